@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Sets everything up and runs every test: a build with warnings as errors, the same tests again under
+# AddressSanitizer and UndefinedBehaviorSanitizer, the threaded tests under ThreadSanitizer, and a short
+# run of every fuzzer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+summary=()
+
+run_ctest() {
+  local dir=$1; shift
+  local log="$dir/ctest.log"
+  set +e
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs" "$@" 2>&1 | tee "$log"
+  local rc=${PIPESTATUS[0]}
+  set -e
+  summary+=("$(basename "$dir"): $(grep -E 'tests passed, [0-9]+ tests failed' "$log" | tail -n 1)")
+  return $rc
+}
+
+FUZZ_SECONDS=${ZARN_FUZZ_SECONDS:-15}
+scripts/fuzz.sh "$FUZZ_SECONDS"
+
+# Threaded code (tests labelled "threads") under ThreadSanitizer; the GUI is left out of this build.
+scripts/build.sh build/tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZARN_WERROR=ON -DZARN_SANITIZE=thread \
+  -DZARN_BENCH=OFF -DZARN_GUI=OFF
+run_ctest build/tsan -L threads --no-tests=ignore
+
+scripts/build.sh build/asan -DCMAKE_BUILD_TYPE=Debug -DZARN_WERROR=ON "-DZARN_SANITIZE=address;undefined" \
+  -DZARN_BENCH=OFF
+run_ctest build/asan
+
+scripts/build.sh build/ci -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZARN_WERROR=ON
+run_ctest build/ci
+
+printf '%s\n' "${summary[@]}"
