@@ -16,7 +16,7 @@ run_ctest() {
   ctest --test-dir "$dir" --output-on-failure -j "$jobs" "$@" 2>&1 | tee "$log"
   local rc=${PIPESTATUS[0]}
   set -e
-  summary+=("$(basename "$dir"): $(grep -E 'tests passed, [0-9]+ tests failed' "$log" | tail -n 1)")
+  summary+=("$(basename "$dir"): $(grep -E "tests passed, [0-9]+ tests failed" "$log" | tail -n 1 || true)")
   return $rc
 }
 
@@ -36,3 +36,13 @@ scripts/build.sh build/ci -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZARN_WERROR=ON
 run_ctest build/ci
 
 printf '%s\n' "${summary[@]}"
+# One closing line over every ctest run above (each test counts once per build it ran in).
+passed=0; failed=0
+for line in "${summary[@]}"; do
+  if [[ $line =~ tests\ failed\ out\ of\ ([0-9]+) ]]; then
+    total=${BASH_REMATCH[1]}
+    [[ $line =~ ([0-9]+)\ tests\ failed ]] && f=${BASH_REMATCH[1]}
+    passed=$((passed + total - f)); failed=$((failed + f))
+  fi
+done
+echo "$passed passed, $failed failed"
