@@ -1,0 +1,36 @@
+#include "platform/NoShareFile.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+int NoShareFile::Open(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return kInvalid;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return kInvalid; // a sharing violation
+    }
+    return fd;
+}
+
+void NoShareFile::Close(int handle)
+{
+    if (handle != kInvalid) {
+        ::close(handle);
+    }
+}
+
+bool NoShareFile::IsHeldElsewhere(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    const bool held = ::flock(fd, LOCK_SH | LOCK_NB) != 0;
+    ::close(fd);
+    return held;
+}
