@@ -1,0 +1,53 @@
+#include "profilelib/ZarnLib_ImageCodec.h"
+
+#include "profilelib/ZarnLib_BmpCodec.h"
+#include "profilelib/ZarnLib_TiffCodec.h"
+
+#include <cstdio>
+
+namespace {
+constexpr int kJpegQuality = 90;
+}
+
+std::unique_ptr<ZarnLib_Bitmap> ZarnLib_ImageCodec::Decode(const std::string& path,
+                                                           const ZarnLib_JpegCodec::NeededSize& needed,
+                                                           std::uint32_t* fileWidth, std::uint32_t* fileHeight,
+                                                           int* pixelFormat)
+{
+    unsigned char head[4] = {};
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return nullptr;
+    const std::size_t got = std::fread(head, 1, sizeof head, file);
+    std::fclose(file);
+    if (got >= 2 && head[0] == 0xFF && head[1] == 0xD8)
+        return ZarnLib_JpegCodec::Decode(path, needed, fileWidth, fileHeight, pixelFormat);
+    const bool tiff = got == 4 && ((head[0] == 'I' && head[1] == 'I' && (head[2] == 42 || head[2] == 43) && head[3] == 0) ||
+                                   (head[0] == 'M' && head[1] == 'M' && head[2] == 0 && (head[3] == 42 || head[3] == 43)));
+    if (!tiff)
+        return nullptr;
+    auto bitmap = ZarnLib_TiffCodec::Decode(path, pixelFormat);
+    if (bitmap) {
+        if (fileWidth)
+            *fileWidth = bitmap->GetWidth();
+        if (fileHeight)
+            *fileHeight = bitmap->GetHeight();
+    }
+    return bitmap;
+}
+
+bool ZarnLib_ImageCodec::HasEncoder(const std::string& mimeType)
+{
+    return mimeType == "image/bmp" || mimeType == "image/jpeg" || mimeType == "image/tiff";
+}
+
+bool ZarnLib_ImageCodec::Encode(const ZarnLib_Bitmap& bitmap, const std::string& mimeType, const std::string& path)
+{
+    if (mimeType == "image/bmp")
+        return ZarnLib_BmpCodec::Encode(bitmap, path);
+    if (mimeType == "image/jpeg")
+        return ZarnLib_JpegCodec::Encode(bitmap, path, kJpegQuality);
+    if (mimeType == "image/tiff")
+        return ZarnLib_TiffCodec::Encode(bitmap, path);
+    return false;
+}

@@ -1,0 +1,112 @@
+#include "profilelib/ZarnLib_TiffCodec.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <vector>
+
+#include <tiffio.h>
+
+namespace {
+
+// A single allocation libtiff may make while reading: large enough for an uncompressed
+// single-strip picture of the largest bitmap.
+constexpr tmsize_t kMaxSingleAlloc = tmsize_t(1) << 31;
+
+int Quiet(TIFF*, void*, const char*, const char*, va_list) { return 1; }
+
+TIFF* OpenQuiet(const std::string& path, const char* mode)
+{
+    TIFFOpenOptions* options = TIFFOpenOptionsAlloc();
+    if (!options)
+        return nullptr;
+    TIFFOpenOptionsSetErrorHandlerExtR(options, Quiet, nullptr);
+    TIFFOpenOptionsSetWarningHandlerExtR(options, Quiet, nullptr);
+    TIFFOpenOptionsSetMaxSingleMemAlloc(options, kMaxSingleAlloc);
+    TIFF* tif = TIFFOpenExt(path.c_str(), mode, options);
+    TIFFOpenOptionsFree(options);
+    return tif;
+}
+
+int FormatOf(TIFF* tif)
+{
+    uint16_t bits = 8, samples = 1, photometric = PHOTOMETRIC_RGB, extra = 0;
+    uint16_t* extraTypes = nullptr;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bits);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
+    TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &photometric);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_EXTRASAMPLES, &extra, &extraTypes);
+    if (photometric == PHOTOMETRIC_PALETTE)
+        return ZarnLib_Bitmap::kFormat8bppIndexed;
+    if (photometric == PHOTOMETRIC_MINISBLACK || photometric == PHOTOMETRIC_MINISWHITE) {
+        if (samples == 1)
+            return bits == 16 ? ZarnLib_Bitmap::kFormat16bppGrayScale : ZarnLib_Bitmap::kFormat8bppIndexed;
+    }
+    if (extra > 0)
+        return bits == 16 ? ZarnLib_Bitmap::kFormat64bppARGB : ZarnLib_Bitmap::kFormat32bppARGB;
+    return bits == 16 ? ZarnLib_Bitmap::kFormat48bppRGB : ZarnLib_Bitmap::kFormat24bppRGB;
+}
+
+} // namespace
+
+std::unique_ptr<ZarnLib_Bitmap> ZarnLib_TiffCodec::Decode(const std::string& path, int* pixelFormat)
+{
+    TIFF* tif = OpenQuiet(path, "r");
+    if (!tif)
+        return nullptr;
+    std::unique_ptr<ZarnLib_Bitmap> bitmap;
+    uint32_t width = 0, height = 0;
+    char message[1024];
+    if (TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width) && TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height) &&
+        TIFFRGBAImageOK(tif, message)) {
+        const int format = FormatOf(tif);
+        bitmap = ZarnLib_Bitmap::Create(width, height, format);
+        if (bitmap && TIFFReadRGBAImageOriented(tif, width, height, bitmap->Data(), ORIENTATION_TOPLEFT, 1)) {
+            // libtiff packs R in the low byte (0xAABBGGRR); the bitmap wants 0xAARRGGBB.
+            std::uint32_t* p = bitmap->Data();
+            const std::size_t n = static_cast<std::size_t>(width) * height;
+            for (std::size_t i = 0; i < n; ++i) {
+                const std::uint32_t v = p[i];
+                p[i] = (v & 0xFF00FF00u) | ((v & 0xFFu) << 16) | ((v >> 16) & 0xFFu);
+            }
+            if (pixelFormat)
+                *pixelFormat = format;
+        } else {
+            bitmap.reset();
+        }
+    }
+    TIFFClose(tif);
+    return bitmap;
+}
+
+bool ZarnLib_TiffCodec::Encode(const ZarnLib_Bitmap& bitmap, const std::string& path)
+{
+    TIFF* tif = OpenQuiet(path, "w");
+    if (!tif)
+        return false;
+    const std::uint32_t width = bitmap.GetWidth();
+    const std::uint32_t height = bitmap.GetHeight();
+    bool ok = TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, width) && TIFFSetField(tif, TIFFTAG_IMAGELENGTH, height) &&
+              TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 8) && TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 3) &&
+              TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB) &&
+              TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG) &&
+              TIFFSetField(tif, TIFFTAG_COMPRESSION, COMPRESSION_LZW) &&
+              TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tif, 0));
+    std::vector<unsigned char> row(static_cast<std::size_t>(width) * 3);
+    for (std::uint32_t y = 0; ok && y < height; ++y) {
+        const std::uint32_t* src = bitmap.Row(y);
+        for (std::uint32_t x = 0; x < width; ++x) {
+            row[3 * x] = static_cast<unsigned char>(src[x] >> 16);
+            row[3 * x + 1] = static_cast<unsigned char>(src[x] >> 8);
+            row[3 * x + 2] = static_cast<unsigned char>(src[x]);
+        }
+        ok = TIFFWriteScanline(tif, row.data(), y, 0) == 1;
+    }
+    if (ok)
+        ok = TIFFWriteDirectory(tif) == 1;
+    if (ok)
+        ok = TIFFFlush(tif) == 1;
+    TIFFClose(tif);
+    if (!ok)
+        std::remove(path.c_str());
+    return ok;
+}
