@@ -87,23 +87,23 @@ std::uint64_t DigitTextToUInt64(const std::string& text)
         }
     }
     std::uint64_t sum = 0;
-    unsigned __int128 power = 1;
-    bool powerTooLarge = false;
+    std::uint64_t power = 1;
+    bool powerTooLarge = false; // 10^20 and beyond do not fit in 64 bits
     for (std::size_t i = text.size(); i > 0; --i) {
-        const unsigned digit = static_cast<unsigned>(text[i - 1] - '0');
+        const auto digit = static_cast<std::uint64_t>(text[i - 1] - '0');
         if (digit != 0) {
-            if (powerTooLarge) {
+            if (powerTooLarge || power > UINT64_MAX / digit) {
                 return sum;
             }
-            const unsigned __int128 next = static_cast<unsigned __int128>(sum) + power * digit;
-            if (next > UINT64_MAX) {
+            const std::uint64_t term = power * digit;
+            if (sum > UINT64_MAX - term) {
                 return sum;
             }
-            sum = static_cast<std::uint64_t>(next);
+            sum += term;
         }
         if (!powerTooLarge) {
+            powerTooLarge = power > UINT64_MAX / 10;
             power *= 10;
-            powerTooLarge = power > UINT64_MAX;
         }
     }
     return sum;
