@@ -127,7 +127,7 @@ void ZarnLib_CnvPolyLine::LevelEnds()
     }
 }
 
-double ZarnLib_CnvPolyLine::Evaluate(double x, bool clamp)
+double ZarnLib_CnvPolyLine::Evaluate(double x, bool clamp) const
 {
     if (count < 2) {
         return x;

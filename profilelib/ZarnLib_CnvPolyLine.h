@@ -18,7 +18,7 @@ public:
     int SetPoints(const _ZARNLIB_VECTOR2* source, int n, bool sort);
     // y at x; outside the points the end segments are extended, unless `clamp` is set, which holds
     // the end values and limits the result to 0..1. With fewer than 2 points the result is x.
-    double Evaluate(double x, bool clamp);
+    double Evaluate(double x, bool clamp) const;
     // This curve becomes the other one with x and y exchanged (read a level curve backwards).
     int SetFromSwapped(const ZarnLib_CnvPolyLine& other);
     int GetPoint(_ZARNLIB_VECTOR2* out, int index) const;
@@ -33,7 +33,7 @@ private:
 
     int count = 0;
     _ZARNLIB_VECTOR2* points = nullptr;
-    int cachedSegment = -1;
+    mutable int cachedSegment = -1; // written by Evaluate: one thread per curve
     unsigned char modified = 0;
     ZarnLib_Spline spline;
 };

@@ -1,5 +1,9 @@
 #include "profilelib/ZarnLib_Profile.h"
 
+#include "profilelib/ZarnLib_CurveTools.h"
+
+#include <algorithm>
+#include <cmath>
 #include <new>
 #include <utility>
 
@@ -280,4 +284,216 @@ bool ZarnLib_Profile::IsEqual(const ZarnLib_Profile* other) const
         }
     }
     return true;
+}
+
+// ---- Curve computations -------------------------------------------------------------------
+
+namespace {
+
+// The interpolated curve covers at most 22.5 EV at 1/6 EV spacing.
+constexpr int kMaxInterpolatedPoints = 135;
+
+// Weights of the interpolation between two ISO speeds; false when they are not usable.
+bool IsoWeights(int firstIso, int secondIso, int keyIso, double* dI, double* w)
+{
+    *dI = std::log2(static_cast<double>(secondIso)) - std::log2(static_cast<double>(firstIso));
+    *w = std::log2(static_cast<double>(keyIso)) - std::log2(static_cast<double>(firstIso));
+    return std::isfinite(*dI) && *dI != 0.0 && std::isfinite(*w);
+}
+
+double Interpolate(double first, double second, double dI, double w)
+{
+    return first + (second - first) / dI * w;
+}
+
+} // namespace
+
+int ZarnLib_Profile::GetTableCurve(ZarnLib_PatchKey key, int block, ZarnLib_Buffer<ZarnLib_CnvPolyLine>* out,
+                                   ZarnLib_Buffer<ZarnLib_CnvPolyLine>* trimmed) const
+{
+    const ZarnLib_KestrinPatchElement* table = FindTable(key);
+    if (out == nullptr || table == nullptr) {
+        return -1;
+    }
+    return table->BuildOutputCurves(block, out, trimmed);
+}
+
+int ZarnLib_Profile::LevelAt(ZarnLib_PatchKey key, int block, double* level, double ev,
+                             const ZarnLib_Buffer<ZarnLib_CnvPolyLine>* curves) const
+{
+    if (level == nullptr || curves == nullptr) {
+        return -1;
+    }
+    const ZarnLib_KestrinPatchElement* table = FindTable(key);
+    int referenceEntry = 0;
+    if (curves->GetCount() > 0 && table != nullptr &&
+        table->FindReferencePoint(block, nullptr, &referenceEntry, nullptr, nullptr) &&
+        referenceEntry < curves->GetCount()) {
+        const ZarnLib_CnvPolyLine& curve = (*curves)[referenceEntry];
+        if (curve.GetCount() >= 2 && ev >= curve.GetPoints()[0].x && ev <= curve.GetPoints()[curve.GetCount() - 1].x) {
+            *level = curve.Evaluate(ev, false);
+            return 0;
+        }
+    }
+    return LevelAtAnyCurve(*curves, ev, level);
+}
+
+int ZarnLib_Profile::LevelAtInverse(ZarnLib_PatchKey key, int block, double* ev, double level,
+                                    const ZarnLib_Buffer<ZarnLib_CnvPolyLine>* curves) const
+{
+    if (ev == nullptr || curves == nullptr) {
+        return -1;
+    }
+    const ZarnLib_KestrinPatchElement* table = FindTable(key);
+    int referenceEntry = 0;
+    if (curves->GetCount() > 0 && table != nullptr &&
+        table->FindReferencePoint(block, nullptr, &referenceEntry, nullptr, nullptr) &&
+        referenceEntry < curves->GetCount() && (*curves)[referenceEntry].GetCount() >= 2) {
+        ZarnLib_CnvPolyLine backwards;
+        if (backwards.SetFromSwapped((*curves)[referenceEntry]) == 0 && backwards.GetCount() >= 2 &&
+            level >= backwards.GetPoints()[0].x && level <= backwards.GetPoints()[backwards.GetCount() - 1].x) {
+            *ev = backwards.Evaluate(level, false);
+            return 0;
+        }
+    }
+    return LevelAtInverseAnyCurve(*curves, level, ev);
+}
+
+int ZarnLib_Profile::GetCurveForSettings(ZarnLib_PatchKey key, int block,
+                                         ZarnLib_Buffer<ZarnLib_CnvPolyLine>* out) const
+{
+    if (out == nullptr) {
+        return -1;
+    }
+    ZarnLib_Buffer<ZarnLib_KestrinPatchElement*> found;
+    int firstIso = 0;
+    int secondIso = 0;
+    if (FindTablesForIso(key, &found, &firstIso, &secondIso) != 0) {
+        return -1;
+    }
+    if (found.GetCount() == 1) {
+        return found[0]->BuildOutputCurves(block, out, nullptr);
+    }
+    ZarnLib_Buffer<ZarnLib_CnvPolyLine> first;
+    ZarnLib_Buffer<ZarnLib_CnvPolyLine> second;
+    if (found[0]->BuildOutputCurves(block, &first, nullptr) != 0 ||
+        found[1]->BuildOutputCurves(block, &second, nullptr) != 0) {
+        return -1;
+    }
+    double dI = 0.0;
+    double w = 0.0;
+    if (!IsoWeights(firstIso, secondIso, key.GetIso(), &dI, &w)) {
+        return -1;
+    }
+    // Both lists must have a usable first and last curve for the range to be defined.
+    double firstStart = 0.0;
+    double firstEnd = 0.0;
+    double secondStart = 0.0;
+    double secondEnd = 0.0;
+    if (GetCurveListXRange(first, &firstStart, &firstEnd) != 0 ||
+        GetCurveListXRange(second, &secondStart, &secondEnd) != 0) {
+        return -1;
+    }
+    const double x0 = std::min(firstStart, secondStart);
+    const double x1 = std::min(firstEnd, secondEnd);
+    const double span = (x1 - x0) * 6.0;
+    const int n = span > 0 ? static_cast<int>(std::min(span, static_cast<double>(kMaxInterpolatedPoints))) : 0;
+    std::vector<_ZARNLIB_VECTOR2> points;
+    for (int i = 0; i < n; ++i) {
+        const double x = i / 6.0 + x0;
+        double y1 = 0.0;
+        double y2 = 0.0;
+        // Only where both tables have a level is there anything to interpolate.
+        if (LevelAtAnyCurve(first, x, &y1) == 0 && LevelAtAnyCurve(second, x, &y2) == 0) {
+            points.push_back({x, Interpolate(y1, y2, dI, w)});
+        }
+    }
+    ZarnLib_CnvPolyLine* curves = out->Alloc(1, true);
+    if (curves == nullptr) {
+        return -1;
+    }
+    if (points.size() >= 2) {
+        curves[0].SetPoints(points.data(), static_cast<int>(points.size()), false);
+    }
+    return 0;
+}
+
+int ZarnLib_Profile::GetPointsForSettings(ZarnLib_PatchKey key, int block, _ZARNLIB_VECTOR2* five,
+                                          double* evOffset)
+{
+    if (five == nullptr || evOffset == nullptr || (block != 0 && block != 1)) {
+        return -1;
+    }
+    ZarnLib_Buffer<ZarnLib_KestrinPatchElement*> found;
+    int firstIso = 0;
+    int secondIso = 0;
+    if (FindTablesForIso(key, &found, &firstIso, &secondIso) != 0) {
+        return -1;
+    }
+    if (found.GetCount() == 1) {
+        return found[0]->GetBlockPoints(block, five, evOffset, ProfileOffset(block));
+    }
+    ZarnLib_Buffer<ZarnLib_CnvPolyLine> curve;
+    _ZARNLIB_VECTOR2 firstPoints[5];
+    _ZARNLIB_VECTOR2 secondPoints[5];
+    double firstOffset = 0.0;
+    double secondOffset = 0.0;
+    if (GetCurveForSettings(key, block, &curve) != 0 ||
+        found[0]->GetBlockPoints(block, firstPoints, &firstOffset, ProfileOffset(block)) != 0 ||
+        found[1]->GetBlockPoints(block, secondPoints, &secondOffset, ProfileOffset(block)) != 0) {
+        return -1;
+    }
+    double dI = 0.0;
+    double w = 0.0;
+    if (!IsoWeights(firstIso, secondIso, key.GetIso(), &dI, &w)) {
+        return -1;
+    }
+    _ZARNLIB_VECTOR2 result[5];
+    for (int i = 0; i < 5; ++i) {
+        result[i].y = Interpolate(firstPoints[i].y, secondPoints[i].y, dI, w);
+        const int r = LevelAtInverseAnyCurve(curve, result[i].y, &result[i].x);
+        if (r != 0) {
+            return r;
+        }
+    }
+    for (int i = 0; i < 5; ++i) {
+        five[i] = result[i];
+    }
+    *evOffset = Interpolate(firstOffset, secondOffset, dI, w);
+    return 0;
+}
+
+int ZarnLib_Profile::GetPointsForSettingsAlt(ZarnLib_PatchKey key, int block, _ZARNLIB_VECTOR2* four,
+                                             double* adjustment) const
+{
+    if (four == nullptr || adjustment == nullptr) {
+        return -1;
+    }
+    ZarnLib_Buffer<ZarnLib_KestrinPatchElement*> found;
+    int firstIso = 0;
+    int secondIso = 0;
+    if (FindValidTablesForIso(key, &found, &firstIso, &secondIso, block) != 0) {
+        return -1;
+    }
+    if (found.GetCount() == 1) {
+        return found[0]->GetBlockLimits(block, four, adjustment);
+    }
+    _ZARNLIB_VECTOR2 first[4];
+    _ZARNLIB_VECTOR2 second[4];
+    double firstAdjustment = 0.0;
+    double secondAdjustment = 0.0;
+    double dI = 0.0;
+    double w = 0.0;
+    if (found[0]->GetBlockLimits(block, first, &firstAdjustment) != 0 ||
+        found[1]->GetBlockLimits(block, second, &secondAdjustment) != 0 ||
+        !IsoWeights(firstIso, secondIso, key.GetIso(), &dI, &w)) {
+        return -1;
+    }
+    // Levels are interpolated like the EVs, so every output is set.
+    for (int i = 0; i < 4; ++i) {
+        four[i].x = Interpolate(first[i].x, second[i].x, dI, w);
+        four[i].y = Interpolate(first[i].y, second[i].y, dI, w);
+    }
+    *adjustment = Interpolate(firstAdjustment, secondAdjustment, dI, w);
+    return 0;
 }
