@@ -1,0 +1,302 @@
+// The version check, file lists and downloads against the loopback server, directly and through
+// the loopback proxy.
+#include "core/util/HttpUtility.h"
+#include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/ScratchFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+const char kVersionPath[] = "/ver_info/version.txt";
+const char kVersionBody[] = "[Version]\r\nAPL,5.2.0,2024/03/01\r\nT-310D_DR,2.00,2024/02/01\r\n[Status]\r\nNormal";
+const char kListBody[] = "[URL]\nver_info/Zarndesk3/files\n[Files]\n1,fw.bin\n[Scripts]\n1,s.dlf\n[Status]\nNormal\n";
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+LoopbackHttpServer::Route Body(const std::string& body, bool chunked = false)
+{
+    LoopbackHttpServer::Route r;
+    r.body = body;
+    r.chunked = chunked;
+    return r;
+}
+
+class HttpUtilityTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // Requests without a named proxy follow the environment; keep them on the loopback server.
+        for (const char* v : {"http_proxy", "HTTP_PROXY", "all_proxy", "ALL_PROXY"}) ::unsetenv(v);
+        server.SetRoute(kVersionPath, Body(kVersionBody, true));
+    }
+    ZarnProxySettings ProxyTo(const LoopbackHttpServer& proxy, const std::string& user, const std::string& password,
+                              int useProxy = 1)
+    {
+        ZarnProxySettings s;
+        s.useProxy = useProxy;
+        s.server = "127.0.0.1";
+        s.port = std::to_string(proxy.Port());
+        s.user = user;
+        s.password = password;
+        return s;
+    }
+
+    LoopbackHttpServer server;
+};
+
+TEST_F(HttpUtilityTest, VersionCheckDirect)
+{
+    HttpUtility http;
+    ASSERT_TRUE(http.Connect(server.BaseUrl()));
+    std::vector<ZarnUpdateRecord> records;
+    const std::string url = server.BaseUrl() + kVersionPath;
+    EXPECT_EQ(http.GetVersionList(url, records), 1); // "Normal" arrives without a final LF
+    ASSERT_EQ(records.size(), 2u);
+    ZarnUpdateRecord meter;
+    ASSERT_EQ(http.FindUpdateRecord(records, "T-310D/DR", meter), 1);
+    EXPECT_EQ(meter.version, "2.00");
+
+    const auto requests = server.Requests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].method, "GET");
+    EXPECT_EQ(requests[0].target, kVersionPath);
+    EXPECT_EQ(requests[0].headers.at("user-agent"), "HttpUtility");
+    EXPECT_EQ(requests[0].headers.at("referer"), url);
+    EXPECT_EQ(requests[0].headers.at("content-type"), "text/xml");
+    EXPECT_EQ(requests[0].headers.count("proxy-authorization"), 0u);
+}
+
+TEST_F(HttpUtilityTest, VersionCheckAndFileListThroughProxyWithCredentials)
+{
+    LoopbackHttpServer proxy;
+    proxy.SetProxyMode("user", "pa:ss", &server);
+    server.SetRoute("/ver_info/Zarndesk3/firmware/T-310D_DR/2.00/file_list.txt", Body(kListBody));
+
+    HttpUtility http(ProxyTo(proxy, "user", "pa:ss"));
+    ASSERT_TRUE(http.Connect(server.BaseUrl()));
+    std::vector<ZarnUpdateRecord> records;
+    EXPECT_EQ(http.GetVersionList(server.BaseUrl() + kVersionPath, records), 1);
+    EXPECT_EQ(records.size(), 2u);
+    std::vector<ZarnFileRecord> files;
+    std::vector<ZarnFileRecord> scripts;
+    EXPECT_EQ(http.GetFirmwareFileList(server.BaseUrl() + "/ver_info/Zarndesk3/%s/file_list.txt", "T-310D/DR", "2.00",
+                                       files, scripts),
+              1);
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(files[0].url, "ver_info/Zarndesk3/files/fw.bin");
+    ASSERT_EQ(scripts.size(), 1u);
+
+    const auto seen = proxy.Requests();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].target, server.BaseUrl() + kVersionPath); // absolute URI to the proxy
+    for (const auto& r : server.Requests()) EXPECT_TRUE(r.viaProxy) << r.path;
+}
+
+TEST_F(HttpUtilityTest, ProxyWithoutCompleteCredentialsIsRefusedAndNothingIsRead)
+{
+    LoopbackHttpServer proxy;
+    proxy.SetProxyMode("user", "secret", &server);
+    struct Case {
+        std::string user;
+        std::string password;
+        bool sendsCredentials;
+    };
+    for (const Case& c : std::vector<Case>{{"user", "wrong", true}, {"user", "", false}, {"", "secret", false}}) {
+        HttpUtility http(ProxyTo(proxy, c.user, c.password));
+        ASSERT_TRUE(http.Connect(server.BaseUrl()));
+        std::vector<ZarnUpdateRecord> records;
+        EXPECT_EQ(http.GetVersionList(server.BaseUrl() + kVersionPath, records), 0);
+        EXPECT_TRUE(records.empty());
+        const auto seen = proxy.Requests();
+        ASSERT_FALSE(seen.empty());
+        EXPECT_EQ(seen.back().headers.count("proxy-authorization") > 0, c.sendsCredentials) << c.user << c.password;
+    }
+    EXPECT_TRUE(server.Requests().empty());
+}
+
+TEST_F(HttpUtilityTest, ProxyIsUsedOnlyWhenUseProxyIsOne)
+{
+    LoopbackHttpServer proxy;
+    proxy.SetProxyMode("u", "p", &server);
+    HttpUtility http(ProxyTo(proxy, "u", "p", 2));
+    ASSERT_TRUE(http.Connect(server.BaseUrl()));
+    std::vector<ZarnUpdateRecord> records;
+    EXPECT_EQ(http.GetVersionList(server.BaseUrl() + kVersionPath, records), 1);
+    EXPECT_TRUE(proxy.Requests().empty());
+    ASSERT_EQ(server.Requests().size(), 1u);
+    EXPECT_FALSE(server.Requests()[0].viaProxy);
+}
+
+TEST_F(HttpUtilityTest, RequestsGoToTheConnectedServerWhateverHostTheUrlNames)
+{
+    HttpUtility http;
+    ASSERT_TRUE(http.Connect(server.BaseUrl() + "/ignored/path"));
+    std::vector<std::string> lines;
+    EXPECT_TRUE(http.Get("http://elsewhere.invalid:9" + std::string(kVersionPath) , "GET", "text/xml", lines));
+    EXPECT_EQ(lines.back(), "Normal");
+    server.SetRoute("/q?x=1", Body("q\n"));
+    EXPECT_TRUE(http.Get(server.BaseUrl() + "/q?x=1", "GET", "text/xml", lines));
+    EXPECT_EQ(lines, std::vector<std::string>{"q"});
+}
+
+TEST_F(HttpUtilityTest, FailedResponsesDeliverNoLines)
+{
+    LoopbackHttpServer::Route moved = Body("[Status]\nNormal\n");
+    moved.status = 302;
+    moved.extraHeaders = {"Location: " + std::string(kVersionPath)};
+    LoopbackHttpServer::Route cut = Body("[Status]\nNormal\n");
+    cut.truncateAt = 5;
+    LoopbackHttpServer::Route cutChunked = cut;
+    cutChunked.chunked = true;
+    server.SetRoute("/moved", moved);
+    server.SetRoute("/cut", cut);
+    server.SetRoute("/cutchunked", cutChunked);
+
+    HttpUtility http;
+    ASSERT_TRUE(http.Connect(server.BaseUrl()));
+    for (const char* path : {"/missing", "/moved", "/cut", "/cutchunked"}) {
+        std::vector<std::string> lines = {"old"};
+        EXPECT_FALSE(http.Get(server.BaseUrl() + path, "GET", "text/xml", lines)) << path;
+        EXPECT_TRUE(lines.empty()) << path;
+    }
+    // The redirect was not followed.
+    EXPECT_EQ(server.Requests().size(), 4u);
+}
+
+TEST_F(HttpUtilityTest, SlowServerIsBoundedByTheTransferTimeout)
+{
+    LoopbackHttpServer::Route slow = Body("[Status]\nNormal\n");
+    slow.delayMs = LoopbackHttpServer::kMaxDelayMs;
+    server.SetRoute("/slow", slow);
+    HttpUtility http;
+    http.SetTimeouts(1000, 150);
+    ASSERT_TRUE(http.Connect(server.BaseUrl()));
+    std::vector<std::string> lines;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(http.Get(server.BaseUrl() + "/slow", "GET", "text/xml", lines));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2000));
+    server.Stop(); // ends the delayed answer at once
+}
+
+TEST_F(HttpUtilityTest, NothingIsRequestedWithoutASuccessfulConnect)
+{
+    HttpUtility http;
+    std::vector<std::string> lines = {"old"};
+    EXPECT_FALSE(http.Get(server.BaseUrl() + kVersionPath, "GET", "text/xml", lines));
+    EXPECT_EQ(lines, std::vector<std::string>{"old"});
+    for (const std::string& url : {std::string("https://127.0.0.1/"), std::string("ftp://127.0.0.1/"),
+                                   std::string("not a url"), std::string("")}) {
+        EXPECT_FALSE(http.Connect(url)) << url;
+    }
+    ASSERT_TRUE(http.Connect(server.BaseUrl()));
+    EXPECT_FALSE(http.Connect("https://127.0.0.1/")); // the first connection is released
+    std::vector<ZarnUpdateRecord> records;
+    std::vector<ZarnFileRecord> files;
+    EXPECT_EQ(http.GetVersionList(server.BaseUrl() + kVersionPath, records), 0);
+    EXPECT_EQ(http.GetAppFileList(server.BaseUrl() + "/%s", "1", "", files, files), 0);
+    ZarnFileRecord record;
+    record.SetUrl("a.bin");
+    record.SetFileName("a.bin");
+    ScratchFolder dir;
+    EXPECT_FALSE(http.Download(server.BaseUrl(), record, dir.Path()));
+    EXPECT_TRUE(server.Requests().empty());
+}
+
+TEST_F(HttpUtilityTest, UnreachableServerFailsCleanly)
+{
+    LoopbackHttpServer gone;
+    const std::string url = gone.BaseUrl();
+    gone.Stop();
+    HttpUtility http;
+    ASSERT_TRUE(http.Connect(url));
+    std::vector<std::string> lines;
+    EXPECT_FALSE(http.Get(url + "/x", "GET", "text/xml", lines));
+}
+
+class DownloadTest : public HttpUtilityTest {
+protected:
+    ZarnFileRecord Record(const std::string& url, const std::string& name)
+    {
+        ZarnFileRecord r;
+        r.SetUrl(url);
+        r.SetFileName(name);
+        return r;
+    }
+    std::vector<std::string> FolderEntries() const
+    {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    ScratchFolder dir;
+    std::string folder = dir.Path() + "/new/sub";
+};
+
+TEST_F(DownloadTest, WholeBodyReplacesTheFile)
+{
+    const std::string payload = std::string("\x00\x01\r\n", 4) + std::string(70000, 'z');
+    server.SetRoute("/files/fw.bin", Body(payload));
+    server.SetRoute("/files/chunked.bin", Body(payload, true));
+    HttpUtility http;
+    ASSERT_TRUE(http.Connect(server.BaseUrl()));
+    ASSERT_TRUE(http.Download(server.BaseUrl(), Record("files/fw.bin", "fw.bin"), folder));
+    EXPECT_EQ(ReadFile(folder + "/fw.bin"), payload);
+    ASSERT_TRUE(http.Download(server.BaseUrl(), Record("files/chunked.bin", "fw.bin"), folder));
+    EXPECT_EQ(ReadFile(folder + "/fw.bin"), payload);
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"fw.bin"});
+    EXPECT_EQ(server.Requests().back().headers.at("content-type"), "application/octet-stream");
+}
+
+TEST_F(DownloadTest, FailedDownloadKeepsTheOldFileAndLeavesNothingElse)
+{
+    LoopbackHttpServer::Route cut = Body(std::string(1000, 'n'));
+    cut.truncateAt = 600;
+    LoopbackHttpServer::Route cutChunked = cut;
+    cutChunked.chunked = true;
+    LoopbackHttpServer::Route error = Body("<html>error</html>");
+    error.status = 500;
+    server.SetRoute("/cut", cut);
+    server.SetRoute("/cutchunked", cutChunked);
+    server.SetRoute("/error", error);
+    server.SetRoute("/empty", Body(""));
+
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder + "/fw.bin") << "old";
+    HttpUtility http;
+    ASSERT_TRUE(http.Connect(server.BaseUrl()));
+    for (const char* path : {"cut", "cutchunked", "error", "missing", "empty"}) {
+        EXPECT_FALSE(http.Download(server.BaseUrl(), Record(path, "fw.bin"), folder)) << path;
+        EXPECT_EQ(ReadFile(folder + "/fw.bin"), "old") << path;
+        EXPECT_EQ(FolderEntries(), std::vector<std::string>{"fw.bin"}) << path;
+        EXPECT_FALSE(http.Download(server.BaseUrl(), Record(path, "other.bin"), folder)) << path;
+        EXPECT_FALSE(std::filesystem::exists(folder + "/other.bin")) << path;
+    }
+}
+
+TEST_F(DownloadTest, NameFromTheServerMustStayInTheFolder)
+{
+    server.SetRoute("/files/x", Body("payload"));
+    HttpUtility http;
+    ASSERT_TRUE(http.Connect(server.BaseUrl()));
+    for (const char* name : {"../escaped.bin", "..", "", "sub/x.bin", "a\\b", "x\r"}) {
+        EXPECT_FALSE(http.Download(server.BaseUrl(), Record("files/x", name), folder)) << name;
+    }
+    EXPECT_TRUE(server.Requests().empty());
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() + "/new/escaped.bin"));
+}
+
+} // namespace
