@@ -23,15 +23,16 @@ constexpr BaudEntry kBauds[] = {
     {38400, B38400}, {57600, B57600}, {115200, B115200}, {230400, B230400},
 };
 
-// Puts the line into raw mode: no echo, no line editing, no character translation, no signals;
-// reads return at once (VMIN 0, VTIME 0) because all waiting happens in the poll loop.
+// Puts the line into raw mode: no echo, no line editing, no character translation, no signals.
+// The descriptor is non-blocking and all waiting happens in the poll loop; VMIN 1 makes a read
+// without data fail with EAGAIN, so that a read of 0 bytes means the line has hung up.
 void MakeRaw(termios& t)
 {
     ::cfmakeraw(&t);
     t.c_cflag |= CLOCAL | CREAD;
     t.c_cflag &= ~static_cast<tcflag_t>(CRTSCTS);
     t.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
-    t.c_cc[VMIN] = 0;
+    t.c_cc[VMIN] = 1;
     t.c_cc[VTIME] = 0;
 }
 
