@@ -1,0 +1,22 @@
+#include "ui/main/CComboBoxExact.h"
+
+#include "ui/main/CListBoxExact.h"
+
+CComboBoxExact::CComboBoxExact(QWidget* parent) : QComboBox(parent), listBox(new CListBoxExact)
+{
+    setView(listBox);
+}
+
+CComboBoxExact::~CComboBoxExact() = default;
+
+void CComboBoxExact::showPopup()
+{
+    listBox->SetExactMode(1);
+    QComboBox::showPopup();
+}
+
+void CComboBoxExact::hidePopup()
+{
+    QComboBox::hidePopup();
+    listBox->SetExactMode(0);
+}

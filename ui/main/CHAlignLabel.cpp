@@ -1,0 +1,36 @@
+#include "ui/main/CHAlignLabel.h"
+
+#include <QPainter>
+
+CHAlignLabel::CHAlignLabel(QWidget* parent) : QLabel(parent) {}
+
+int CHAlignLabel::VerticalMargin(int clientHeight, int lines, int lineHeight)
+{
+    const int margin = (clientHeight - lines * lineHeight) / 2;
+    return margin < 0 ? 0 : margin;
+}
+
+Qt::Alignment CHAlignLabel::HorizontalAlignment(int alignmentValue)
+{
+    switch (alignmentValue & 7) {
+    case 2:
+        return Qt::AlignHCenter;
+    case 4:
+        return Qt::AlignRight;
+    default:
+        return Qt::AlignLeft;
+    }
+}
+
+void CHAlignLabel::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setFont(parentWidget() != nullptr ? parentWidget()->font() : font());
+    const QString caption = text();
+    const int lines = static_cast<int>(caption.count(QLatin1Char('\n'))) + 1;
+    const int margin = VerticalMargin(height(), lines, painter.fontMetrics().height());
+    QRect area = rect();
+    area.adjust(0, margin, 0, -margin);
+    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    painter.drawText(area, static_cast<int>(HorizontalAlignment(alignment) | Qt::AlignTop), caption);
+}

@@ -1,0 +1,21 @@
+// A horizontal rule that fills the control's whole height with lines of `lineColour`: solid
+// (`lineStyle` 0), dashed 7 on 4 off (1), or the other pen styles of the original platform.
+#pragma once
+
+#include "platform/WinTypes.h"
+
+#include <QWidget>
+
+class CStaticHLine : public QWidget {
+    Q_OBJECT
+public:
+    explicit CStaticHLine(QWidget* parent = nullptr);
+    ~CStaticHLine() override;
+
+    int lineStyle = 0;
+    COLORREF lineColour = 0;
+    void* themeData = nullptr;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
