@@ -1,0 +1,48 @@
+// Test double: synthetic photographs of the six chart kinds. The chart is drawn from the same
+// geometry the measurement uses, with corner markers (a dark cross on a light card for kinds 1,
+// 2, 3 and 6; uniform corner blocks on a striped background for kinds 4 and 5), grey patches whose
+// levels come from a tone curve at a given exposure, at any size, position and rotation.
+#pragma once
+
+#include "profilelib/ZarnLib_Bitmap.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+struct ZarnTest_ChartPoint {
+    double x = 0;
+    double y = 0;
+};
+
+struct ZarnTest_ChartSpec {
+    int kind = 1;
+    int width = 1200;
+    int height = 800;
+    // Width of the marker rectangle as a fraction of the photograph's width.
+    double chartFraction = 0.7;
+    // Rotation in degrees; positive turns the chart anticlockwise (its top edge rises to the right).
+    double angle = 0.0;
+    double centreX = 0.5; // chart centre as fractions of the photograph
+    double centreY = 0.5;
+    // Marker sizes in photograph pixels: cross arm (from the centre) and half line width; the
+    // period of the background stripes for kinds 4 and 5.
+    double crossArm = 40;
+    double crossHalfWidth = 4;
+    double stripePeriod = 30;
+    // Level (0..255) of a patch exposed at `ev`.
+    std::function<double(double ev)> toneCurve;
+    double exposure = 0.0;
+};
+
+class ZarnTest_ChartPhoto {
+public:
+    // EV offset of the patch in measurement slot `slot` (the curve reads slots in reverse order).
+    static double SlotOffset(int kind, int slot);
+    static int SlotCount(int kind);
+    // The expected measured level of curve point k.
+    static int ExpectedLevel(const ZarnTest_ChartSpec& spec, int k);
+
+    // Draws the photograph; corners receive the marker positions TL, TR, BR, BL (chart order).
+    static std::unique_ptr<ZarnLib_Bitmap> Render(const ZarnTest_ChartSpec& spec, ZarnTest_ChartPoint corners[4]);
+};
