@@ -128,6 +128,9 @@ void SimT310SerialLink::HandleCommand(const std::string& command)
         waiter_.WaitForHostReading();
         waiter_.AdvanceClock(reply.delayMs);
     }
+    if (const std::uint32_t latency = latencyMs_.load()) {
+        waiter_.AdvanceClock(latency);
+    }
     WriteAll(reply.bytes);
     const std::size_t expected = command == "[" ? 1 : 6;
     if (reply.bytes.size() < expected) {

@@ -30,6 +30,9 @@ public:
     // The meter disappears: the line hangs up and the port leaves sysfs and the device folder.
     void Unplug();
     bool IsUnplugged() const { return unplugged_.load(); }
+    // Simulated time every answer takes to arrive (the line and the meter's own work); 0 by
+    // default. It must stay below the read time-outs.
+    void SetReplyLatencyMs(std::uint32_t ms) { latencyMs_.store(ms); }
 
 private:
     void Run();
@@ -47,5 +50,6 @@ private:
     int stopFd_ = -1;
     int closeWatch_ = -1; // inotify: the host closed the port, uncommitted writes are lost
     std::atomic<bool> unplugged_{false};
+    std::atomic<std::uint32_t> latencyMs_{0};
     std::thread thread_;
 };
