@@ -33,7 +33,9 @@ void CKZARN_ModalBaseDlg::OnSysCommand(UINT id, LPARAM /*lParam*/)
     // The default handling looks only at the command's upper bits.
     switch (id & 0xFFF0) {
     case SC_MINIMIZE:
+        redirecting_ = true; // this one minimises the dialog itself
         showMinimized();
+        redirecting_ = false;
         break;
     case SC_MAXIMIZE:
         showMaximized();
