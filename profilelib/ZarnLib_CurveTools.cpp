@@ -1,15 +1,22 @@
 #include "profilelib/ZarnLib_CurveTools.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "profilelib/ZarnLib_StorageFile.h"
 
 namespace {
 
+// Half away from zero; levels from damaged files may be anything, so the result is held inside
+// the int range (NaN gives 0).
 int RoundHalfAway(double v)
 {
-    return static_cast<int>(v < 0 ? -std::floor(-v + 0.5) : std::floor(v + 0.5));
+    if (std::isnan(v)) {
+        return 0;
+    }
+    const double r = v < 0 ? -std::floor(-v + 0.5) : std::floor(v + 0.5);
+    return static_cast<int>(std::clamp(r, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
 }
 
 double FirstX(const ZarnLib_CnvPolyLine& c) { return c.GetPoints()[0].x; }
@@ -58,8 +65,8 @@ int SnapToRanges(const std::vector<ZarnLib_LevelRange>& ranges, int* value)
         const int below = ranges[i - 1].second;
         const int above = ranges[i].first;
         if (v > below && v < above) {
-            const int up = above - v;
-            const int down = v - below;
+            const long long up = static_cast<long long>(above) - v;
+            const long long down = static_cast<long long>(v) - below;
             if (up < down || (up == down && ranges.size() == 3 && i == 1)) {
                 *value = above;
             } else {
