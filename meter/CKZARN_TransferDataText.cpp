@@ -1,0 +1,248 @@
+// The CSV backup form of CKZARN_TransferData: a model line, then per slot a number line, a name
+// line, three heading lines and one line per row of 20 values (per group: centre, CPM-DRM, DRM, DRP,
+// CPP-DRP), an empty line between slots. Texts come from the UI text table, so a file is read back
+// only in the language it was written in. Numbers always carry a point, whatever the locale.
+#include "meter/CKZARN_TransferData.h"
+
+#include "core/util/CLangTable.h"
+#include "meter/SplitComma.h"
+
+#include <cfloat>
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <istream>
+#include <ostream>
+#include <vector>
+
+namespace {
+
+constexpr int kModelT310 = 7100;
+constexpr int kSlotNumber = 7101;
+constexpr int kSlotName = 7102;
+constexpr int kHeading1 = 7103;
+constexpr int kUnnamed = 7141;
+constexpr int kModelT140 = 7144;
+constexpr int kModelT520 = 7199;
+
+int RowLabelId(int row)
+{
+    return row <= 34 ? 7106 + row : 7110 + row;
+}
+
+// What a field of the file may hold, shared by the writer (which holds values inside it) and the
+// reader (which refuses anything outside it), so that every file written reads back.
+struct FieldBounds {
+    double lo;   // limit of the DRM and CPM-DRM fields, excluded
+    double hi;   // limit of the DRP and CPP-DRP fields, excluded
+};
+
+FieldBounds BoundsOf(int family)
+{
+    if (family == MeterFamilyT140 || family == MeterFamilyT520) return FieldBounds{-10.05, 10.05};
+    return FieldBounds{-7.05, 7.05};
+}
+
+constexpr double kCentreLimit = 5.0;
+constexpr double kStep = 0.05; // half of the file's one decimal
+
+char DecimalChar()
+{
+    const std::lconv* conv = std::localeconv();
+    return (conv && conv->decimal_point && conv->decimal_point[0]) ? conv->decimal_point[0] : '.';
+}
+
+// One decimal, with a sign when signed is set, then the locale's decimal character made a point.
+std::string Formatted(bool withSign, double value)
+{
+    char text[64];
+    if (withSign) {
+        std::snprintf(text, sizeof text, "%+.1f", value);
+    } else {
+        std::snprintf(text, sizeof text, "%.1f", value);
+    }
+    std::string s(text);
+    const char decimal = DecimalChar();
+    if (decimal != '.') {
+        for (char& c : s) {
+            if (c == decimal) c = '.';
+        }
+    }
+    return s;
+}
+
+bool HasValue(double v)
+{
+    return v != DBL_MAX && !std::isnan(v);
+}
+
+double Held(double v, double low, double high)
+{
+    return v < low ? low : (v > high ? high : v);
+}
+
+// "OFF" for no value; near-zero as "0" (centre) or "+0.0"; else one decimal, signed but for the centre.
+std::string FieldText(double v, bool centre)
+{
+    if (!HasValue(v)) return "OFF";
+    if (std::fabs(v) < 0.05) return centre ? "0" : Formatted(true, 0.0);
+    return Formatted(!centre, v);
+}
+
+void WriteLine(std::ostream& file, const std::string& line)
+{
+    file << line << "\r\n";
+}
+
+// One line without its end (LF or CR LF); past the end of the file an empty line.
+std::string ReadLine(std::istream& file)
+{
+    std::string line;
+    if (!std::getline(file, line)) return std::string();
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line;
+}
+
+bool IsAscii(const std::string& text)
+{
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    }
+    return true;
+}
+
+// A name that would break its line: a comma splits it, a control character ends or garbles it.
+bool NameBreaksLine(const std::string& name)
+{
+    for (const char c : name) {
+        if (c == ',' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int CKZARN_TransferData::WriteText(std::ostream& file) const
+{
+    const int slots = GetProfileCount(family_);
+    const int rows = GetRowCount(family_);
+    // A name the file cannot carry is refused before anything is written.
+    for (int i = 0; i < slots; ++i) {
+        if (NameBreaksLine(GetProfileName(i))) return 0;
+    }
+    const FieldBounds bounds = BoundsOf(family_);
+    const double low = bounds.lo + kStep;
+    const double high = bounds.hi - kStep;
+
+    const int model = family_ == MeterFamilyT140 ? kModelT140 : (family_ == MeterFamilyT520 ? kModelT520 : kModelT310);
+    WriteLine(file, GetLangString(model));
+    for (int i = 0; i < slots; ++i) {
+        WriteLine(file, GetLangString(kSlotNumber) + std::to_string(i + 1));
+        WriteLine(file, GetLangString(kSlotName) + "," + GetProfileName(i));
+        for (int h = 0; h < 3; ++h) WriteLine(file, GetLangString(kHeading1 + h));
+        for (int r = 0; r < rows; ++r) {
+            std::string line = GetLangString(RowLabelId(r));
+            for (const ExposureRange& g : slots_[i].rows[r].group) {
+                const double drm = HasValue(g.drm) ? Held(g.drm, low, 0.0) : DBL_MAX;
+                const double drp = HasValue(g.drp) ? Held(g.drp, 0.0, high) : DBL_MAX;
+                const double t1 = HasValue(g.cpm) && HasValue(g.drm) ? Held(g.cpm - g.drm, low, 0.0) : DBL_MAX;
+                const double t4 = HasValue(g.cpp) && HasValue(g.drp) ? Held(g.cpp - g.drp, 0.0, high) : DBL_MAX;
+                const double centre = HasValue(g.centre) ? Held(g.centre, -kCentreLimit, kCentreLimit) : DBL_MAX;
+                line += "," + FieldText(centre, true);
+                line += "," + FieldText(t1, false);
+                line += "," + FieldText(drm, false);
+                line += "," + FieldText(drp, false);
+                line += "," + FieldText(t4, false);
+            }
+            WriteLine(file, line);
+        }
+        if (i != slots - 1) WriteLine(file, std::string());
+    }
+    return 1;
+}
+
+BOOL CKZARN_TransferData::ParseValue(const std::string& text, double* value)
+{
+    if (text == "OFF") {
+        *value = DBL_MAX;
+        return TRUE;
+    }
+    std::string local = text;
+    const char decimal = DecimalChar();
+    for (char& c : local) {
+        if (c == '.') c = decimal;
+    }
+    const char* begin = local.c_str();
+    char* end = nullptr;
+    const double v = std::strtod(begin, &end);
+    // An empty (or blank) field is refused: it is not a value.
+    if (end == begin || *end != '\0') return FALSE;
+    *value = v;
+    return TRUE;
+}
+
+BOOL CKZARN_TransferData::ParseRow(const std::string& line, ProfileRow* row) const
+{
+    std::vector<std::string> fields;
+    SplitComma(&fields, line);
+    if (fields.size() != 21) return FALSE;
+    const FieldBounds bounds = BoundsOf(family_);
+    const double lo = bounds.lo;
+    const double hi = bounds.hi;
+
+    for (int g = 0; g < 4; ++g) {
+        ExposureRange& out = row->group[g];
+        double v[5];
+        for (int k = 0; k < 5; ++k) {
+            if (!ParseValue(fields[static_cast<std::size_t>(5 * g + k + 1)], &v[k])) return FALSE;
+        }
+        // "OFF" (no value) passes every bound; a number must lie inside its field's range.
+        const auto inside = [](double x, bool ok) { return x == DBL_MAX || ok; };
+        if (!inside(v[0], v[0] >= -kCentreLimit && v[0] <= kCentreLimit)) return FALSE;
+        out.centre = v[0];
+        if (!inside(v[1], lo < v[1] && v[1] <= 0)) return FALSE;
+        if (!inside(v[2], lo < v[2] && v[2] <= 0)) return FALSE;
+        out.drm = v[2];
+        out.cpm = (v[1] == DBL_MAX || v[2] == DBL_MAX) ? DBL_MAX : v[1] + v[2];
+        if (!inside(v[3], v[3] >= 0 && v[3] < hi)) return FALSE;
+        out.drp = v[3];
+        if (!inside(v[4], v[4] >= 0 && v[4] < hi)) return FALSE;
+        out.cpp = (v[3] == DBL_MAX || v[4] == DBL_MAX) ? DBL_MAX : v[3] + v[4];
+    }
+    return TRUE;
+}
+
+int CKZARN_TransferData::ReadText(std::istream& file)
+{
+    const std::string model = ReadLine(file);
+    if (model == GetLangString(kModelT140)) {
+        family_ = MeterFamilyT140;
+    } else if (model == GetLangString(kModelT310)) {
+        family_ = MeterFamilyT310;
+    } else if (model == GetLangString(kModelT520)) {
+        family_ = MeterFamilyT520;
+    } else {
+        return 0;
+    }
+    const int slots = GetProfileCount(family_);
+    const int rows = GetRowCount(family_);
+    std::vector<std::string> fields;
+    for (int i = 0; i < slots; ++i) {
+        ReadLine(file); // number line
+        SplitComma(&fields, ReadLine(file));
+        if (fields.empty()) return 0;
+        std::string name;
+        if (fields.size() >= 2) {
+            name = fields[1];
+            if (!IsAscii(name)) name = GetLangString(kUnnamed);
+        }
+        CopyName(slots_[i].name, name);
+        for (int h = 0; h < 3; ++h) ReadLine(file);
+        for (int r = 0; r < rows; ++r) {
+            if (!ParseRow(ReadLine(file), &slots_[i].rows[r])) return 0;
+        }
+        if (i != slots - 1) ReadLine(file);
+    }
+    return 1;
+}
