@@ -49,8 +49,9 @@ void AddFamily(std::vector<Entry>& table, const std::string& family, const char*
 {
     auto ops = FamilyOps<Comm, Block>::List(family, revision);
     for (auto& e : extra) ops.push_back({family + "." + e.first, e.second});
-    for (auto& [name, op] : ops) {
-        table.push_back(Entry{name, Comm::kProductId, [op](HidDeviceSystem& system) {
+    for (auto& entry : ops) {
+        auto op = entry.second;
+        table.push_back(Entry{entry.first, Comm::kProductId, [op](HidDeviceSystem& system) {
                                   Comm comm(system);
                                   if (!comm.OpenDevice()) return false;
                                   const COMMTIMEOUTS timeouts{100, 20, 500, 20, 500};
