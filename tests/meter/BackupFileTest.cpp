@@ -1,0 +1,324 @@
+#include "core/util/CLangTable.h"
+#include "meter/CKZARN_TransferData.h"
+#include "meter/SplitComma.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <clocale>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+class BackupFile : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        CLangTable::Free();
+        ASSERT_EQ(CLangTable::GetInstance()->Load(ZARN_SOURCE_DIR "/data/String.txt"), 1);
+    }
+    static void TearDownTestSuite() { CLangTable::Free(); }
+};
+
+// Values that differ per slot, row and group, including exact tenths, near-zero values and
+// values without value, all within what the file carries.
+void FillTable(CKZARN_TransferData& t, int family)
+{
+    t.SetFamily(family);
+    for (int s = 0; s < 10; ++s) {
+        t.SetProfileName(s, "Camera " + std::to_string(s + 1));
+        ProfileRow* rows = t.GetProfileRows(s);
+        for (int r = 0; r < 67; ++r) {
+            for (int g = 0; g < 4; ++g) {
+                const double v = ((s * 13 + r * 5 + g * 3) % 60) / 10.0; // 0.0 .. 5.9
+                ExposureRange& e = rows[r].group[g];
+                const double drp = v * 1.1 > 6.5 ? 6.5 : v * 1.1;
+                e = ExposureRange{v - 3.0, -v - 1.0 - g * 0.04, -v, drp, drp + 0.3 + g * 0.06};
+                if ((r + g) % 17 == 0) e.cpm = DBL_MAX;
+                if ((r + s) % 23 == 0) e.drp = DBL_MAX; // CPP goes with it
+                if ((r + g + s) % 29 == 0) e.centre = 0.02;
+            }
+        }
+    }
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) lines.push_back(line);
+    return lines;
+}
+
+// The value a field carries after the file: no value, or rounded to one decimal.
+double Carried(double v)
+{
+    if (v == DBL_MAX) return DBL_MAX;
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", v);
+    return std::strtod(text, nullptr);
+}
+
+struct FamilyCase {
+    int family;
+    std::size_t lines;
+};
+
+TEST_F(BackupFile, EachFamilyRoundTripsThroughItsFile)
+{
+    for (const FamilyCase c : {FamilyCase{0, 123}, FamilyCase{1, 580}, FamilyCase{2, 730}}) {
+        CKZARN_TransferData t;
+        FillTable(t, c.family);
+        std::ostringstream out;
+        ASSERT_EQ(t.WriteText(out), 1);
+        const std::vector<std::string> lines = Lines(out.str());
+        EXPECT_EQ(lines.size(), c.lines) << c.family;
+        EXPECT_EQ(lines[2], "Profile name,Camera 1\r");
+        EXPECT_EQ(lines[1], "Profile No.1\r");
+
+        CKZARN_TransferData back;
+        std::istringstream in(out.str());
+        ASSERT_EQ(back.ReadText(in), 1) << c.family;
+        EXPECT_EQ(back.GetFamily(), c.family);
+        const int rows = CKZARN_TransferData::GetRowCount(c.family);
+        for (int s = 0; s < CKZARN_TransferData::GetProfileCount(c.family); ++s) {
+            EXPECT_EQ(back.GetProfileName(s), t.GetProfileName(s));
+            for (int r = 0; r < rows; ++r) {
+                for (int g = 0; g < 4; ++g) {
+                    const ExposureRange& a = t.GetProfileRows(s)[r].group[g];
+                    const ExposureRange& b = back.GetProfileRows(s)[r].group[g];
+                    ASSERT_NEAR(b.centre, Carried(a.centre), 1e-9) << s << " " << r << " " << g;
+                    ASSERT_EQ(b.drm, Carried(a.drm));
+                    ASSERT_EQ(b.drp, Carried(a.drp));
+                    if (a.cpm == DBL_MAX) {
+                        ASSERT_EQ(b.cpm, DBL_MAX);
+                    } else {
+                        ASSERT_NEAR(b.cpm, Carried(a.cpm - a.drm) + Carried(a.drm), 1e-9);
+                    }
+                    if (a.cpp == DBL_MAX || a.drp == DBL_MAX) {
+                        ASSERT_EQ(b.cpp, DBL_MAX);
+                    } else {
+                        ASSERT_NEAR(b.cpp, Carried(a.cpp - a.drp) + Carried(a.drp), 1e-9);
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST_F(BackupFile, ValuesBeyondTheFileRangeAreWrittenAtItsLimitsAndReadBack)
+{
+    CKZARN_TransferData t;
+    t.SetFamily(1);
+    t.GetProfileRows(0)[0].group[0] = ExposureRange{6.0, -12.7, -11.0, 12.7, 15.0};
+    t.GetProfileRows(0)[0].group[1] = ExposureRange{-0.01, -1.0, 0.5, -0.5, 1.0};
+    std::ostringstream out;
+    ASSERT_EQ(t.WriteText(out), 1);
+    const std::vector<std::string> lines = Lines(out.str());
+    EXPECT_EQ(lines[6].substr(0, 62), "ISO 3,5.0,-1.7,-10.0,+10.0,+2.3,0,-1.5,+0.0,+0.0,+1.5,OFF,OFF,");
+    CKZARN_TransferData back;
+    std::istringstream in(out.str());
+    ASSERT_EQ(back.ReadText(in), 1);
+    const ExposureRange& g = back.GetProfileRows(0)[0].group[0];
+    EXPECT_DOUBLE_EQ(g.centre, 5.0);
+    EXPECT_DOUBLE_EQ(g.drm, -10.0);
+    EXPECT_DOUBLE_EQ(g.drp, 10.0);
+}
+
+TEST_F(BackupFile, WriterRefusesNamesThatWouldBreakTheirLine)
+{
+    for (const char* name : {"a,b", "line\nbreak", "tab\tname"}) {
+        CKZARN_TransferData t;
+        t.SetFamily(2);
+        t.SetProfileName(7, name);
+        std::ostringstream out;
+        EXPECT_EQ(t.WriteText(out), 0) << name;
+        EXPECT_TRUE(out.str().empty());
+    }
+}
+
+TEST_F(BackupFile, FileCarriesPointsInADecimalCommaLocale)
+{
+    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "no decimal-comma locale";
+    CKZARN_TransferData t;
+    t.GetProfileRows(1)[2].group[3] = ExposureRange{-1.5, -3.5, -2.5, 2.5, 3.5};
+    std::ostringstream out;
+    const int written = t.WriteText(out);
+    CKZARN_TransferData back;
+    std::istringstream in(out.str());
+    const int read = back.ReadText(in);
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    ASSERT_EQ(written, 1);
+    ASSERT_EQ(read, 1);
+    EXPECT_NE(out.str().find(",-1.5,-1.0,-2.5,+2.5,+1.0"), std::string::npos);
+    EXPECT_DOUBLE_EQ(back.GetProfileRows(1)[2].group[3].centre, -1.5);
+    EXPECT_DOUBLE_EQ(back.GetProfileRows(1)[2].group[3].cpp, 3.5);
+}
+
+struct ValueCase {
+    const char* text;
+    bool ok;
+    double value;
+};
+
+TEST_F(BackupFile, ParseValueAcceptsNumbersAndOffOnly)
+{
+    const ValueCase cases[] = {
+        {"OFF", true, DBL_MAX}, {"+0.0", true, 0.0}, {"-2.5", true, -2.5}, {" 2.5", true, 2.5},
+        {"2.5 ", false, 0},     {"", false, 0},      {"  ", false, 0},     {"off", false, 0},
+        {"1.2x", false, 0},     {"+", false, 0},
+    };
+    for (const auto& c : cases) {
+        double v = -99;
+        EXPECT_EQ(CKZARN_TransferData::ParseValue(c.text, &v), c.ok ? TRUE : FALSE) << '"' << c.text << '"';
+        if (c.ok) {
+            EXPECT_EQ(v, c.value) << c.text;
+        }
+    }
+}
+
+// A row line of 20 fields from one group's five fields repeated.
+std::string RowLine(const std::string& group)
+{
+    return "ISO 3," + group + "," + group + "," + group + "," + group;
+}
+
+struct RowCase {
+    int family;
+    std::string line;
+    bool ok;
+};
+
+TEST_F(BackupFile, ParseRowBoundsPerFamily)
+{
+    const RowCase cases[] = {
+        {0, RowLine("0,-1.0,-2.5,+7.0,+0.0"), true},
+        {0, RowLine("0,-1.0,-2.5,+7.05,+0.0"), false},
+        {1, RowLine("0,-1.0,-10.0,+2.5,+1.0"), true},
+        {1, RowLine("0,-1.0,-10.05,+2.5,+1.0"), false},
+        {2, RowLine("5.0,-1.0,-2.5,+2.5,+1.0"), true},
+        {2, RowLine("5.1,-1.0,-2.5,+2.5,+1.0"), false},
+        {2, RowLine("0,+0.1,-2.5,+2.5,+1.0"), false},
+        {2, RowLine("0,OFF,OFF,OFF,OFF"), true},
+        {2, RowLine("OFF,-1.0,-2.5,+2.5,+1.0"), true},
+        {2, RowLine("0,,-2.5,+2.5,+1.0"), false},
+        {2, RowLine("0,-1.0,-2.5, +2.5,+1.0"), true},
+        {2, RowLine("0,-1.0,-2.5,+2.5 ,+1.0"), false},
+        {2, RowLine("0,-1.0,-2.5,+2.5,+1.0") + ",", true},
+        {2, RowLine("0,-1.0,-2.5,+2.5,+1.0") + ",0", false},
+        {2, RowLine("0,-1.0,-2.5,nan,+1.0"), false},
+    };
+    for (const auto& c : cases) {
+        CKZARN_TransferData t;
+        t.SetFamily(c.family);
+        ProfileRow row{};
+        EXPECT_EQ(t.ParseRow(c.line, &row), c.ok ? TRUE : FALSE) << c.family << ": " << c.line;
+    }
+    CKZARN_TransferData t;
+    t.SetFamily(2);
+    ProfileRow row{};
+    ASSERT_TRUE(t.ParseRow(RowLine("OFF,-1.0,OFF,+2.5,OFF"), &row));
+    EXPECT_EQ(row.group[3].centre, DBL_MAX);
+    EXPECT_EQ(row.group[3].drm, DBL_MAX);
+    EXPECT_EQ(row.group[3].cpm, DBL_MAX); // its base has no value
+    EXPECT_EQ(row.group[3].drp, 2.5);
+    EXPECT_EQ(row.group[3].cpp, DBL_MAX);
+}
+
+// A T-310 file written by the program, with the name line of slot 1 replaced.
+std::string T310FileWithName(const std::string& nameLine)
+{
+    CKZARN_TransferData t;
+    std::ostringstream out;
+    t.WriteText(out);
+    std::string text = out.str();
+    const std::string old = "Profile name,\r\n";
+    const std::size_t at = text.find(old);
+    return text.replace(at, old.size(), nameLine + "\r\n");
+}
+
+TEST_F(BackupFile, NameLineRules)
+{
+    struct NameCase {
+        std::string line;
+        std::string name;
+    };
+    const NameCase cases[] = {
+        {"Profile name,First,Second", "First"},
+        {"Profile name," + std::string(40, 'N'), std::string(31, 'N')},
+        {"Profile name,Caf\xC3\xA9", "Unnamed profile"},
+        {"Profile name,", ""},
+        {"Profile name", ""},
+    };
+    for (const auto& c : cases) {
+        CKZARN_TransferData t;
+        t.SetProfileName(0, "before");
+        std::istringstream in(T310FileWithName(c.line));
+        ASSERT_EQ(t.ReadText(in), 1) << c.line;
+        EXPECT_EQ(t.GetProfileName(0), c.name) << c.line;
+    }
+    // A name line that is empty (no field at all) ends the read.
+    CKZARN_TransferData t;
+    std::istringstream empty(T310FileWithName(""));
+    EXPECT_EQ(t.ReadText(empty), 0);
+}
+
+TEST_F(BackupFile, RefusesOtherFilesAndShortFiles)
+{
+    CKZARN_TransferData t;
+    t.SetFamily(2);
+    std::istringstream other("Some other file\r\n");
+    EXPECT_EQ(t.ReadText(other), 0);
+    EXPECT_EQ(t.GetFamily(), 2);
+
+    CKZARN_TransferData full;
+    full.SetFamily(1);
+    std::ostringstream out;
+    full.WriteText(out);
+    const std::string text = out.str();
+    std::istringstream cut(text.substr(0, text.size() / 2));
+    EXPECT_EQ(t.ReadText(cut), 0);
+    EXPECT_EQ(t.GetFamily(), 1);
+}
+
+TEST_F(BackupFile, ResetFileIsAT310BackupWithinTheMeterLimits)
+{
+    std::ifstream file(ZARN_SOURCE_DIR "/data/KZARN_Reset.csv", std::ios::binary);
+    ASSERT_TRUE(file.is_open());
+    CKZARN_TransferData t;
+    t.SetFamily(2);
+    ASSERT_EQ(t.ReadText(file), 1);
+    EXPECT_EQ(t.GetFamily(), 0);
+    for (int s = 0; s < 3; ++s) {
+        EXPECT_FALSE(t.GetProfileName(s).empty());
+        for (int r = 0; r < 35; ++r) {
+            for (const ExposureRange& g : t.GetProfileRows(s)[r].group) {
+                ASSERT_NE(g.cpm, DBL_MAX);
+                ASSERT_NE(g.cpp, DBL_MAX);
+            }
+        }
+    }
+}
+
+TEST(SplitCommaTest, Cases)
+{
+    struct Case {
+        const char* text;
+        std::vector<std::string> fields;
+    };
+    const Case cases[] = {
+        {"", {}}, {"a", {"a"}}, {"a,,b", {"a", "", "b"}}, {"a,b,", {"a", "b"}}, {",", {""}}, {",a", {"", "a"}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> fields{"stale"};
+        SplitComma(&fields, c.text);
+        EXPECT_EQ(fields, c.fields) << c.text;
+    }
+}
+
+} // namespace
