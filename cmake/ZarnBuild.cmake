@@ -41,20 +41,40 @@ function(zarn_folder_library target folder)
   endif()
 endfunction()
 
-# zarn_test_folder(<name> <folder> LINK libs...)
+# zarn_test_folder(<name> <folder> LINK libs... [LABELS labels...] [THREADED regex])
 # One GoogleTest executable from every .cpp file in <folder>; each test becomes a ctest entry.
+# Files whose names match THREADED start threads of their own: they go into <name>_threads, labelled
+# "threads", which the ThreadSanitizer build runs.
 function(zarn_test_folder name folder)
-  cmake_parse_arguments(ARG "" "" "LINK;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "" "THREADED" "LINK;LABELS" ${ARGN})
   file(GLOB _sources CONFIGURE_DEPENDS ${folder}/*.cpp)
-  if(NOT _sources)
-    return()
+  set(_threaded)
+  if(ARG_THREADED)
+    foreach(_src IN LISTS _sources)
+      get_filename_component(_file ${_src} NAME)
+      if(_file MATCHES "${ARG_THREADED}")
+        list(APPEND _threaded ${_src})
+      endif()
+    endforeach()
+    if(_threaded)
+      list(REMOVE_ITEM _sources ${_threaded})
+    endif()
   endif()
-  add_executable(${name} ${_sources})
-  target_link_libraries(${name} PRIVATE ${ARG_LINK} GTest::gtest GTest::gmock GTest::gtest_main)
+  if(_sources)
+    _zarn_test_executable(${name} "${_sources}" "${ARG_LINK}" "${ARG_LABELS}")
+  endif()
+  if(_threaded)
+    _zarn_test_executable(${name}_threads "${_threaded}" "${ARG_LINK}" "${ARG_LABELS};threads")
+  endif()
+endfunction()
+
+function(_zarn_test_executable name sources links labels)
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE ${links} GTest::gtest GTest::gmock GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
     ZARN_TEST_DATA_DIR="${ZARN_SOURCE_ROOT}/tests/data"
     ZARN_SOURCE_DIR="${ZARN_SOURCE_ROOT}"
     ZARN_BINARY_DIR="${CMAKE_BINARY_DIR}")
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS "${ARG_LABELS}")
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS "${labels}")
 endfunction()
