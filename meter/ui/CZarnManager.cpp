@@ -1,0 +1,415 @@
+#include "meter/ui/CZarnManager.h"
+
+#include "core/util/CRegistryHelper.h"
+#include "meter/CKZARN_LMCtrl.h"
+#include "meter/CKZARN_TransferData.h"
+#include "meter/CZarnCommand.h"
+#include "meter/ui/CDURING_COMMUNICATION_DIALOG.h"
+#include "meter/ui/CKZARN_ProgressDlg.h"
+#include "platform/RegistryTypes.h"
+#include "platform/qt/QtMessageSink.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr const char* kBaseKey = "SOFTWARE\\KESTRIN\\Zarndesk";
+constexpr const char* kDownloadListUrl = "ver_info/Zarndesk5/%s/file_list.txt";
+constexpr const char* kDownloadListFirmUrl = "ver_info/Zarndesk3/%s/file_list.txt";
+
+CZarnManager* g_instance = nullptr;
+
+// With a decimal comma in the locale, "." in a version becomes "," so that the locale's
+// text-to-number conversion reads the fraction.
+std::string ApplySeparatorRule(std::string text)
+{
+    char sample[64];
+    std::snprintf(sample, sizeof sample, "%f", 5.5);
+    if (std::strchr(sample + 1, ',') != nullptr) {
+        for (char& c : text) {
+            if (c == '.') c = ',';
+        }
+    }
+    return text;
+}
+
+double VersionNumber(const std::string& text)
+{
+    return std::strtod(text.c_str(), nullptr); // not a number: 0
+}
+
+// One dot-separated part as a whole number, kept as its digits without leading zeros so that any
+// length compares correctly; a part that does not start with a digit is 0.
+std::string PartDigits(const std::string& part)
+{
+    std::size_t end = 0;
+    while (end < part.size() && part[end] >= '0' && part[end] <= '9') ++end;
+    std::size_t start = 0;
+    while (start < end && part[start] == '0') ++start;
+    return part.substr(start, end - start);
+}
+
+std::vector<std::string> SplitDots(const std::string& text)
+{
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t dot = text.find('.', start);
+        parts.push_back(text.substr(start, dot == std::string::npos ? std::string::npos : dot - start));
+        if (dot == std::string::npos) break;
+        start = dot + 1;
+    }
+    return parts;
+}
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+} // namespace
+
+CZarnManager* CZarnManager::GetInstance()
+{
+    if (g_instance == nullptr) {
+        g_instance = new CZarnManager(std::make_unique<CKZARN_LMCtrl>(QtMessageSink::Instance()));
+    }
+    return g_instance;
+}
+
+CZarnManager* CZarnManager::CreateInstance(std::unique_ptr<CKZARN_LMCtrl> worker)
+{
+    if (g_instance == nullptr && worker != nullptr) g_instance = new CZarnManager(std::move(worker));
+    return g_instance;
+}
+
+void CZarnManager::DestroyInstance()
+{
+    if (g_instance == nullptr) return;
+    CZarnManager* facade = g_instance;
+    facade->ctrl_->Stop();
+    g_instance = nullptr;
+    delete facade;
+}
+
+CZarnManager::CZarnManager(std::unique_ptr<CKZARN_LMCtrl> worker) : ctrl_(std::move(worker)) {}
+
+CZarnManager::~CZarnManager() = default;
+
+int CZarnManager::Initialize(QWidget* mainWindow)
+{
+    mainWindow_ = mainWindow;
+    ctrl_->SetNotifyWindow(QtMessageSink::Instance().FindHandle(mainWindow));
+    ctrl_->Start();
+    t310State_ = ctrl_->IsT310Connected();
+    t140State_ = ctrl_->IsT140Connected();
+    t520State_ = ctrl_->IsT520Connected();
+    LoadSettings();
+    RunUpdateCheck();
+    return 1;
+}
+
+void CZarnManager::ResetMeterStates()
+{
+    ctrl_->ClearMeterInfo();
+    t310State_ = 0;
+    t140State_ = 0;
+    t520State_ = 0;
+}
+
+// The worker offers no reader of its suspended flag; only this facade suspends and resumes it, so
+// the facade's own copy, set together with the worker's flag, always agrees with it.
+void CZarnManager::SuspendPolling()
+{
+    ctrl_->Suspend();
+    suspended_ = 1;
+}
+
+void CZarnManager::ResumePolling()
+{
+    ctrl_->Resume();
+    suspended_ = 0;
+}
+
+int CZarnManager::IsSuspended() const
+{
+    return suspended_;
+}
+
+void CZarnManager::RefreshMeterInfo()
+{
+    revision_ = ctrl_->GetMeterRevision();
+    versionA_ = ctrl_->GetVersionA();
+    versionB_ = ctrl_->GetVersionB();
+    date_ = ctrl_->GetMeterDate();
+    photometerType_ = ctrl_->GetModelName();
+    meterState_ = ctrl_->GetMeterState();
+    CRegistryHelper registry(HKEY_LOCAL_MACHINE, 1);
+    registry.PushKey(kBaseKey);
+    registry.SetString("Photometer Type", photometerType_);
+}
+
+void CZarnManager::LoadSettings()
+{
+    CRegistryHelper registry(HKEY_LOCAL_MACHINE, 1);
+    registry.PushKey(kBaseKey);
+    installedVersion_ = registry.GetString("Version", "");
+    lastUpdateDate_ = registry.GetString("Last Update Date", "");
+
+    registry.PushKey("Download Setting");
+    const std::string baseUrl = registry.GetString("Base Url", "");
+    // The downloader reads these two; they are kept at the built-in texts.
+    if (registry.GetString("Download List Url", "") != kDownloadListUrl) {
+        registry.SetString("Download List Url", kDownloadListUrl);
+    }
+    if (registry.GetString("Download List Firm Url", "") != kDownloadListFirmUrl) {
+        registry.SetString("Download List Firm Url", kDownloadListFirmUrl);
+    }
+    const std::string versionUrl = baseUrl + "/" + registry.GetString("Version Confirm Url", "");
+
+    registry.PushKey("Proxy");
+    ZarnProxySettings proxy;
+    proxy.useProxy = registry.GetDword("Use Proxy", 0);
+    if (proxy.useProxy == 1) {
+        proxy.server = registry.GetString("Server Name", "");
+        proxy.port = registry.GetString("Port Number", "80");
+        proxy.user = registry.GetString("User Name", "");
+        proxy.password = registry.GetScrambledString("Password", "");
+    }
+    ctrl_->SetUpdateRequest(baseUrl, versionUrl, proxy);
+}
+
+void CZarnManager::RunUpdateCheck()
+{
+    updateList_.clear();
+    CDURING_COMMUNICATION_DIALOG dialog(mainWindow_);
+    dialog.SetCommCtrl(ctrl_.get());
+    dialog.DoModal();
+}
+
+void CZarnManager::UpdateVersionList()
+{
+    updateList_ = ctrl_->GetUpdateList();
+    const std::string appVersion = GetRecordVersion("APL");
+    CRegistryHelper registry(HKEY_LOCAL_MACHINE, 1);
+    registry.PushKey(kBaseKey);
+    installedVersion_ = registry.GetString("Version", "");
+    lastUpdateDate_ = registry.GetString("Last Update Date", "");
+    registry.SetString("New Zarn Version", appVersion);
+}
+
+std::string CZarnManager::GetRecordVersion(const std::string& key) const
+{
+    for (const ZarnUpdateRecord& record : updateList_) {
+        if (record.key == key) return record.version;
+    }
+    return {};
+}
+
+std::string CZarnManager::GetRecordDate(const std::string& key) const
+{
+    for (const ZarnUpdateRecord& record : updateList_) {
+        if (record.key == key) return record.date;
+    }
+    return {};
+}
+
+int CZarnManager::CompareVersions(const std::string& a, const std::string& b)
+{
+    const std::vector<std::string> left = SplitDots(a);
+    const std::vector<std::string> right = SplitDots(b);
+    const std::size_t count = std::max(left.size(), right.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string x = i < left.size() ? PartDigits(left[i]) : std::string();
+        const std::string y = i < right.size() ? PartDigits(right[i]) : std::string();
+        if (x.size() != y.size()) return x.size() < y.size() ? -1 : 1;
+        if (const int order = x.compare(y); order != 0) return order < 0 ? -1 : 1;
+    }
+    return 0;
+}
+
+bool CZarnManager::VersionsDiffer(const std::string& a, const std::string& b)
+{
+    return VersionNumber(ApplySeparatorRule(a)) != VersionNumber(ApplySeparatorRule(b));
+}
+
+int CZarnManager::IsAppUpdateAvailable() const
+{
+    const std::string latest = GetRecordVersion("APL");
+    if (installedVersion_.empty() || latest.empty()) return 0;
+    return CompareVersions(latest, installedVersion_) > 0 ? 1 : 0;
+}
+
+std::string CZarnManager::ConvertHexVersionText(const std::string& text)
+{
+    if (text.empty()) return {};
+    const std::string head = text.substr(0, 2);
+    const std::string tail = text.size() > 3 ? text.substr(3, 4) : std::string();
+    if (tail.size() < 2) return {};
+    unsigned major = 0;
+    unsigned minor = 0;
+    for (std::size_t i = 0; i < tail.size(); ++i) {
+        const int digit = HexDigit(tail[i]);
+        if (digit < 0) return {};
+        if (i < 2) {
+            major = major * 16 + static_cast<unsigned>(digit);
+        } else {
+            minor = minor * 16 + static_cast<unsigned>(digit);
+        }
+    }
+    std::string newTail = tail;
+    if (major != 0 || minor != 0) {
+        char buffer[32];
+        std::snprintf(buffer, sizeof buffer, "%u%02u", major, minor);
+        newTail = buffer;
+    }
+    return head + "." + newTail;
+}
+
+int CZarnManager::IsFirmwareUpdateAvailable() const
+{
+    const std::string latest = GetRecordVersion(photometerType_);
+    const std::string rfl = ConvertHexVersionText(GetRecordVersion("T-140RFL"));
+    const std::string rfa = ConvertHexVersionText(GetRecordVersion("T-140RFA"));
+    if (revision_.empty() || latest.empty()) return 0;
+    // A difference counts, not only a newer version: the server's firmware is the one to have.
+    if (photometerType_ == "T-140DR") {
+        if (!rfl.empty() && VersionsDiffer(versionA_, rfl)) return 1;
+        if (!rfa.empty() && VersionsDiffer(versionB_, rfa)) return 1;
+    }
+    return VersionsDiffer(revision_, latest) ? 1 : 0;
+}
+
+int CZarnManager::ShouldNotifyUpdate(int skipApp) const
+{
+    CRegistryHelper registry(HKEY_LOCAL_MACHINE, 0);
+    registry.PushKey(kBaseKey);
+    const int notifyFirmware = registry.GetDword("Notify Firmware Update", 1);
+    const int notifyApp = registry.GetDword("Notify Zarn Update", 1);
+    if (notifyFirmware == 1 && IsFirmwareUpdateAvailable() == 1) return 1;
+    if (skipApp == 0 && notifyApp == 1 && IsAppUpdateAvailable() == 1) return 1;
+    return 0;
+}
+
+int CZarnManager::RunCommand(int code, int value)
+{
+    CKZARN_ProgressDlg dialog;
+    dialog.SetCommCtrl(ctrl_.get());
+    dialog.SetCommand(code, value);
+    dialog.DoModal();
+    return dialog.HasError();
+}
+
+int CZarnManager::RunResetT140()
+{
+    return RunCommand(ZARN_CMD_T140_RESET, 0);
+}
+
+int CZarnManager::RunResetT520()
+{
+    return RunCommand(ZARN_CMD_T520_RESET, 0);
+}
+
+// The named sends write the header text as well: a name set adds the header's bit to the slots.
+int CZarnManager::NamedMask(int model, const std::string& name, int headerBit)
+{
+    const int slotMask = model == 310 ? kT310AllSlots : kHidAllSlots;
+    return name.empty() ? slotMask : (slotMask | headerBit);
+}
+
+int CZarnManager::SendNamedProfilesT310(CKZARN_TransferData& table, const std::string& name)
+{
+    auto block = std::make_unique<T310TransferBlock>();
+    table.SetHeaderText(name);
+    table.WriteT310Image(block.get());
+    ctrl_->SetT310Block(block.get());
+    return RunCommand(ZARN_CMD_T310_WRITE_PROFILES, NamedMask(310, name, kT310HeaderBit));
+}
+
+int CZarnManager::SendProfilesT310(CKZARN_TransferData& table, int mask)
+{
+    auto block = std::make_unique<T310TransferBlock>();
+    table.WriteT310Image(block.get());
+    ctrl_->SetT310Block(block.get());
+    return RunCommand(ZARN_CMD_T310_WRITE_PROFILES, mask);
+}
+
+int CZarnManager::SendNamedProfilesT140(CKZARN_TransferData& table, const std::string& name, int model)
+{
+    auto block = std::make_unique<T140TransferBlock>();
+    table.SetFamily(MeterFamilyT140);
+    table.SetHeaderText(name);
+    table.WriteT140Image(block.get());
+    ctrl_->SetT140Block(block.get());
+    return RunCommand(ZARN_CMD_T140_WRITE_PROFILES, NamedMask(model, name, kHidHeaderBit));
+}
+
+int CZarnManager::SendProfilesT140(CKZARN_TransferData& table, int mask)
+{
+    auto block = std::make_unique<T140TransferBlock>();
+    table.SetFamily(MeterFamilyT140);
+    table.WriteT140Image(block.get());
+    ctrl_->SetT140Block(block.get());
+    return RunCommand(ZARN_CMD_T140_WRITE_PROFILES, mask);
+}
+
+int CZarnManager::SendNamedProfilesT520(CKZARN_TransferData& table, const std::string& name, int model)
+{
+    auto block = std::make_unique<T520TransferBlock>();
+    table.SetFamily(MeterFamilyT520);
+    table.SetHeaderText(name);
+    table.WriteT520Image(block.get());
+    ctrl_->SetT520Block(block.get());
+    return RunCommand(ZARN_CMD_T520_WRITE_PROFILES, NamedMask(model, name, kHidHeaderBit));
+}
+
+int CZarnManager::SendProfilesT520(CKZARN_TransferData& table, int mask)
+{
+    auto block = std::make_unique<T520TransferBlock>();
+    table.SetFamily(MeterFamilyT520);
+    table.WriteT520Image(block.get());
+    ctrl_->SetT520Block(block.get());
+    return RunCommand(ZARN_CMD_T520_WRITE_PROFILES, mask);
+}
+
+int CZarnManager::ReceiveProfileNames(std::vector<std::string>* names)
+{
+    int code = 0;
+    if (t310State_ != 0) {
+        code = ZARN_CMD_T310_READ_INFO;
+    } else if (t140State_ != 0) {
+        code = ZARN_CMD_T140_READ_INFO;
+    } else if (t520State_ != 0) {
+        code = ZARN_CMD_T520_READ_INFO;
+    } else {
+        return -1;
+    }
+    const int result = RunCommand(code, 0);
+    if (result != 0) return result;
+
+    CKZARN_TransferData table;
+    if (code == ZARN_CMD_T310_READ_INFO) {
+        auto block = std::make_unique<T310TransferBlock>();
+        ctrl_->GetT310Block(block.get());
+        table.ReadT310Image(block.get());
+    } else if (code == ZARN_CMD_T140_READ_INFO) {
+        auto block = std::make_unique<T140TransferBlock>();
+        ctrl_->GetT140Block(block.get());
+        table.ReadT140Image(block.get());
+    } else {
+        auto block = std::make_unique<T520TransferBlock>();
+        ctrl_->GetT520Block(block.get());
+        table.ReadT520Image(block.get());
+    }
+    if (names != nullptr) {
+        names->clear();
+        const int count = CKZARN_TransferData::GetProfileCount(table.GetFamily());
+        for (int i = 0; i < count; ++i) names->push_back(table.GetProfileName(i));
+    }
+    return 0;
+}
