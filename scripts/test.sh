@@ -23,10 +23,17 @@ run_ctest() {
 FUZZ_SECONDS=${ZARN_FUZZ_SECONDS:-15}
 scripts/fuzz.sh "$FUZZ_SECONDS"
 
-# Threaded code (tests labelled "threads") under ThreadSanitizer; the GUI is left out of this build.
-scripts/build.sh build/tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZARN_WERROR=ON -DZARN_SANITIZE=thread \
-  -DZARN_BENCH=OFF -DZARN_GUI=OFF
-run_ctest build/tsan -L threads --no-tests=ignore
+# Threaded code (the test programs named *_threads) under ThreadSanitizer; only those are built.
+tsan=build/tsan
+if [ ! -f "$tsan/build.ninja" ]; then
+  cmake -S . -B "$tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZARN_WERROR=ON -DZARN_SANITIZE=thread \
+    -DZARN_BENCH=OFF
+fi
+mapfile -t tsan_targets < <(ninja -C "$tsan" -t targets all | sed -n 's/^\(test_[a-z_]*_threads\): .*/\1/p' | sort -u)
+if [ ${#tsan_targets[@]} -gt 0 ]; then
+  cmake --build "$tsan" -j "$jobs" --target "${tsan_targets[@]}"
+  TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" run_ctest "$tsan" -L threads
+fi
 
 scripts/build.sh build/asan -DCMAKE_BUILD_TYPE=Debug -DZARN_WERROR=ON "-DZARN_SANITIZE=address;undefined" \
   -DZARN_BENCH=OFF

@@ -1,6 +1,6 @@
-#include "ui/main/CComboBoxExact.h"
+#include "ui/controls/CComboBoxExact.h"
 
-#include "ui/main/CListBoxExact.h"
+#include "ui/controls/CListBoxExact.h"
 
 CComboBoxExact::CComboBoxExact(QWidget* parent) : QComboBox(parent), listBox(new CListBoxExact)
 {

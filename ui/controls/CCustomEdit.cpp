@@ -1,4 +1,4 @@
-#include "ui/main/CCustomEdit.h"
+#include "ui/controls/CCustomEdit.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>

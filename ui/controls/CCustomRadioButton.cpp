@@ -1,4 +1,4 @@
-#include "ui/main/CCustomRadioButton.h"
+#include "ui/controls/CCustomRadioButton.h"
 
 #include "core/util/CThemeApi.h"
 

@@ -1,4 +1,4 @@
-#include "ui/main/CHAlignLabel.h"
+#include "ui/controls/CHAlignLabel.h"
 
 #include <QPainter>
 

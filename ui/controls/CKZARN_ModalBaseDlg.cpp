@@ -1,4 +1,4 @@
-#include "ui/main/CKZARN_ModalBaseDlg.h"
+#include "ui/controls/CKZARN_ModalBaseDlg.h"
 
 #include <QEvent>
 

@@ -1,4 +1,4 @@
-#include "ui/main/CListBoxExact.h"
+#include "ui/controls/CListBoxExact.h"
 
 #include <QApplication>
 

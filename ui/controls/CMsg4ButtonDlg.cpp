@@ -1,9 +1,9 @@
-#include "ui/main/CMsg4ButtonDlg.h"
+#include "ui/controls/CMsg4ButtonDlg.h"
 
 #include "core/CKZARN_Common.h"
 #include "core/DialogLayoutItem.h"
 #include "platform/PromptService.h"
-#include "ui/main/CStaticIcon.h"
+#include "ui/controls/CStaticIcon.h"
 
 #include <QApplication>
 #include <QLabel>

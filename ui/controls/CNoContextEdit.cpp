@@ -1,4 +1,4 @@
-#include "ui/main/CNoContextEdit.h"
+#include "ui/controls/CNoContextEdit.h"
 
 #include <QContextMenuEvent>
 

@@ -1,4 +1,4 @@
-#include "ui/main/CStaticDeltaSymbol.h"
+#include "ui/controls/CStaticDeltaSymbol.h"
 
 #include "platform/qt/ColorRef.h"
 

@@ -1,4 +1,4 @@
-#include "ui/main/CStaticHLine.h"
+#include "ui/controls/CStaticHLine.h"
 
 #include "core/util/CThemeApi.h"
 #include "platform/qt/ColorRef.h"

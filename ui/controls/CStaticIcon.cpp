@@ -1,4 +1,4 @@
-#include "ui/main/CStaticIcon.h"
+#include "ui/controls/CStaticIcon.h"
 
 #include "core/util/CThemeApi.h"
 

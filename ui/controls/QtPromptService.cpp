@@ -1,7 +1,7 @@
-#include "ui/main/QtPromptService.h"
+#include "ui/controls/QtPromptService.h"
 
 #include "platform/qt/QtMessageSink.h"
-#include "ui/main/CMsg4ButtonDlg.h"
+#include "ui/controls/CMsg4ButtonDlg.h"
 
 #include <QMessageBox>
 #include <QPushButton>

@@ -1,5 +1,5 @@
-#include "ui/main/CCustomEdit.h"
-#include "ui/main/CNoContextEdit.h"
+#include "ui/controls/CCustomEdit.h"
+#include "ui/controls/CNoContextEdit.h"
 
 #include <gtest/gtest.h>
 

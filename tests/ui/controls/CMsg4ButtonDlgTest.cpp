@@ -1,9 +1,9 @@
-#include "ui/main/CMsg4ButtonDlg.h"
+#include "ui/controls/CMsg4ButtonDlg.h"
 
 #include "platform/PromptService.h"
 #include "tests/support/ScriptedPromptService.h"
-#include "ui/main/CStaticIcon.h"
-#include "ui/main/QtPromptService.h"
+#include "ui/controls/CStaticIcon.h"
+#include "ui/controls/QtPromptService.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
 #include "platform/qt/QtMessageSink.h"
 #include "platform/qt/WindowMessageHandler.h"
+#include "tests/ui/controls/MessageRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -14,28 +15,9 @@
 
 namespace {
 
-struct Received {
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-};
-
-class Recorder : public QObject, public WindowMessageHandler {
-public:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        std::lock_guard lock(mutex);
-        received.push_back({message, wParam, lParam});
-        return static_cast<LRESULT>(wParam) + 100;
-    }
-    std::mutex mutex; // the test reads while other threads post; delivery is on this thread only
-    std::vector<Received> received;
-};
-
-void Deliver()
-{
-    QCoreApplication::sendPostedEvents();
-}
+using message_test::Deliver;
+using message_test::Received;
+using message_test::Recorder;
 
 TEST(QtMessageSink, PostedMessageArrivesWithItsWordsOnlyWhenEventsAreProcessed)
 {
@@ -137,67 +119,6 @@ TEST(QtMessageSink, SendCallsTheHandlerAtOnceOnTheWindowsThreadOnly)
     other.join();
     EXPECT_EQ(fromOtherThread, 0);
     EXPECT_EQ(window.received.size(), 1u);
-}
-
-// Threads: several posters at once keep their own order, and none is lost.
-TEST(QtMessageSinkThreads, PostsFromManyThreadsKeepEachThreadsOrder)
-{
-    QtMessageSink sink;
-    Recorder window;
-    const HWND handle = sink.Register(&window, &window);
-    constexpr int kThreads = 4;
-    constexpr int kPerThread = 500;
-
-    std::vector<std::thread> posters;
-    for (int t = 0; t < kThreads; ++t) {
-        posters.emplace_back([&sink, handle, t] {
-            for (int i = 0; i < kPerThread; ++i) {
-                sink.PostMessage(handle, WM_USER + 2, static_cast<WPARAM>(t), i);
-            }
-        });
-    }
-    for (auto& poster : posters) {
-        poster.join();
-    }
-    Deliver();
-
-    ASSERT_EQ(window.received.size(), static_cast<std::size_t>(kThreads * kPerThread));
-    std::vector<LPARAM> next(kThreads, 0);
-    for (const Received& r : window.received) {
-        ASSERT_LT(r.wParam, static_cast<WPARAM>(kThreads));
-        EXPECT_EQ(r.lParam, next[r.wParam]) << "thread " << r.wParam << " out of order";
-        next[r.wParam] = r.lParam + 1;
-    }
-}
-
-// Threads: a window destroyed while a worker keeps posting to it; posts after the end fail and
-// nothing reaches the deleted object.
-TEST(QtMessageSinkThreads, PostingWhileTheWindowIsDestroyedIsSafe)
-{
-    QtMessageSink sink;
-    auto window = std::make_unique<Recorder>();
-    const HWND handle = sink.Register(window.get(), window.get());
-
-    std::atomic<bool> stop{false};
-    std::atomic<int> refused{0};
-    std::thread worker([&] {
-        while (!stop.load()) {
-            if (!sink.PostMessage(handle, WM_USER + 1, 1, 0)) {
-                refused.fetch_add(1);
-            }
-        }
-    });
-    for (int round = 0; round < 20; ++round) {
-        Deliver();
-    }
-    window.reset();
-    while (refused.load() == 0) {
-        std::this_thread::yield();
-    }
-    stop = true;
-    worker.join();
-    Deliver();
-    EXPECT_EQ(sink.IsWindow(handle), FALSE);
 }
 
 } // namespace

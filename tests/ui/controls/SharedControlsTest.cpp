@@ -1,12 +1,12 @@
 #include "core/util/CThemeApi.h"
-#include "ui/main/CComboBoxExact.h"
-#include "ui/main/CCustomRadioButton.h"
-#include "ui/main/CHAlignLabel.h"
-#include "ui/main/CKZARN_ModalBaseDlg.h"
-#include "ui/main/CListBoxExact.h"
-#include "ui/main/CStaticDeltaSymbol.h"
-#include "ui/main/CStaticHLine.h"
-#include "ui/main/CStaticIcon.h"
+#include "ui/controls/CComboBoxExact.h"
+#include "ui/controls/CCustomRadioButton.h"
+#include "ui/controls/CHAlignLabel.h"
+#include "ui/controls/CKZARN_ModalBaseDlg.h"
+#include "ui/controls/CListBoxExact.h"
+#include "ui/controls/CStaticDeltaSymbol.h"
+#include "ui/controls/CStaticHLine.h"
+#include "ui/controls/CStaticIcon.h"
 
 #include <gtest/gtest.h>
 
