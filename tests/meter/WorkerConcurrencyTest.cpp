@@ -211,6 +211,7 @@ TEST(WorkerConcurrency, SuspendedWorkerNeitherPollsNorRuns)
     WorkerRig rig;
     rig.StartPolling();
     rig.ctrl->Suspend();
+    rig.Round(); // the worker now waits, suspended; meters are added only while it waits
     SimHidMeter m = rig.AddT140("/dev/hidraw1");
     rig.Round();
     EXPECT_EQ(rig.ctrl->IsT140Connected(), 0);
@@ -257,6 +258,7 @@ TEST(WorkerConcurrency, SeveralMetersNoticeOncePerEpisodeAndRunNothing)
     EXPECT_EQ(rig.ctrl->IsT140Connected(), 1);
     EXPECT_EQ(rig.Run(ZARN_CMD_T140_READ_CUSTOM), 0);
     // A later episode notices again.
+    ASSERT_TRUE(rig.signal->WaitUntilIdle());
     SimHidMeter two = rig.AddT140("/dev/hidraw9");
     rig.signal->Expire();
     ASSERT_TRUE(rig.sink.WaitForCount(WM_ZARN_MULTIPLE_METERS, 2));
