@@ -145,9 +145,11 @@ std::unique_ptr<ZarnLib_Bitmap> ZarnTest_ChartPhoto::Render(const ZarnTest_Chart
         const int slot = SlotOf(spec.kind, row, column);
         if (slot >= 0)
             return Grey(Level(spec, slot));
-        // Unused patches: saturated colours, different per patch.
+        // Unused patches: colours different per patch, on the far side of the crosses' brightness
+        // so that a marker next to one keeps its contrast.
         const int k = row * 9 + column;
-        return Rgb(60 + (k * 53) % 180, 40 + (k * 97) % 170, 50 + (k * 31) % 190);
+        const int base = spec.crossLevel >= 128 ? 15 : 150;
+        return Rgb(base + (k * 53) % 90, base + (k * 97) % 90, base + (k * 31) % 90);
     };
 
     for (int y = 0; y < spec.height; ++y) {
@@ -162,13 +164,13 @@ std::unique_ptr<ZarnLib_Bitmap> ZarnTest_ChartPhoto::Render(const ZarnTest_Chart
             int row = 0, column = 0;
             if (crossKind) {
                 if (u >= -margin && u <= totalW + margin && v >= -margin && v <= totalH + margin)
-                    colour = Rgb(228, 228, 228);
+                    colour = Grey(spec.cardLevel);
                 if (patchAt(u, v, &row, &column))
                     colour = patchColour(row, column);
                 for (int i = 0; i < 4; ++i) {
                     const double du = std::fabs(u - cornerU[i]), dv = std::fabs(v - cornerV[i]);
                     if ((du <= halfWidth && dv <= arm) || (dv <= halfWidth && du <= arm))
-                        colour = Rgb(20, 20, 20);
+                        colour = Grey(spec.crossLevel);
                 }
             } else {
                 if (u >= 0 && u <= totalW && v >= 0 && v <= totalH) {

@@ -2,6 +2,11 @@
 // geometry the measurement uses, with corner markers (a dark cross on a light card for kinds 1,
 // 2, 3 and 6; uniform corner blocks on a striped background for kinds 4 and 5), grey patches whose
 // levels come from a tone curve at a given exposure, at any size, position and rotation.
+// The corner search looks at a 21 x 21 window around a cross centre, so whatever lies within ten
+// view pixels of a marker decides whether it is found: the corner patches of kinds 2, 3 and 6 sit
+// that close, and a cross of their own brightness is lost against them. Light crosses on a dark
+// card keep their contrast against every patch level when the patch covers at most about 70 % of
+// the window's inner quarter.
 #pragma once
 
 #include "profilelib/ZarnLib_Bitmap.h"
@@ -30,6 +35,9 @@ struct ZarnTest_ChartSpec {
     double crossArm = 40;
     double crossHalfWidth = 4;
     double stripePeriod = 30;
+    // Grey levels of the crosses and of the card they are printed on (kinds 1, 2, 3 and 6).
+    int crossLevel = 20;
+    int cardLevel = 228;
     // Level (0..255) of a patch exposed at `ev`.
     std::function<double(double ev)> toneCurve;
     double exposure = 0.0;
