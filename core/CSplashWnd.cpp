@@ -95,7 +95,7 @@ BOOL CSplashWnd::ShowSplashScreen(QWidget* parent)
 void CSplashWnd::CenterOnOwner()
 {
     QRect area;
-    if (parentWidget() != nullptr) {
+    if (parentWidget() != nullptr && parentWidget()->isVisible()) {
         area = parentWidget()->frameGeometry();
     } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
         area = screen->availableGeometry();
@@ -168,5 +168,12 @@ BOOL CSplashWnd::PreTranslateAppMessage(QObject*, QEvent* event)
 
 bool CSplashWnd::eventFilter(QObject* watched, QEvent* event)
 {
+    // An owner shown after the splash (the main window shows it while it initialises) has only
+    // then its place on the screen: centre again, above it.
+    if (watched == parentWidget() && event->type() == QEvent::Show) {
+        CenterOnOwner();
+        raise();
+        return false;
+    }
     return PreTranslateAppMessage(watched, event) != FALSE;
 }

@@ -7,4 +7,5 @@ scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo
 if [ -x build/release/bin/Zarndesk ]; then
   exec build/release/bin/Zarndesk "$@"
 fi
-echo "Everything is built. The Zarndesk program itself is not there yet: its start-up comes later."
+echo "build/release/bin/Zarndesk was not built; see the build output above." >&2
+exit 1

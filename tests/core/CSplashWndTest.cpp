@@ -165,6 +165,23 @@ TEST_F(CSplashWndTest, ClosingWithoutAPictureEndsTheMainWindowAtOnce)
     EXPECT_EQ(window_->destroyed, 1) << "no splash will come to end the window, so it ends now";
 }
 
+TEST_F(CSplashWndTest, SplashIsCentredOnItsOwnerAlsoWhenTheOwnerShowsLater)
+{
+    QWidget owner;
+    owner.setGeometry(0, 0, 570, 690);
+    CSplashWnd::EnableSplashScreen(TRUE, FALSE);
+    ASSERT_EQ(CSplashWnd::ShowSplashScreen(&owner), TRUE);
+    // A dialog finds its place only as it shows.
+    owner.move(300, 200);
+    owner.show();
+    const QPoint ownerCentre = owner.frameGeometry().center();
+    const QPoint splashCentre = CSplashWnd::Current()->frameGeometry().center();
+    EXPECT_LE((ownerCentre - splashCentre).manhattanLength(), 2)
+        << "owner " << ownerCentre.x() << "," << ownerCentre.y() << " splash " << splashCentre.x() << ","
+        << splashCentre.y();
+    CSplashWnd::HideSplashScreen();
+}
+
 TEST_F(CSplashWndTest, SplashGoesWithItsOwner)
 {
     auto owner = std::make_unique<QWidget>();
