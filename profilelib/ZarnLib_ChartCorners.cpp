@@ -26,8 +26,11 @@ int ContrastThreshold(int r, int g, int b)
 // for is far below 2^32, so the modular differences are exact whatever the image size.
 class IntegralPlane {
 public:
-    IntegralPlane(const unsigned char* plane, int w, int h) : w_(w + 1), sums_(static_cast<std::size_t>(w + 1) * (h + 1), 0)
+    // Rebuilds the table for a w x h plane, reusing the storage of the previous build.
+    void Build(const unsigned char* plane, int w, int h)
     {
+        w_ = static_cast<std::size_t>(w) + 1;
+        sums_.assign(w_ * (static_cast<std::size_t>(h) + 1), 0);
         for (int y = 0; y < h; ++y) {
             std::uint32_t run = 0;
             const unsigned char* row = plane + static_cast<std::size_t>(y) * w;
@@ -50,7 +53,7 @@ public:
     }
 
 private:
-    std::size_t w_;
+    std::size_t w_ = 1;
     std::vector<std::uint32_t> sums_;
 };
 
@@ -58,23 +61,22 @@ private:
 // whichever corner the window is mirrored for.
 class CrossTester {
 public:
-    CrossTester(const ZarnLib_ImagePlanes& planes, int w, int h)
-        : w_(w), planes_{planes.red.get(), planes.green.get(), planes.blue.get()},
-          sat_{IntegralPlane(planes.red.get(), w, h), IntegralPlane(planes.green.get(), w, h),
-               IntegralPlane(planes.blue.get(), w, h)}
+    void Build(const unsigned char* const planes[3], int w, int h)
     {
+        w_ = w;
+        for (int c = 0; c < 3; ++c) {
+            planes_[c] = planes[c];
+            sat_[c].Build(planes[c], w, h);
+        }
     }
     bool Test(int px, int py) const
     {
         int centre[3];
         const std::size_t at = static_cast<std::size_t>(py) * w_ + px;
-        for (int c = 0; c < 3; ++c) {
+        for (int c = 0; c < 3; ++c)
             centre[c] = planes_[c][at];
-            const std::uint32_t cross = sat_[c].Sum(px - 10, py, px + 10, py) + sat_[c].Sum(px, py - 10, px, py + 10) -
-                                        static_cast<std::uint32_t>(centre[c]);
-            if (std::abs(centre[c] - static_cast<int>(cross / 41)) >= 25)
-                return false;
-        }
+        // Every condition must hold, so the order is free: the quadrant contrast comes first because
+        // it refuses nearly every window of a picture without markers.
         const int t = ContrastThreshold(centre[0], centre[1], centre[2]);
         const int quadrants[4][4] = {{px - 10, py - 10, px - 1, py - 1},
                                      {px + 1, py - 10, px + 10, py - 1},
@@ -87,14 +89,60 @@ public:
                     return false;
             }
         }
+        for (int c = 0; c < 3; ++c) {
+            const std::uint32_t cross = sat_[c].Sum(px - 10, py, px + 10, py) + sat_[c].Sum(px, py - 10, px, py + 10) -
+                                        static_cast<std::uint32_t>(centre[c]);
+            if (std::abs(centre[c] - static_cast<int>(cross / 41)) >= 25)
+                return false;
+        }
         return true;
     }
 
 private:
-    int w_;
-    const unsigned char* planes_[3];
+    int w_ = 0;
+    const unsigned char* planes_[3] = {};
     IntegralPlane sat_[3];
 };
+
+// Extremes of n consecutive values, in place, for `count` lines of `len` values spaced `stride`
+// apart, where value i of a line lies `step` apart: afterwards value i holds the extreme of values
+// i to i + n - 1 (for i + n <= len). Runs of 1, 2, 4, ... values double up to the largest power of
+// two within n; one more overlapping step covers the rest. Each pass reads ahead of what it writes.
+void SlidingExtremes(unsigned char* mx, unsigned char* mn, int len, int n, std::size_t stride, int count, bool rows)
+{
+    auto pass = [&](int shift, int last) {
+        for (int line = 0; line < count; ++line) {
+            unsigned char* a = mx + stride * line;
+            unsigned char* b = mn + stride * line;
+            if (!rows) {
+                for (int i = 0; i <= last; ++i) {
+                    a[i] = std::max(a[i], a[i + shift]);
+                    b[i] = std::min(b[i], b[i + shift]);
+                }
+            }
+        }
+        if (rows) {
+            // Lines are columns here: whole rows at a time, `stride` apart.
+            for (int i = 0; i <= last; ++i) {
+                unsigned char* a = mx + stride * i;
+                unsigned char* b = mn + stride * i;
+                const unsigned char* a2 = a + stride * shift;
+                const unsigned char* b2 = b + stride * shift;
+                for (int x = 0; x < count; ++x) {
+                    a[x] = std::max(a[x], a2[x]);
+                    b[x] = std::min(b[x], b2[x]);
+                }
+            }
+        }
+    };
+    int k = 1;
+    while (2 * k <= n) {
+        pass(k, len - 2 * k);
+        k *= 2;
+    }
+    if (k < n)
+        pass(n - k, len - n);
+}
 
 // Max and min of every n x n block of one plane, indexed by the block's top-left pixel.
 void BlockExtremes(const unsigned char* plane, int w, int h, int n, std::vector<unsigned char>& blockMax,
@@ -102,53 +150,31 @@ void BlockExtremes(const unsigned char* plane, int w, int h, int n, std::vector<
 {
     const int bw = w - n + 1;
     const int bh = h - n + 1;
-    std::vector<unsigned char> rowMax(static_cast<std::size_t>(bw) * h), rowMin(rowMax.size());
-    const int longest = std::max(w, h);
-    std::vector<unsigned char> gMax(longest), hMax(longest), gMin(longest), hMin(longest), line(longest);
-    // Sliding extremes of window n over `len` values (van Herk): prefix and suffix runs per block.
-    auto slide = [&](int len, auto&& store) {
-        for (int i = 0; i < len; ++i) {
-            const bool start = i % n == 0;
-            gMax[i] = start ? line[i] : std::max(gMax[i - 1], line[i]);
-            gMin[i] = start ? line[i] : std::min(gMin[i - 1], line[i]);
-        }
-        for (int i = len - 1; i >= 0; --i) {
-            const bool end = i == len - 1 || (i + 1) % n == 0;
-            hMax[i] = end ? line[i] : std::max(hMax[i + 1], line[i]);
-            hMin[i] = end ? line[i] : std::min(hMin[i + 1], line[i]);
-        }
-        for (int i = 0; i + n <= len; ++i)
-            store(i, std::max(hMax[i], gMax[i + n - 1]), std::min(hMin[i], gMin[i + n - 1]));
-    };
-    for (int y = 0; y < h; ++y) {
-        std::copy(plane + static_cast<std::size_t>(y) * w, plane + static_cast<std::size_t>(y + 1) * w, line.begin());
-        slide(w, [&](int i, unsigned char mx, unsigned char mn) {
-            rowMax[static_cast<std::size_t>(y) * bw + i] = mx;
-            rowMin[static_cast<std::size_t>(y) * bw + i] = mn;
-        });
+    blockMax.assign(plane, plane + static_cast<std::size_t>(w) * h);
+    blockMin.assign(plane, plane + static_cast<std::size_t>(w) * h);
+    // Along the rows, then down the columns; the result is then packed to bw values a row.
+    SlidingExtremes(blockMax.data(), blockMin.data(), w, n, static_cast<std::size_t>(w), h, false);
+    SlidingExtremes(blockMax.data(), blockMin.data(), h, n, static_cast<std::size_t>(w), w, true);
+    for (int y = 0; y < bh; ++y) {
+        std::copy_n(&blockMax[static_cast<std::size_t>(y) * w], bw, &blockMax[static_cast<std::size_t>(y) * bw]);
+        std::copy_n(&blockMin[static_cast<std::size_t>(y) * w], bw, &blockMin[static_cast<std::size_t>(y) * bw]);
     }
-    blockMax.assign(static_cast<std::size_t>(bw) * bh, 0);
-    blockMin.assign(blockMax.size(), 0);
-    std::vector<unsigned char> lineMin(h);
-    for (int x = 0; x < bw; ++x) {
-        for (int y = 0; y < h; ++y)
-            line[y] = rowMax[static_cast<std::size_t>(y) * bw + x];
-        slide(h, [&](int i, unsigned char mx, unsigned char) { blockMax[static_cast<std::size_t>(i) * bw + x] = mx; });
-        for (int y = 0; y < h; ++y)
-            line[y] = rowMin[static_cast<std::size_t>(y) * bw + x];
-        slide(h, [&](int i, unsigned char, unsigned char mn) { blockMin[static_cast<std::size_t>(i) * bw + x] = mn; });
-    }
+    blockMax.resize(static_cast<std::size_t>(bw) * bh);
+    blockMin.resize(blockMax.size());
 }
 
 // The uniform test of an n x n window: every pixel within 10 of the reference pixel, which is the
 // window's pixel nearest the searched image corner.
 class UniformTester {
 public:
-    UniformTester(const ZarnLib_ImagePlanes& planes, int w, int h, int n)
-        : w_(w), bw_(w - n + 1), planes_{planes.red.get(), planes.green.get(), planes.blue.get()}
+    void Build(const unsigned char* const planes[3], int w, int h, int n)
     {
-        for (int c = 0; c < 3; ++c)
+        w_ = w;
+        bw_ = w - n + 1;
+        for (int c = 0; c < 3; ++c) {
+            planes_[c] = planes[c];
             BlockExtremes(planes_[c], w, h, n, max_[c], min_[c]);
+        }
     }
     bool Test(int refX, int refY, int blockX, int blockY) const
     {
@@ -163,9 +189,9 @@ public:
     }
 
 private:
-    int w_;
-    int bw_;
-    const unsigned char* planes_[3];
+    int w_ = 0;
+    int bw_ = 0;
+    const unsigned char* planes_[3] = {};
     std::vector<unsigned char> max_[3];
     std::vector<unsigned char> min_[3];
 };
@@ -173,6 +199,41 @@ private:
 struct CornerScan {
     int sx; // +1: window extends to the right of x0, -1: to the left
     int sy; // +1: window extends below y0, -1: above
+};
+
+// Scan rows handled together. A corner's rows are taken in bands: each band is copied mirrored,
+// so that every window reaches right and down from its origin as at the top-left corner, and the
+// tests are prepared from that copy alone. The buffers stay small (in cache, no fresh pages on
+// every call) and the work ends with the band of the first hit.
+constexpr int kCrossBandRows = 48;
+constexpr int kUniformBandRows = 128; // its windows reach 34 rows past the band
+
+// The band's pixels in scan order: element (col, row) is the image pixel col columns and row rows
+// away from the searched corner, starting at scan row r0.
+class MirroredBand {
+public:
+    void Fill(const ZarnLib_ImagePlanes& planes, int w, int h, CornerScan s, int r0, int rows, int cols)
+    {
+        const unsigned char* src[3] = {planes.red.get(), planes.green.get(), planes.blue.get()};
+        for (int c = 0; c < 3; ++c) {
+            data_[c].resize(static_cast<std::size_t>(rows) * cols);
+            for (int row = 0; row < rows; ++row) {
+                const int y = s.sy > 0 ? r0 + row : h - 1 - (r0 + row);
+                const unsigned char* in = src[c] + static_cast<std::size_t>(y) * w;
+                unsigned char* out = data_[c].data() + static_cast<std::size_t>(row) * cols;
+                if (s.sx > 0)
+                    std::copy(in, in + cols, out);
+                else
+                    std::reverse_copy(in + w - cols, in + w, out);
+            }
+            planes_[c] = data_[c].data();
+        }
+    }
+    const unsigned char* const* Planes() const { return planes_; }
+
+private:
+    std::vector<unsigned char> data_[3];
+    const unsigned char* planes_[3] = {};
 };
 
 } // namespace
@@ -267,39 +328,37 @@ bool FindChartCorners(const ZarnLib_Image* image, int chartKind, POINT* tl, POIN
     const int hh = h / 2;
     const bool cross = UsesCrossMarker(chartKind);
 
-    std::unique_ptr<CrossTester> crossTester;
-    std::unique_ptr<UniformTester> uniformTester;
-    if (cross)
-        crossTester = std::make_unique<CrossTester>(*planes, w, h);
-    else
-        uniformTester = std::make_unique<UniformTester>(*planes, w, h, n);
     const int centre = n / 2;
+    CrossTester crossTester;
+    UniformTester uniformTester;
+    MirroredBand band;
 
     POINT* outs[4] = {tl, tr, br, bl};
     const CornerScan scans[4] = {{1, 1}, {-1, 1}, {-1, -1}, {1, -1}};
     bool found[4] = {};
+    // Columns of a band: every window origin of a row and the window's reach past the last one.
+    const int cols = hw + n - 1;
     for (int k = 0; k < 4; ++k) {
         const CornerScan s = scans[k];
         const int rows = s.sy > 0 ? hh : hh - 1;
-        for (int i = 0; i < rows && !found[k]; ++i) {
-            const int y0 = s.sy > 0 ? i : h - 1 - i;
-            for (int j = 0; j < hw; ++j) {
-                const int x0 = s.sx > 0 ? j : w - 1 - j;
-                bool hit = false;
-                POINT corner{};
-                if (cross) {
-                    const int px = x0 + s.sx * centre;
-                    const int py = y0 + s.sy * centre;
-                    hit = crossTester->Test(px, py);
-                    corner = POINT{fit.left + px, fit.top + py};
-                } else {
-                    const int bx = s.sx > 0 ? x0 : x0 - n + 1;
-                    const int by = s.sy > 0 ? y0 : y0 - n + 1;
-                    hit = uniformTester->Test(x0, y0, bx, by);
-                    corner = POINT{fit.left + x0, fit.top + y0};
-                }
-                if (hit) {
-                    *outs[k] = corner;
+        const int bandStep = cross ? kCrossBandRows : kUniformBandRows;
+        for (int r0 = 0; r0 < rows && !found[k]; r0 += bandStep) {
+            const int bandRows = std::min(bandStep, rows - r0);
+            band.Fill(*planes, w, h, s, r0, bandRows + n - 1, cols);
+            if (cross)
+                crossTester.Build(band.Planes(), cols, bandRows + n - 1);
+            else
+                uniformTester.Build(band.Planes(), cols, bandRows + n - 1, n);
+            for (int i = 0; i < bandRows && !found[k]; ++i) {
+                for (int j = 0; j < hw; ++j) {
+                    const bool hit = cross ? crossTester.Test(j + centre, i + centre) : uniformTester.Test(j, i, j, i);
+                    if (!hit)
+                        continue;
+                    const int x0 = s.sx > 0 ? j : w - 1 - j;
+                    const int y0 = s.sy > 0 ? r0 + i : h - 1 - (r0 + i);
+                    // The cross test marks the window's centre; the uniform test its [0][0] pixel.
+                    const int d = cross ? centre : 0;
+                    *outs[k] = POINT{fit.left + x0 + s.sx * d, fit.top + y0 + s.sy * d};
                     found[k] = true;
                     break;
                 }

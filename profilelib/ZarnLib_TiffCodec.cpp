@@ -46,6 +46,50 @@ int FormatOf(TIFF* tif)
     return bits == 16 ? ZarnLib_Bitmap::kFormat48bppRGB : ZarnLib_Bitmap::kFormat24bppRGB;
 }
 
+// Plain 8-bit RGB or grey strips stored top row first, the layout of camera TIFFs: read scanline by
+// scanline straight into the bitmap. The general RGBA reader would first hold a whole strip (the
+// whole picture in a single-strip file) and repack every pixel twice; the values are the same.
+bool IsPlainLayout(TIFF* tif)
+{
+    uint16_t bits = 8, samples = 1, photometric = 0, planar = PLANARCONFIG_CONTIG, orientation = ORIENTATION_TOPLEFT,
+             extra = 0;
+    uint16_t* extraTypes = nullptr;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bits);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_PLANARCONFIG, &planar);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_ORIENTATION, &orientation);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_EXTRASAMPLES, &extra, &extraTypes);
+    if (!TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &photometric) || TIFFIsTiled(tif) || bits != 8 ||
+        planar != PLANARCONFIG_CONTIG || orientation != ORIENTATION_TOPLEFT || extra != 0)
+        return false;
+    return (photometric == PHOTOMETRIC_RGB && samples == 3) || (photometric == PHOTOMETRIC_MINISBLACK && samples == 1);
+}
+
+bool ReadPlain(TIFF* tif, ZarnLib_Bitmap& bitmap)
+{
+    uint16_t samples = 1;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
+    const std::uint32_t width = bitmap.GetWidth();
+    const tmsize_t lineSize = TIFFScanlineSize(tif);
+    if (lineSize < static_cast<tmsize_t>(width) * samples)
+        return false;
+    std::vector<unsigned char> line(static_cast<std::size_t>(lineSize));
+    for (std::uint32_t y = 0; y < bitmap.GetHeight(); ++y) {
+        if (TIFFReadScanline(tif, line.data(), y, 0) != 1)
+            return false;
+        std::uint32_t* out = bitmap.Row(y);
+        const unsigned char* in = line.data();
+        if (samples == 3) {
+            for (std::uint32_t x = 0; x < width; ++x, in += 3)
+                out[x] = 0xFF000000u | (std::uint32_t(in[0]) << 16) | (std::uint32_t(in[1]) << 8) | in[2];
+        } else {
+            for (std::uint32_t x = 0; x < width; ++x)
+                out[x] = 0xFF000000u | (std::uint32_t(in[x]) * 0x010101u);
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 std::unique_ptr<ZarnLib_Bitmap> ZarnLib_TiffCodec::Decode(const std::string& path, int* pixelFormat)
@@ -60,7 +104,14 @@ std::unique_ptr<ZarnLib_Bitmap> ZarnLib_TiffCodec::Decode(const std::string& pat
         TIFFRGBAImageOK(tif, message)) {
         const int format = FormatOf(tif);
         bitmap = ZarnLib_Bitmap::Create(width, height, format);
-        if (bitmap && TIFFReadRGBAImageOriented(tif, width, height, bitmap->Data(), ORIENTATION_TOPLEFT, 1)) {
+        if (bitmap && IsPlainLayout(tif)) {
+            if (ReadPlain(tif, *bitmap)) {
+                if (pixelFormat)
+                    *pixelFormat = format;
+            } else {
+                bitmap.reset();
+            }
+        } else if (bitmap && TIFFReadRGBAImageOriented(tif, width, height, bitmap->Data(), ORIENTATION_TOPLEFT, 1)) {
             // libtiff packs R in the low byte (0xAABBGGRR); the bitmap wants 0xAARRGGBB.
             std::uint32_t* p = bitmap->Data();
             const std::size_t n = static_cast<std::size_t>(width) * height;
