@@ -15,14 +15,17 @@ const Geometry kGeometry[6] = {
     {87, 57, 1.5, 1.5, 12, 12, 3, 6, 4},   {72, 47, 0, 0, 9.5, 9.5, 3, 6, 4},    {180, 118.4, 1, 1, 26, 26, 4.8, 6, 4},
 };
 
-// Patch exposure positions of the measured curve's points, by kind.
+// Patch exposure positions of the measured curve's points, by kind. The grey rows of kinds 4 and
+// 5 carry the same six patches as kind 3's bottom row, at the same exposure offsets.
 double PointPosition(int kind, int t)
 {
     static const double k3[] = {-2.5238, -1.0, 0.1353, 1.008, 1.7152, 2.3221};
     static const double k6[] = {-2.9786, -1.2076, 0.0082, 0.4783, 0.9472, 1.6747, 2.3236};
     switch (kind) {
     case 1: return (t - 3) / 6.0;
-    case 3: return k3[t];
+    case 3:
+    case 4:
+    case 5: return k3[t];
     case 6: return k6[t];
     default: return (t - 12) / 6.0;
     }
