@@ -2,7 +2,8 @@
 // TIFF: the fitted thumbnail load against libjpeg-turbo's own 1/8 decode, the chart measurement
 // against one plain decode of the same file, and the corner search in its worst case (no marker
 // anywhere) against the direct window-by-window scan. Each pair runs alternately in the same
-// iterations; the ratio of the two medians is printed with its target.
+// iterations; the ratio of the two fastest runs is printed with its target (other work on the
+// machine only ever adds time, so the fastest run is the steadiest figure; medians are shown too).
 #include "profilelib/ZarnLib_ChartCorners.h"
 #include "profilelib/ZarnLib_ChartMeasure.h"
 #include "profilelib/ZarnLib_Image.h"
@@ -165,8 +166,8 @@ std::vector<Ratio>& Ratios()
     return r;
 }
 
-// Runs `ours` and `reference` alternately in every iteration and records median(ours) /
-// median(reference), or the inverse when `speedup` is set.
+// Runs `ours` and `reference` alternately in every iteration and records min(ours) /
+// min(reference), or the inverse when `speedup` is set.
 void SideBySide(benchmark::State& state, const std::string& name, double target, bool speedup,
                 const std::function<bool()>& ours, const std::function<bool()>& reference)
 {
@@ -184,9 +185,13 @@ void SideBySide(benchmark::State& state, const std::string& name, double target,
         state.SkipWithError("an operation failed");
         return;
     }
-    const double ratio = speedup ? Median(b) / Median(a) : Median(a) / Median(b);
-    state.counters["ours_ms"] = Median(a) * 1e3;
-    state.counters["reference_ms"] = Median(b) * 1e3;
+    const double fastA = *std::min_element(a.begin(), a.end());
+    const double fastB = *std::min_element(b.begin(), b.end());
+    const double ratio = speedup ? fastB / fastA : fastA / fastB;
+    state.counters["ours_ms"] = fastA * 1e3;
+    state.counters["reference_ms"] = fastB * 1e3;
+    state.counters["ours_median_ms"] = Median(a) * 1e3;
+    state.counters["reference_median_ms"] = Median(b) * 1e3;
     state.counters["ratio"] = ratio;
     Ratios().push_back({name, ratio, target, !speedup});
 }
@@ -204,6 +209,29 @@ void FittedLoad(benchmark::State& state)
             return image.Load(Wide(path), kImageLoadFit | kImageLoadExif, 420, 280, &rect, &scale) == 0;
         },
         [&] { return PlainJpegDecode(path, 8) > 0; });
+}
+
+// Information beside the target: the measurement against the library's own full-resolution load,
+// the part of its cost that is not decoding into the 32-bit bitmap.
+void MeasureOverLoad(benchmark::State& state, bool jpeg)
+{
+    const Files& f = TheFiles();
+    const std::string& path = jpeg ? f.jpeg : f.tiff;
+    ZarnLib_PatchKey key;
+    key.SetIso(100);
+    key.SetChartKind(f.kind);
+    SideBySide(
+        state, std::string("MeasureChartPhoto / ZarnLib_Image full load, ") + (jpeg ? "JPEG" : "TIFF"), 0, false,
+        [&] {
+            ZarnLib_Profile profile;
+            return MeasureChartPhoto(Wide(path), f.corners[0], f.corners[1], f.corners[2], f.corners[3], f.kind, key,
+                                     ZarnLib_EntryKey(), &profile) == 0;
+        },
+        [&] {
+            ZarnLib_Image image;
+            image.Reset();
+            return image.Load(Wide(path), 0, 0, 0, nullptr, nullptr) == 0;
+        });
 }
 
 void Measure(benchmark::State& state, bool jpeg)
@@ -280,8 +308,10 @@ int main(int argc, char** argv)
         return 2;
     }
     benchmark::RegisterBenchmark("FittedLoad/jpeg", FittedLoad)->Iterations(15)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("Measure/jpeg", Measure, true)->Iterations(5)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("Measure/tiff", Measure, false)->Iterations(5)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Measure/jpeg", Measure, true)->Iterations(9)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Measure/tiff", Measure, false)->Iterations(9)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("MeasureOverLoad/jpeg", MeasureOverLoad, true)->Iterations(3)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("MeasureOverLoad/tiff", MeasureOverLoad, false)->Iterations(3)->Unit(benchmark::kMillisecond);
     // Window 21 is the cross test (kind 1), window 35 the uniform test (kind 4).
     for (int kind : {1, 4}) {
         benchmark::RegisterBenchmark("CornersWorstCase", CornersWorstCase)
@@ -297,8 +327,12 @@ int main(int argc, char** argv)
     benchmark::Shutdown();
 
     bool allMet = true;
-    std::printf("\nRatios (medians, measured side by side):\n");
+    std::printf("\nRatios (fastest runs, measured side by side):\n");
     for (const Ratio& r : Ratios()) {
+        if (r.target == 0) {
+            std::printf("  %-62s %8.2f  (for information)\n", r.name.c_str(), r.value);
+            continue;
+        }
         const bool met = r.atMost ? r.value <= r.target : r.value >= r.target;
         allMet = allMet && met;
         std::printf("  %-62s %8.2f  (target %s %g) %s\n", r.name.c_str(), r.value, r.atMost ? "at most" : "at least",

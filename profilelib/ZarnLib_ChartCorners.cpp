@@ -104,10 +104,12 @@ private:
     IntegralPlane sat_[3];
 };
 
-// Extremes of n consecutive values, in place, for `count` lines of `len` values spaced `stride`
-// apart, where value i of a line lies `step` apart: afterwards value i holds the extreme of values
-// i to i + n - 1 (for i + n <= len). Runs of 1, 2, 4, ... values double up to the largest power of
-// two within n; one more overlapping step covers the rest. Each pass reads ahead of what it writes.
+// Extremes of n consecutive values, in place, in a plane whose rows lie `stride` apart: along
+// each of `count` rows of `len` values, or (`rows` set) down each of `count` columns of `len`
+// rows. Afterwards value i holds the extreme of values i to i + n - 1 (for i + n <= len). Runs of
+// 1, 2, 4, ... values double up to the largest power of two within n; one more overlapping step
+// covers the rest. Each pass reads ahead of what it writes; the column passes go a whole row at a
+// time, so that every pass is a plain loop over contiguous bytes.
 void SlidingExtremes(unsigned char* mx, unsigned char* mn, int len, int n, std::size_t stride, int count, bool rows)
 {
     auto pass = [&](int shift, int last) {
