@@ -69,7 +69,8 @@ function(zarn_test_folder name folder)
     _zarn_test_executable(${name} "${_sources}" "${ARG_LINK}" "${ARG_LABELS}")
   endif()
   if(_threaded)
-    _zarn_test_executable(${name}_threads "${_threaded}" "${ARG_LINK}" "${ARG_LABELS};threads")
+    # One label only: gtest_discover_tests cannot carry a list of labels.
+    _zarn_test_executable(${name}_threads "${_threaded}" "${ARG_LINK}" threads)
   endif()
 endfunction()
 

@@ -32,7 +32,7 @@ fi
 mapfile -t tsan_targets < <(ninja -C "$tsan" -t targets all | sed -n 's/^\(test_[a-z_]*_threads\): .*/\1/p' | sort -u)
 if [ ${#tsan_targets[@]} -gt 0 ]; then
   cmake --build "$tsan" -j "$jobs" --target "${tsan_targets[@]}"
-  TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" run_ctest "$tsan" -L threads
+  TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$PWD/tests/tsan.supp" run_ctest "$tsan" -L threads
 fi
 
 scripts/build.sh build/asan -DCMAKE_BUILD_TYPE=Debug -DZARN_WERROR=ON "-DZARN_SANITIZE=address;undefined" \
