@@ -2,6 +2,8 @@
 
 #include "profilelib/ZarnLib_CnvPolyLine.h"
 #include "profilelib/ZarnLib_Image.h"
+#include "profilelib/ZarnLib_ImageRowReader.h"
+#include "profilelib/ZarnLib_PatchSums.h"
 #include "profilelib/ZarnLib_Profile.h"
 #include "profilelib/ZarnLib_Scales.h"
 #include "profilelib/ZarnLib_Vector2.h"
@@ -115,68 +117,13 @@ Rotation RotationAbout(double theta, double cx, double cy)
     return r;
 }
 
-struct Rgb {
-    long long r = 0, g = 0, b = 0;
-    long long n = 0;
-};
-
-} // namespace
-
-double DegreesToRadians(double degrees)
+// Lists the samples of every patch for a photograph of width x height: in the chart's upright
+// frame a 40 x 40 square centred on the patch, mapped back into the photograph. -1 when the chart
+// is too small or a sample lies outside the photograph (it would read made-up pixels).
+int PlanSamples(POINT tl, POINT tr, POINT br, POINT bl, int chartKind, std::uint32_t width, std::uint32_t height,
+                const std::vector<PatchRef>& patches, ZarnLib_PatchSums* sums)
 {
-    const double s = degrees > 0 ? 1.0 : -1.0;
-    double a = std::fmod(std::fabs(degrees), 360.0);
-    while (a > 180.0)
-        a -= 360.0;
-    return s * a * kPi / 180.0;
-}
-
-void MultiplyAffine(const double self[9], const double other[9], double out[9])
-{
-    double r[9];
-    for (int i = 0; i < 3; ++i) {
-        for (int j = 0; j < 3; ++j) {
-            double sum = 0.0;
-            for (int k = 0; k < 3; ++k)
-                sum += other[3 * i + k] * self[3 * k + j];
-            r[3 * i + j] = sum;
-        }
-    }
-    std::copy(r, r + 9, out);
-}
-
-int MeasureChartPhoto(std::wstring path, POINT tl, POINT tr, POINT br, POINT bl, int chartKind,
-                      ZarnLib_PatchKey tableKey, ZarnLib_EntryKey photoKey, ZarnLib_Profile* profile)
-{
-    if (tableKey.GetCineMode() == 1) {
-        const int photoIndex = CineIndex(photoKey.GetFrameRate(), photoKey.GetShutterAngle());
-        if (photoIndex == -1)
-            return -1;
-        photoKey.SetShutter(photoIndex);
-        const int il = CineIndex(tableKey.GetIlFrameRate(), tableKey.GetIlShutterAngle());
-        if (il == -1 || il > kShutterIndexMax || tableKey.SetIlShutter(il) != 0)
-            return -1;
-        const int rl = CineIndex(tableKey.GetRlFrameRate(), tableKey.GetRlShutterAngle());
-        if (rl == -1 || rl > kShutterIndexMax || tableKey.SetRlShutter(rl) != 0)
-            return -1;
-    }
-    // Only kinds 1 to 6 have a chart geometry and a slot table that fits the curve.
-    if (chartKind < 1 || chartKind > 6)
-        return -1;
     const Geometry& geo = kGeometry[chartKind - 1];
-
-    ZarnLib_Image image;
-    int r = image.Reset();
-    if (r == 0)
-        r = image.Load(path, 0, 0, 0, nullptr, nullptr);
-    unsigned width = 0, height = 0;
-    if (r == 0)
-        r = image.GetWidth(&width);
-    if (r == 0)
-        r = image.GetHeight(&height);
-    if (r != 0)
-        return r;
-
     // Chart angle from the top edge.
     const double dx = static_cast<double>(tl.x) - tr.x;
     const double dy = static_cast<double>(tl.y) - tr.y;
@@ -266,67 +213,147 @@ int MeasureChartPhoto(std::wstring path, POINT tl, POINT tr, POINT br, POINT bl,
         return x >= 0 && y >= 0 && x < static_cast<long long>(width) && y < static_cast<long long>(height);
     };
 
-    unsigned char slots[kMaxSlots][3] = {};
-    for (const PatchRef& patch : PatchesOf(chartKind)) {
+    for (std::size_t p = 0; p < patches.size(); ++p) {
+        const PatchRef& patch = patches[p];
+        const int index = static_cast<int>(p);
         const long long x0 = left2 - 20 + pw / 2 + patch.column * (pw + gp);
         const long long y0 = rowTop(patch.row);
-        Rgb sum;
         if (!rotated) {
-            // A square that leaves the photograph would read made-up pixels: refuse the chart.
             if (!inside(x0, y0) || !inside(x0 + kSquare - 1, y0 + kSquare - 1))
                 return -1;
-            for (int j = 0; j < kSquare; ++j) {
-                auto row = image.GetRowPixels(kSquare, static_cast<int>(x0), static_cast<int>(y0 + j));
-                if (!row)
-                    return -1;
-                for (int i = 0; i < kSquare; ++i) {
-                    sum.r += row->red[i];
-                    sum.g += row->green[i];
-                    sum.b += row->blue[i];
-                }
-            }
-            sum.n = kSquare * kSquare;
-        } else {
-            for (int j = 0; j < kSquare; ++j) {
-                double sx = 0, sy = 0, ex = 0, ey = 0;
-                toPhoto.Apply(static_cast<double>(x0), static_cast<double>(y0 + j), &sx, &sy);
-                toPhoto.Apply(static_cast<double>(x0 + kSquare), static_cast<double>(y0 + j), &ex, &ey);
-                const long long x1 = static_cast<long long>(std::trunc(sx)), y1 = static_cast<long long>(std::trunc(sy));
-                const long long x2 = static_cast<long long>(std::trunc(ex)), y2 = static_cast<long long>(std::trunc(ey));
-                const long long ddx = x2 - x1, ddy = y2 - y1;
-                auto take = [&](long long x, long long y) {
-                    if (!inside(x, y))
-                        return false;
-                    const auto p = image.GetPixel(static_cast<int>(x), static_cast<int>(y));
-                    sum.r += p[0];
-                    sum.g += p[1];
-                    sum.b += p[2];
-                    ++sum.n;
-                    return true;
-                };
-                if (!take(x1, y1))
-                    return -1;
-                if (std::llabs(ddx) > std::llabs(ddy)) {
-                    const long long step = ddx > 0 ? 1 : -1;
-                    for (long long k = 0; k != ddx; k += step) {
-                        if (!take(x1 + k, y1 + (k * ddy) / ddx))
-                            return -1;
-                    }
-                } else if (ddy != 0) {
-                    const long long step = ddy > 0 ? 1 : -1;
-                    for (long long k = 0; k != ddy; k += step) {
-                        if (!take(x1 + (k * ddx) / ddy, y1 + k))
-                            return -1;
-                    }
-                }
-                if (!take(x2, y2))
-                    return -1;
-            }
+            for (int j = 0; j < kSquare; ++j)
+                sums->Add(index, static_cast<std::uint32_t>(x0), static_cast<std::uint32_t>(y0 + j), kSquare);
+            continue;
         }
-        if (patch.slot >= 0 && patch.slot < kMaxSlots && sum.n > 0) {
-            slots[patch.slot][0] = static_cast<unsigned char>(sum.r / sum.n);
-            slots[patch.slot][1] = static_cast<unsigned char>(sum.g / sum.n);
-            slots[patch.slot][2] = static_cast<unsigned char>(sum.b / sum.n);
+        // Each line of the square is walked from its mapped start to its mapped end; the start
+        // pixel is taken twice and the end once more.
+        for (int j = 0; j < kSquare; ++j) {
+            double sx = 0, sy = 0, ex = 0, ey = 0;
+            toPhoto.Apply(static_cast<double>(x0), static_cast<double>(y0 + j), &sx, &sy);
+            toPhoto.Apply(static_cast<double>(x0 + kSquare), static_cast<double>(y0 + j), &ex, &ey);
+            const long long x1 = static_cast<long long>(std::trunc(sx)), y1 = static_cast<long long>(std::trunc(sy));
+            const long long x2 = static_cast<long long>(std::trunc(ex)), y2 = static_cast<long long>(std::trunc(ey));
+            const long long ddx = x2 - x1, ddy = y2 - y1;
+            auto take = [&](long long x, long long y) {
+                if (!inside(x, y))
+                    return false;
+                sums->Add(index, static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y), 1);
+                return true;
+            };
+            if (!take(x1, y1))
+                return -1;
+            if (std::llabs(ddx) > std::llabs(ddy)) {
+                const long long step = ddx > 0 ? 1 : -1;
+                for (long long k = 0; k != ddx; k += step) {
+                    if (!take(x1 + k, y1 + (k * ddy) / ddx))
+                        return -1;
+                }
+            } else if (ddy != 0) {
+                const long long step = ddy > 0 ? 1 : -1;
+                for (long long k = 0; k != ddy; k += step) {
+                    if (!take(x1 + (k * ddx) / ddy, y1 + k))
+                        return -1;
+                }
+            }
+            if (!take(x2, y2))
+                return -1;
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+double DegreesToRadians(double degrees)
+{
+    const double s = degrees > 0 ? 1.0 : -1.0;
+    double a = std::fmod(std::fabs(degrees), 360.0);
+    while (a > 180.0)
+        a -= 360.0;
+    return s * a * kPi / 180.0;
+}
+
+void MultiplyAffine(const double self[9], const double other[9], double out[9])
+{
+    double r[9];
+    for (int i = 0; i < 3; ++i) {
+        for (int j = 0; j < 3; ++j) {
+            double sum = 0.0;
+            for (int k = 0; k < 3; ++k)
+                sum += other[3 * i + k] * self[3 * k + j];
+            r[3 * i + j] = sum;
+        }
+    }
+    std::copy(r, r + 9, out);
+}
+
+int MeasureChartPhoto(std::wstring path, POINT tl, POINT tr, POINT br, POINT bl, int chartKind,
+                      ZarnLib_PatchKey tableKey, ZarnLib_EntryKey photoKey, ZarnLib_Profile* profile)
+{
+    if (tableKey.GetCineMode() == 1) {
+        const int photoIndex = CineIndex(photoKey.GetFrameRate(), photoKey.GetShutterAngle());
+        if (photoIndex == -1)
+            return -1;
+        photoKey.SetShutter(photoIndex);
+        const int il = CineIndex(tableKey.GetIlFrameRate(), tableKey.GetIlShutterAngle());
+        if (il == -1 || il > kShutterIndexMax || tableKey.SetIlShutter(il) != 0)
+            return -1;
+        const int rl = CineIndex(tableKey.GetRlFrameRate(), tableKey.GetRlShutterAngle());
+        if (rl == -1 || rl > kShutterIndexMax || tableKey.SetRlShutter(rl) != 0)
+            return -1;
+    }
+    // Only kinds 1 to 6 have a chart geometry and a slot table that fits the curve.
+    if (chartKind < 1 || chartKind > 6)
+        return -1;
+
+    // The photograph is decoded row by row and only the sampled pixels are summed, so the
+    // measurement never holds the whole picture. Layouts that cannot be streamed are loaded whole.
+    // A photograph that cannot be read is reported before any fault of the chart's placement.
+    const std::vector<PatchRef> patches = PatchesOf(chartKind);
+    ZarnLib_PatchSums sums(static_cast<int>(patches.size()));
+    int plan = -1;
+    const auto planFor = [&](std::uint32_t width, std::uint32_t height) {
+        plan = PlanSamples(tl, tr, br, bl, chartKind, width, height, patches, &sums);
+        sums.Seal();
+    };
+    const auto read = ZarnLib_ImageRowReader::Read(path, planFor, [&](std::uint32_t y, const unsigned char* rgb) {
+        if (plan == 0)
+            sums.TakeRow(y, rgb);
+    });
+    if (read == ZarnLib_ImageRowReader::Result::Failed)
+        return kImageErrorNoBitmap;
+    if (read == ZarnLib_ImageRowReader::Result::NotStreamable) {
+        ZarnLib_Image image;
+        int r = image.Reset();
+        if (r == 0)
+            r = image.Load(path, 0, 0, 0, nullptr, nullptr);
+        unsigned width = 0, height = 0;
+        if (r == 0)
+            r = image.GetWidth(&width);
+        if (r == 0)
+            r = image.GetHeight(&height);
+        if (r != 0)
+            return r;
+        planFor(width, height);
+        const ZarnLib_Bitmap* bitmap = nullptr;
+        if (plan == 0) {
+            if (image.GetBitmap(&bitmap) != 0 || !bitmap || bitmap->GetWidth() != width ||
+                bitmap->GetHeight() != height)
+                return kImageErrorNoBitmap;
+            sums.TakeBitmap(*bitmap);
+        }
+    }
+    if (plan != 0)
+        return plan;
+
+    unsigned char slots[kMaxSlots][3] = {};
+    for (std::size_t p = 0; p < patches.size(); ++p) {
+        const int slot = patches[p].slot;
+        const ZarnLib_PatchSums::Sum& sum = sums.Of(static_cast<int>(p));
+        if (slot >= 0 && slot < kMaxSlots && sum.n > 0) {
+            slots[slot][0] = static_cast<unsigned char>(sum.r / sum.n);
+            slots[slot][1] = static_cast<unsigned char>(sum.g / sum.n);
+            slots[slot][2] = static_cast<unsigned char>(sum.b / sum.n);
         }
     }
 

@@ -42,6 +42,7 @@ struct DecodeState {
     std::FILE* file = nullptr;
     std::unique_ptr<ZarnLib_Bitmap> bitmap;
     std::vector<unsigned char> row;
+    std::vector<unsigned char> rgb; // CMYK rows converted for DecodeRows
     bool created = false;
 };
 
@@ -132,6 +133,59 @@ bool RunDecode(DecodeState& s, const ZarnLib_JpegCodec::NeededSize& needed, std:
     return true;
 }
 
+// Full-size decoding into one 3-byte-per-pixel row; CMYK is converted as in RunDecode.
+bool RunDecodeRows(DecodeState& s, const ZarnLib_JpegCodec::RowsSize& size, const ZarnLib_JpegCodec::RowSink& sink)
+{
+    if (setjmp(s.err.jump))
+        return false;
+    jpeg_create_decompress(&s.cinfo);
+    s.created = true;
+    s.progress.progress_monitor = OnProgress;
+    s.cinfo.progress = &s.progress;
+    jpeg_stdio_src(&s.cinfo, s.file);
+    if (jpeg_read_header(&s.cinfo, TRUE) != JPEG_HEADER_OK)
+        return false;
+    const std::uint32_t fw = s.cinfo.image_width;
+    const std::uint32_t fh = s.cinfo.image_height;
+    if (fw == 0 || fh == 0 || static_cast<std::uint64_t>(fw) * fh > ZarnLib_Bitmap::kMaxPixels)
+        return false;
+    s.cinfo.scale_num = 1;
+    s.cinfo.scale_denom = 1;
+    const bool cmyk = s.cinfo.jpeg_color_space == JCS_CMYK || s.cinfo.jpeg_color_space == JCS_YCCK;
+    s.cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_RGB;
+    jpeg_start_decompress(&s.cinfo);
+    const JDIMENSION width = s.cinfo.output_width;
+    s.row.resize(static_cast<std::size_t>(width) * (cmyk ? 4 : 3));
+    if (cmyk)
+        s.rgb.resize(static_cast<std::size_t>(width) * 3);
+    if (size)
+        size(width, s.cinfo.output_height);
+    while (s.cinfo.output_scanline < s.cinfo.output_height) {
+        const JDIMENSION y = s.cinfo.output_scanline;
+        JSAMPROW rowPtr = s.row.data();
+        jpeg_read_scanlines(&s.cinfo, &rowPtr, 1);
+        if (cmyk) {
+            const bool inverted = s.cinfo.saw_Adobe_marker;
+            for (JDIMENSION x = 0; x < width; ++x) {
+                unsigned c = s.row[4 * x], m = s.row[4 * x + 1], yy = s.row[4 * x + 2], k = s.row[4 * x + 3];
+                if (!inverted) {
+                    c = 255 - c;
+                    m = 255 - m;
+                    yy = 255 - yy;
+                    k = 255 - k;
+                }
+                s.rgb[3 * x] = static_cast<unsigned char>((c * k + 127) / 255);
+                s.rgb[3 * x + 1] = static_cast<unsigned char>((m * k + 127) / 255);
+                s.rgb[3 * x + 2] = static_cast<unsigned char>((yy * k + 127) / 255);
+            }
+        }
+        if (sink)
+            sink(y, cmyk ? s.rgb.data() : s.row.data());
+    }
+    jpeg_finish_decompress(&s.cinfo);
+    return true;
+}
+
 bool RunEncode(EncodeState& s, const ZarnLib_Bitmap& bitmap, int quality)
 {
     if (setjmp(s.err.jump))
@@ -189,6 +243,22 @@ std::unique_ptr<ZarnLib_Bitmap> ZarnLib_JpegCodec::Decode(const std::string& pat
     if (pixelFormat)
         *pixelFormat = format;
     return std::move(s->bitmap);
+}
+
+bool ZarnLib_JpegCodec::DecodeRows(const std::string& path, const RowsSize& size, const RowSink& sink)
+{
+    auto s = std::make_unique<DecodeState>();
+    s->file = std::fopen(path.c_str(), "rb");
+    if (!s->file)
+        return false;
+    s->cinfo.err = jpeg_std_error(&s->err.mgr);
+    s->err.mgr.error_exit = OnError;
+    s->err.mgr.output_message = OnMessage;
+    const bool ok = RunDecodeRows(*s, size, sink);
+    if (s->created)
+        jpeg_destroy_decompress(&s->cinfo);
+    std::fclose(s->file);
+    return ok;
 }
 
 bool ZarnLib_JpegCodec::Encode(const ZarnLib_Bitmap& bitmap, const std::string& path, int quality)

@@ -129,6 +129,51 @@ std::unique_ptr<ZarnLib_Bitmap> ZarnLib_TiffCodec::Decode(const std::string& pat
     return bitmap;
 }
 
+bool ZarnLib_TiffCodec::DecodeRows(const std::string& path, const RowsSize& size, const RowSink& sink,
+                                   bool* streamable)
+{
+    *streamable = true;
+    TIFF* tif = OpenQuiet(path, "r");
+    if (!tif)
+        return false;
+    bool ok = false;
+    uint32_t width = 0, height = 0;
+    char message[1024];
+    if (TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width) && TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height) &&
+        TIFFRGBAImageOK(tif, message)) {
+        const std::uint64_t count = static_cast<std::uint64_t>(width) * height;
+        if (count == 0 || count > ZarnLib_Bitmap::kMaxPixels) {
+            ok = false;
+        } else if (!IsPlainLayout(tif)) {
+            *streamable = false;
+        } else {
+            uint16_t samples = 1;
+            TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
+            const tmsize_t lineSize = TIFFScanlineSize(tif);
+            ok = lineSize >= static_cast<tmsize_t>(width) * samples;
+            if (ok) {
+                std::vector<unsigned char> line(static_cast<std::size_t>(lineSize));
+                std::vector<unsigned char> rgb(samples == 3 ? 0 : static_cast<std::size_t>(width) * 3);
+                if (size)
+                    size(width, height);
+                for (std::uint32_t y = 0; ok && y < height; ++y) {
+                    ok = TIFFReadScanline(tif, line.data(), y, 0) == 1;
+                    if (!ok)
+                        break;
+                    if (samples != 3) {
+                        for (std::uint32_t x = 0; x < width; ++x)
+                            rgb[3 * x] = rgb[3 * x + 1] = rgb[3 * x + 2] = line[x];
+                    }
+                    if (sink)
+                        sink(y, samples == 3 ? line.data() : rgb.data());
+                }
+            }
+        }
+    }
+    TIFFClose(tif);
+    return ok;
+}
+
 bool ZarnLib_TiffCodec::Encode(const ZarnLib_Bitmap& bitmap, const std::string& path)
 {
     TIFF* tif = OpenQuiet(path, "w");

@@ -1,0 +1,338 @@
+#include "tests/support/ZarnTest_WholePictureMeasure.h"
+
+#include "profilelib/ZarnLib_ChartMeasure.h"
+
+#include "profilelib/ZarnLib_CnvPolyLine.h"
+#include "profilelib/ZarnLib_Image.h"
+#include "profilelib/ZarnLib_Profile.h"
+#include "profilelib/ZarnLib_Scales.h"
+#include "profilelib/ZarnLib_Vector2.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+constexpr double kHalfPi = 1.5707963267948966;
+constexpr int kSquare = 40;
+constexpr int kMaxSlots = 25;
+
+struct Geometry {
+    double w, h, a, b, pw, ph, g;
+};
+
+// Chart kinds 1 to 6 in the chart's own unit: patch area, marker distances,
+// patch size and gap.
+constexpr Geometry kGeometry[6] = {
+    { 175, 109, 27.5, 45, 25, 40, 0 },
+    { 310, 160, 3, 3, 30, 50, 5 },
+    { 273.5, 178.5, 1, 1, 41, 40.5, 5.5 },
+    { 87, 57, 1.5, 1.5, 12, 12, 3 },
+    { 72, 47, 0, 0, 9.5, 9.5, 3 },
+    { 180, 118.4, 1, 1, 26, 26, 4.8 },
+};
+
+// One sampled patch: its row, its column and the slot that keeps it (-1: read,
+// not kept).
+struct PatchRef {
+    int row;
+    int column;
+    int slot;
+};
+
+std::vector<PatchRef> PatchesOf(int kind)
+{
+    std::vector<PatchRef> list;
+    switch (kind) {
+    case 1:
+        for (int i = 0; i < 7; ++i)
+            list.push_back({ 1, i, i });
+        break;
+    case 2: {
+        for (int i = 0; i < 9; ++i)
+            list.push_back({ 0, i, i });
+        int slot = 9;
+        for (int i = 0; i < 9; ++i)
+            list.push_back({ 1, i, (i == 3 || i == 5) ? -1 : slot++ });
+        for (int i = 0; i < 9; ++i)
+            list.push_back({ 2, i, 16 + i });
+        break;
+    }
+    case 3:
+    case 4:
+    case 5:
+        for (int i = 0; i < 6; ++i)
+            list.push_back({ 3, i, i });
+        break;
+    case 6: {
+        // Rows in ascending order: row 0 first (its patch 0 is slot 3), then row 3.
+        for (int i = 0; i < 6; ++i)
+            list.push_back({ 0, i, i == 0 ? 3 : -1 });
+        const int bottomSlots[6] = { 0, 1, 2, 4, 5, 6 };
+        for (int i = 0; i < 6; ++i)
+            list.push_back({ 3, i, bottomSlots[i] });
+        break;
+    }
+    default:
+        break;
+    }
+    return list;
+}
+
+int CurveLength(int kind)
+{
+    if (kind == 2)
+        return 25;
+    if (kind >= 3 && kind <= 5)
+        return 6;
+    return 7;
+}
+
+// The shutter index of a cine setting; -1 when it has none.
+int CineIndex(double frameRate, double shutterAngle)
+{
+    if (frameRate == 0.0)
+        return -1;
+    const double seconds = shutterAngle / (frameRate * 360.0);
+    // A time of 0, below 0 or not finite has no index (it is not the shortest
+    // shutter step).
+    if (!std::isfinite(seconds) || seconds <= 0.0)
+        return -1;
+    return SecondsToShutterIndex(seconds);
+}
+
+struct Rotation {
+    double m[9];
+    void Apply(double x, double y, double* ox, double* oy) const
+    {
+        *ox = x * m[0] + y * m[3] + m[6];
+        *oy = x * m[1] + y * m[4] + m[7];
+    }
+};
+
+// Rotation by theta about (cx, cy): translate by -c, then the rotation whose
+// third row is c.
+Rotation RotationAbout(double theta, double cx, double cy)
+{
+    const double c = std::cos(theta);
+    const double s = std::sin(theta);
+    const double translate[9] = { 1, 0, 0, 0, 1, 0, -cx, -cy, 1 };
+    const double rotate[9] = { c, -s, 0, s, c, 0, cx, cy, 1 };
+    Rotation r {};
+    MultiplyAffine(rotate, translate, r.m);
+    return r;
+}
+
+struct Rgb {
+    long long r = 0, g = 0, b = 0;
+    long long n = 0;
+};
+
+} // namespace
+
+int ZarnTest_WholePictureMeasure::Measure(const std::wstring& path, POINT tl, POINT tr, POINT br, POINT bl,
+    int chartKind, ZarnLib_PatchKey tableKey, ZarnLib_EntryKey photoKey, ZarnLib_Profile* profile)
+{
+    if (tableKey.GetCineMode() == 1) {
+        const int photoIndex = CineIndex(photoKey.GetFrameRate(), photoKey.GetShutterAngle());
+        if (photoIndex == -1)
+            return -1;
+        photoKey.SetShutter(photoIndex);
+        const int il = CineIndex(tableKey.GetIlFrameRate(), tableKey.GetIlShutterAngle());
+        if (il == -1 || il > kShutterIndexMax || tableKey.SetIlShutter(il) != 0)
+            return -1;
+        const int rl = CineIndex(tableKey.GetRlFrameRate(), tableKey.GetRlShutterAngle());
+        if (rl == -1 || rl > kShutterIndexMax || tableKey.SetRlShutter(rl) != 0)
+            return -1;
+    }
+    // Only kinds 1 to 6 have a chart geometry and a slot table that fits the
+    // curve.
+    if (chartKind < 1 || chartKind > 6)
+        return -1;
+    const Geometry& geo = kGeometry[chartKind - 1];
+
+    ZarnLib_Image image;
+    int r = image.Reset();
+    if (r == 0)
+        r = image.Load(path, 0, 0, 0, nullptr, nullptr);
+    unsigned width = 0, height = 0;
+    if (r == 0)
+        r = image.GetWidth(&width);
+    if (r == 0)
+        r = image.GetHeight(&height);
+    if (r != 0)
+        return r;
+
+    // Chart angle from the top edge.
+    const double dx = static_cast<double>(tl.x) - tr.x;
+    const double dy = static_cast<double>(tl.y) - tr.y;
+    double a = 0.0;
+    if (std::sqrt(dx * dx + dy * dy) != 0.0) {
+        a = std::atan2(dy, dx);
+        if (a > kHalfPi)
+            a -= kPi;
+        else if (a < -kHalfPi)
+            a += kPi;
+    }
+    double deg = -a * 57.29577951308232;
+    if (tl.x > tr.x)
+        deg -= 180.0;
+    if (tl.y > br.y)
+        deg -= 360.0;
+    const bool rotated = std::fabs(deg) > 2.0;
+
+    const double cx = width * 0.5;
+    const double cy = height * 0.5;
+    long long left = 0, top = 0, right = 0, bottom = 0;
+    if (!rotated) {
+        left = std::min(tl.x, bl.x);
+        right = std::max(tr.x, br.x);
+        top = std::min(tl.y, tr.y);
+        bottom = std::max(bl.y, br.y);
+    } else {
+        const Rotation toUpright = RotationAbout(DegreesToRadians(-deg), cx, cy);
+        const POINT corners[4] = { tl, tr, br, bl };
+        double minX = 0, maxX = 0, minY = 0, maxY = 0;
+        for (int i = 0; i < 4; ++i) {
+            double x = 0, y = 0;
+            toUpright.Apply(corners[i].x, corners[i].y, &x, &y);
+            minX = i == 0 ? x : std::min(minX, x);
+            maxX = i == 0 ? x : std::max(maxX, x);
+            minY = i == 0 ? y : std::min(minY, y);
+            maxY = i == 0 ? y : std::max(maxY, y);
+        }
+        left = static_cast<long long>(std::trunc(minX));
+        right = static_cast<long long>(std::trunc(maxX));
+        top = static_cast<long long>(std::trunc(minY));
+        bottom = static_cast<long long>(std::trunc(maxY));
+    }
+
+    const long long w = right - left;
+    const long long h = bottom - top;
+    if (w < 360)
+        return -1;
+    if ((chartKind <= 2 && h < 120) || (chartKind >= 3 && h < 160))
+        return -1;
+
+    const long long mx = geo.a == 0.0 ? 0 : static_cast<long long>(std::trunc(w / ((geo.a + geo.a + geo.w) / geo.a)));
+    const long long my = geo.b == 0.0 ? 0 : static_cast<long long>(std::trunc(h / ((geo.b + geo.b + geo.h) / geo.b)));
+    const long long left2 = left + mx;
+    const long long w2 = w - 2 * mx;
+    const long long top2 = top + my;
+    const long long bottom2 = bottom - my;
+    const long long h2 = h - 2 * my;
+    const long long half = h2 / 2;
+
+    long long pw = 0, gp = 0, hp = 0;
+    if (chartKind == 2) {
+        pw = static_cast<long long>(std::trunc(w2 / ((geo.g * 8 + geo.pw * 9) / geo.pw)));
+        gp = static_cast<long long>(std::trunc(w2 / ((geo.g * 8 + geo.pw * 9) / geo.g)));
+        hp = static_cast<long long>(std::trunc(h2 / ((geo.g + geo.g + geo.ph * 3) / (geo.ph * 0.5))));
+    } else if (chartKind >= 3) {
+        pw = static_cast<long long>(std::trunc(w2 / ((geo.g * 5 + geo.pw * 6) / geo.pw)));
+        gp = static_cast<long long>(std::trunc(w2 / ((geo.g * 5 + geo.pw * 6) / geo.g)));
+        hp = static_cast<long long>(std::trunc(h2 / ((geo.g * 3 + geo.ph * 4) / (geo.ph * 0.5))));
+    } else {
+        pw = w2 / 7;
+        gp = 0;
+        hp = h2 / 9;
+    }
+    auto rowTop = [&](int row) {
+        if (row == 0)
+            return top2 + hp - 20;
+        if (row == 1)
+            return top2 + half - 20;
+        return bottom2 - hp - 20;
+    };
+
+    // The sampling maps the chart's upright frame back into the photograph: the
+    // inverse of the rotation that made the bounding box, whatever the angle.
+    const Rotation toPhoto = RotationAbout(-DegreesToRadians(-deg), cx, cy);
+    const auto inside = [&](long long x, long long y) {
+        return x >= 0 && y >= 0 && x < static_cast<long long>(width) && y < static_cast<long long>(height);
+    };
+
+    unsigned char slots[kMaxSlots][3] = {};
+    for (const PatchRef& patch : PatchesOf(chartKind)) {
+        const long long x0 = left2 - 20 + pw / 2 + patch.column * (pw + gp);
+        const long long y0 = rowTop(patch.row);
+        Rgb sum;
+        if (!rotated) {
+            // A square that leaves the photograph would read made-up pixels: refuse
+            // the chart.
+            if (!inside(x0, y0) || !inside(x0 + kSquare - 1, y0 + kSquare - 1))
+                return -1;
+            for (int j = 0; j < kSquare; ++j) {
+                auto row = image.GetRowPixels(kSquare, static_cast<int>(x0), static_cast<int>(y0 + j));
+                if (!row)
+                    return -1;
+                for (int i = 0; i < kSquare; ++i) {
+                    sum.r += row->red[i];
+                    sum.g += row->green[i];
+                    sum.b += row->blue[i];
+                }
+            }
+            sum.n = kSquare * kSquare;
+        } else {
+            for (int j = 0; j < kSquare; ++j) {
+                double sx = 0, sy = 0, ex = 0, ey = 0;
+                toPhoto.Apply(static_cast<double>(x0), static_cast<double>(y0 + j), &sx, &sy);
+                toPhoto.Apply(static_cast<double>(x0 + kSquare), static_cast<double>(y0 + j), &ex, &ey);
+                const long long x1 = static_cast<long long>(std::trunc(sx)),
+                                y1 = static_cast<long long>(std::trunc(sy));
+                const long long x2 = static_cast<long long>(std::trunc(ex)),
+                                y2 = static_cast<long long>(std::trunc(ey));
+                const long long ddx = x2 - x1, ddy = y2 - y1;
+                auto take = [&](long long x, long long y) {
+                    if (!inside(x, y))
+                        return false;
+                    const auto p = image.GetPixel(static_cast<int>(x), static_cast<int>(y));
+                    sum.r += p[0];
+                    sum.g += p[1];
+                    sum.b += p[2];
+                    ++sum.n;
+                    return true;
+                };
+                if (!take(x1, y1))
+                    return -1;
+                if (std::llabs(ddx) > std::llabs(ddy)) {
+                    const long long step = ddx > 0 ? 1 : -1;
+                    for (long long k = 0; k != ddx; k += step) {
+                        if (!take(x1 + k, y1 + (k * ddy) / ddx))
+                            return -1;
+                    }
+                } else if (ddy != 0) {
+                    const long long step = ddy > 0 ? 1 : -1;
+                    for (long long k = 0; k != ddy; k += step) {
+                        if (!take(x1 + (k * ddx) / ddy, y1 + k))
+                            return -1;
+                    }
+                }
+                if (!take(x2, y2))
+                    return -1;
+            }
+        }
+        if (patch.slot >= 0 && patch.slot < kMaxSlots && sum.n > 0) {
+            slots[patch.slot][0] = static_cast<unsigned char>(sum.r / sum.n);
+            slots[patch.slot][1] = static_cast<unsigned char>(sum.g / sum.n);
+            slots[patch.slot][2] = static_cast<unsigned char>(sum.b / sum.n);
+        }
+    }
+
+    if (profile) {
+        const int count = CurveLength(chartKind);
+        std::vector<_ZARNLIB_VECTOR2> points(static_cast<std::size_t>(count));
+        for (int k = 0; k < count; ++k) {
+            points[k].x = k;
+            points[k].y = slots[count - 1 - k][1];
+        }
+        ZarnLib_CnvPolyLine curve;
+        if (curve.SetPoints(points.data(), count, false) != 0)
+            return -1;
+        if (profile->AddEntry(tableKey, photoKey, curve) != 0)
+            return -1;
+    }
+    return 0;
+}
