@@ -211,8 +211,8 @@ void FittedLoad(benchmark::State& state)
         [&] { return PlainJpegDecode(path, 8) > 0; });
 }
 
-// Information beside the target: the measurement against the library's own full-resolution load,
-// the part of its cost that is not decoding into the 32-bit bitmap.
+// Information beside the target: the measurement, which streams the rows and keeps no picture,
+// against the library's own full-resolution load into the whole 32-bit bitmap.
 void MeasureOverLoad(benchmark::State& state, bool jpeg)
 {
     const Files& f = TheFiles();
