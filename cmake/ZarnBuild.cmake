@@ -81,6 +81,7 @@ function(_zarn_test_executable name sources links labels)
     ZARN_TEST_DATA_DIR="${ZARN_SOURCE_ROOT}/tests/data"
     ZARN_SOURCE_DIR="${ZARN_SOURCE_ROOT}"
     ZARN_BINARY_DIR="${CMAKE_BINARY_DIR}")
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+  # Plain parameter indices keep test names short and the same from run to run.
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST NO_PRETTY_VALUES
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS "${labels}")
 endfunction()
