@@ -55,17 +55,17 @@ bool MakeFiles()
     std::filesystem::create_directories(f.dir);
     f.jpeg = (f.dir / "chart.jpg").string();
     f.tiff = (f.dir / "chart.tif").string();
-    ZarnTest_ChartSpec spec;
-    spec.kind = f.kind;
-    spec.width = kPhotoW;
-    spec.height = kPhotoH;
-    spec.chartFraction = 0.8;
-    spec.crossArm = 150;
-    spec.crossHalfWidth = 20;
-    spec.stripePeriod = 60;
-    spec.toneCurve = [](double ev) { return 20 + 200 / (1 + std::exp(-ev)); };
+    ZarnTest_ChartSpec drawing;
+    drawing.kind = f.kind;
+    drawing.width = kPhotoW;
+    drawing.height = kPhotoH;
+    drawing.chartFraction = 0.8;
+    drawing.crossArm = 150;
+    drawing.crossHalfWidth = 20;
+    drawing.stripePeriod = 60;
+    drawing.toneCurve = [](double ev) { return 20 + 200 / (1 + std::exp(-ev)); };
     ZarnTest_ChartPoint truth[4];
-    auto bitmap = ZarnTest_ChartPhoto::Render(spec, truth);
+    auto bitmap = ZarnTest_ChartPhoto::Render(drawing, truth);
     if (!bitmap)
         return false;
     for (int k = 0; k < 4; ++k)

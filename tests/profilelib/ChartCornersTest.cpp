@@ -165,18 +165,18 @@ TEST(ChartCorners, SearchMatchesTheDirectScanOnChartsAndNoise)
     const double angles[5] = {0.0, 2.5, 10.0, 60.0, 180.0};
     for (int kind = 1; kind <= 6; ++kind) {
         for (double angle : {angles[kind % 5], angles[(kind + 2) % 5]}) {
-            ZarnTest_ChartSpec spec;
-            spec.kind = kind;
-            spec.width = 240;
-            spec.height = 160;
-            spec.angle = angle;
-            spec.chartFraction = 0.6;
-            spec.crossArm = 14;
-            spec.crossHalfWidth = 1.5;
-            spec.stripePeriod = 12;
-            spec.toneCurve = [](double ev) { return 128 + 60 * ev; };
+            ZarnTest_ChartSpec drawing;
+            drawing.kind = kind;
+            drawing.width = 240;
+            drawing.height = 160;
+            drawing.angle = angle;
+            drawing.chartFraction = 0.6;
+            drawing.crossArm = 14;
+            drawing.crossHalfWidth = 1.5;
+            drawing.stripePeriod = 12;
+            drawing.toneCurve = [](double ev) { return 128 + 60 * ev; };
             ZarnTest_ChartPoint corners[4];
-            auto bitmap = ZarnTest_ChartPhoto::Render(spec, corners);
+            auto bitmap = ZarnTest_ChartPhoto::Render(drawing, corners);
             ZarnLib_Image image;
             ASSERT_EQ(0, LoadWithPlanes(*bitmap, "oracle.tif", image));
             Search(image, kind);

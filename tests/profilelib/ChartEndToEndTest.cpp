@@ -40,25 +40,25 @@ ZarnTest_ChartSpec Layout(int kind, double angle, double exposure)
 {
     const double scale = static_cast<double>(kViewW) / kPhotoW;
     const double arm = 14, half = 2; // view pixels: arms past the 10-pixel reach of the window, 4 wide
-    ZarnTest_ChartSpec spec;
-    spec.kind = kind;
-    spec.width = kPhotoW;
-    spec.height = kPhotoH;
-    spec.angle = angle;
+    ZarnTest_ChartSpec drawing;
+    drawing.kind = kind;
+    drawing.width = kPhotoW;
+    drawing.height = kPhotoH;
+    drawing.angle = angle;
     // The largest chart whose turned marker rectangle keeps every marker window inside the view.
     const double phi = angle * kPi / 180, c = std::fabs(std::cos(phi)), s = std::fabs(std::sin(phi));
     const double bw = kBox[kind - 1][0], bh = kBox[kind - 1][1];
     const double margin = (arm + 8) / scale;
     const double unit = std::min((kPhotoW - 2 * margin) / (bw * c + bh * s), (kPhotoH - 2 * margin) / (bw * s + bh * c));
-    spec.chartFraction = unit * bw / kPhotoW;
-    spec.crossArm = arm / scale;
-    spec.crossHalfWidth = half / scale;
-    spec.stripePeriod = 12 / scale;
-    spec.crossLevel = 235;
-    spec.cardLevel = 25;
-    spec.toneCurve = Tone;
-    spec.exposure = exposure;
-    return spec;
+    drawing.chartFraction = unit * bw / kPhotoW;
+    drawing.crossArm = arm / scale;
+    drawing.crossHalfWidth = half / scale;
+    drawing.stripePeriod = 12 / scale;
+    drawing.crossLevel = 235;
+    drawing.cardLevel = 25;
+    drawing.toneCurve = Tone;
+    drawing.exposure = exposure;
+    return drawing;
 }
 
 struct Trip {
@@ -116,9 +116,9 @@ TEST_P(ChartEndToEnd, PointsFollowTheToneCurveThroughSaveAndLoad)
         const double e = exposures[i];
         const bool jpeg = i % 2 == 0; // each series mixes both file types
         SCOPED_TRACE("exposure " + std::to_string(e) + (jpeg ? " jpeg" : " tiff"));
-        const ZarnTest_ChartSpec spec = Layout(trip.kind, trip.angle, e);
+        const ZarnTest_ChartSpec drawing = Layout(trip.kind, trip.angle, e);
         ZarnTest_ChartPoint truth[4];
-        auto bitmap = ZarnTest_ChartPhoto::Render(spec, truth);
+        auto bitmap = ZarnTest_ChartPhoto::Render(drawing, truth);
         ASSERT_TRUE(bitmap);
         // More exposure is a longer time: Tv = 4 - e, the time 2^-Tv written as a fraction.
         const double seconds = std::pow(2.0, e - 4);

@@ -143,18 +143,18 @@ bool WritePhoto(const ZarnLib_Bitmap& bitmap, const std::string& path, Format fo
 
 std::unique_ptr<ZarnLib_Bitmap> Chart(int kind, double angle, ZarnTest_ChartPoint truth[4])
 {
-    ZarnTest_ChartSpec spec;
-    spec.kind = kind;
-    spec.width = 1200;
-    spec.height = 900;
-    spec.angle = angle;
-    spec.chartFraction = std::fabs(angle) > 45 && angle < 170 ? 0.5 : 0.7;
-    spec.crossArm = 50;
-    spec.crossHalfWidth = 5.4;
-    spec.stripePeriod = 43;
-    spec.toneCurve = [](double ev) { return 25 + 210 / (1 + std::exp(-1.1 * ev)); };
-    spec.exposure = -0.2;
-    auto bitmap = ZarnTest_ChartPhoto::Render(spec, truth);
+    ZarnTest_ChartSpec drawing;
+    drawing.kind = kind;
+    drawing.width = 1200;
+    drawing.height = 900;
+    drawing.angle = angle;
+    drawing.chartFraction = std::fabs(angle) > 45 && angle < 170 ? 0.5 : 0.7;
+    drawing.crossArm = 50;
+    drawing.crossHalfWidth = 5.4;
+    drawing.stripePeriod = 43;
+    drawing.toneCurve = [](double ev) { return 25 + 210 / (1 + std::exp(-1.1 * ev)); };
+    drawing.exposure = -0.2;
+    auto bitmap = ZarnTest_ChartPhoto::Render(drawing, truth);
     // Saw-tooth ramps across rows and columns inside every patch, so that a
     // sample read one row or one column off changes the truncated means.
     for (std::uint32_t y = 0; bitmap && y < bitmap->GetHeight(); ++y) {

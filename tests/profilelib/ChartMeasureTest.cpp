@@ -18,21 +18,21 @@ namespace {
 
 double Tone(double ev) { return 30 + 200 / (1 + std::exp(-1.2 * ev)); }
 
-ZarnTest_ChartSpec Spec(int kind, double angle)
+ZarnTest_ChartSpec ChartDrawing(int kind, double angle)
 {
-    ZarnTest_ChartSpec spec;
-    spec.kind = kind;
-    spec.width = 1500;
-    spec.height = 1000;
-    spec.angle = angle;
-    spec.chartFraction = (kind == 4 || kind == 5) ? 0.8 : (std::fabs(angle) > 45 && angle < 170 ? 0.5 : 0.7);
+    ZarnTest_ChartSpec drawing;
+    drawing.kind = kind;
+    drawing.width = 1500;
+    drawing.height = 1000;
+    drawing.angle = angle;
+    drawing.chartFraction = (kind == 4 || kind == 5) ? 0.8 : (std::fabs(angle) > 45 && angle < 170 ? 0.5 : 0.7);
     // Marker sizes for a view of 420 x 280: arm 14, half width 1.5, stripes 12 view pixels.
-    spec.crossArm = 50;
-    spec.crossHalfWidth = 5.4;
-    spec.stripePeriod = 43;
-    spec.toneCurve = Tone;
-    spec.exposure = 0.3;
-    return spec;
+    drawing.crossArm = 50;
+    drawing.crossHalfWidth = 5.4;
+    drawing.stripePeriod = 43;
+    drawing.toneCurve = Tone;
+    drawing.exposure = 0.3;
+    return drawing;
 }
 
 ZarnLib_PatchKey TableKey()
@@ -75,9 +75,9 @@ class ChartPhotoTrip : public ::testing::TestWithParam<Trip> {};
 TEST_P(ChartPhotoTrip, MeasuredLevelsFollowTheToneCurve)
 {
     const Trip t = GetParam();
-    const ZarnTest_ChartSpec spec = Spec(t.kind, t.angle);
+    const ZarnTest_ChartSpec drawing = ChartDrawing(t.kind, t.angle);
     ZarnTest_ChartPoint truth[4];
-    auto bitmap = ZarnTest_ChartPhoto::Render(spec, truth);
+    auto bitmap = ZarnTest_ChartPhoto::Render(drawing, truth);
     ASSERT_TRUE(bitmap);
     ZarnTest_ExifWriter writer(t.jpeg);
     writer.AddExposure(100, 1, 60, 56, 10);
@@ -119,7 +119,7 @@ TEST_P(ChartPhotoTrip, MeasuredLevelsFollowTheToneCurve)
         _ZARNLIB_VECTOR2 p{};
         curve.GetPoint(&p, k);
         EXPECT_EQ(k, p.x);
-        EXPECT_NEAR(ZarnTest_ChartPhoto::ExpectedLevel(spec, k), p.y, t.jpeg ? 3 : 1) << "point " << k;
+        EXPECT_NEAR(ZarnTest_ChartPhoto::ExpectedLevel(drawing, k), p.y, t.jpeg ? 3 : 1) << "point " << k;
     }
 }
 

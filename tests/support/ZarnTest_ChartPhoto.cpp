@@ -70,9 +70,9 @@ std::uint32_t Rgb(int r, int g, int b)
            static_cast<std::uint32_t>(b);
 }
 
-int Level(const ZarnTest_ChartSpec& spec, int slot)
+int Level(const ZarnTest_ChartSpec& drawing, int slot)
 {
-    return static_cast<int>(std::lround(spec.toneCurve(spec.exposure + ZarnTest_ChartPhoto::SlotOffset(spec.kind, slot))));
+    return static_cast<int>(std::lround(drawing.toneCurve(drawing.exposure + ZarnTest_ChartPhoto::SlotOffset(drawing.kind, slot))));
 }
 
 } // namespace
@@ -91,27 +91,27 @@ double ZarnTest_ChartPhoto::SlotOffset(int kind, int slot)
     return PointPosition(kind, SlotCount(kind) - 1 - slot);
 }
 
-int ZarnTest_ChartPhoto::ExpectedLevel(const ZarnTest_ChartSpec& spec, int k)
+int ZarnTest_ChartPhoto::ExpectedLevel(const ZarnTest_ChartSpec& drawing, int k)
 {
-    return std::clamp(Level(spec, SlotCount(spec.kind) - 1 - k), 0, 255);
+    return std::clamp(Level(drawing, SlotCount(drawing.kind) - 1 - k), 0, 255);
 }
 
-std::unique_ptr<ZarnLib_Bitmap> ZarnTest_ChartPhoto::Render(const ZarnTest_ChartSpec& spec, ZarnTest_ChartPoint corners[4])
+std::unique_ptr<ZarnLib_Bitmap> ZarnTest_ChartPhoto::Render(const ZarnTest_ChartSpec& drawing, ZarnTest_ChartPoint corners[4])
 {
-    if (spec.kind < 1 || spec.kind > 6)
+    if (drawing.kind < 1 || drawing.kind > 6)
         return nullptr;
-    auto bitmap = ZarnLib_Bitmap::Create(static_cast<std::uint32_t>(spec.width), static_cast<std::uint32_t>(spec.height),
+    auto bitmap = ZarnLib_Bitmap::Create(static_cast<std::uint32_t>(drawing.width), static_cast<std::uint32_t>(drawing.height),
                                          ZarnLib_Bitmap::kFormat24bppRGB);
     if (!bitmap)
         return nullptr;
-    const Geometry& g = kGeometry[spec.kind - 1];
+    const Geometry& g = kGeometry[drawing.kind - 1];
     const double totalW = g.w + 2 * g.a;
     const double totalH = g.h + 2 * g.b;
-    const double s = spec.chartFraction * spec.width / totalW; // pixels per chart unit
-    const double phi = spec.angle * 3.141592653589793 / 180.0;
+    const double s = drawing.chartFraction * drawing.width / totalW; // pixels per chart unit
+    const double phi = drawing.angle * 3.141592653589793 / 180.0;
     const double ux = std::cos(phi), uy = -std::sin(phi); // along the top edge
     const double vx = std::sin(phi), vy = std::cos(phi);  // down the left edge
-    const double cx = spec.centreX * spec.width, cy = spec.centreY * spec.height;
+    const double cx = drawing.centreX * drawing.width, cy = drawing.centreY * drawing.height;
     const double ox = cx - ux * totalW * s / 2 - vx * totalH * s / 2;
     const double oy = cy - uy * totalW * s / 2 - vy * totalH * s / 2;
     const double cornerU[4] = {0, totalW, totalW, 0};
@@ -119,14 +119,14 @@ std::unique_ptr<ZarnLib_Bitmap> ZarnTest_ChartPhoto::Render(const ZarnTest_Chart
     for (int i = 0; i < 4; ++i)
         corners[i] = {ox + (ux * cornerU[i] + vx * cornerV[i]) * s, oy + (uy * cornerU[i] + vy * cornerV[i]) * s};
 
-    const bool crossKind = spec.kind != 4 && spec.kind != 5;
-    const double margin = crossKind ? std::max(0.08 * totalH, 1.5 * spec.crossArm / s) : 0.0;
-    const double arm = spec.crossArm / s, halfWidth = spec.crossHalfWidth / s;
+    const bool crossKind = drawing.kind != 4 && drawing.kind != 5;
+    const double margin = crossKind ? std::max(0.08 * totalH, 1.5 * drawing.crossArm / s) : 0.0;
+    const double arm = drawing.crossArm / s, halfWidth = drawing.crossHalfWidth / s;
     // Kinds 1 draw their single row of patches 40 units high in the middle of the patch area.
     const double rowTop1 = g.b + (g.h - g.ph) / 2;
 
     auto patchAt = [&](double u, double v, int* row, int* column) {
-        if (spec.kind == 1) {
+        if (drawing.kind == 1) {
             if (u < g.a || u >= g.a + g.w || v < rowTop1 || v >= rowTop1 + g.ph)
                 return false;
             *row = 0;
@@ -145,35 +145,35 @@ std::unique_ptr<ZarnLib_Bitmap> ZarnTest_ChartPhoto::Render(const ZarnTest_Chart
         return true;
     };
     auto patchColour = [&](int row, int column) {
-        const int slot = SlotOf(spec.kind, row, column);
+        const int slot = SlotOf(drawing.kind, row, column);
         if (slot >= 0)
-            return Grey(Level(spec, slot));
+            return Grey(Level(drawing, slot));
         // Unused patches: colours different per patch, on the far side of the crosses' brightness
         // so that a marker next to one keeps its contrast.
         const int k = row * 9 + column;
-        const int base = spec.crossLevel >= 128 ? 15 : 150;
+        const int base = drawing.crossLevel >= 128 ? 15 : 150;
         return Rgb(base + (k * 53) % 90, base + (k * 97) % 90, base + (k * 31) % 90);
     };
 
-    for (int y = 0; y < spec.height; ++y) {
+    for (int y = 0; y < drawing.height; ++y) {
         std::uint32_t* out = bitmap->Row(static_cast<std::uint32_t>(y));
-        for (int x = 0; x < spec.width; ++x) {
+        for (int x = 0; x < drawing.width; ++x) {
             const double dx = x + 0.5 - ox, dy = y + 0.5 - oy;
             const double u = (dx * ux + dy * uy) / s;
             const double v = (dx * vx + dy * vy) / s;
             // Background: diagonal stripes in photograph coordinates, never uniform over a window.
-            const double phase = std::fmod((x + y) / spec.stripePeriod, 1.0);
+            const double phase = std::fmod((x + y) / drawing.stripePeriod, 1.0);
             std::uint32_t colour = Rgb(phase < 0.5 ? 70 : 150, phase < 0.5 ? 90 : 170, phase < 0.5 ? 60 : 140);
             int row = 0, column = 0;
             if (crossKind) {
                 if (u >= -margin && u <= totalW + margin && v >= -margin && v <= totalH + margin)
-                    colour = Grey(spec.cardLevel);
+                    colour = Grey(drawing.cardLevel);
                 if (patchAt(u, v, &row, &column))
                     colour = patchColour(row, column);
                 for (int i = 0; i < 4; ++i) {
                     const double du = std::fabs(u - cornerU[i]), dv = std::fabs(v - cornerV[i]);
                     if ((du <= halfWidth && dv <= arm) || (dv <= halfWidth && du <= arm))
-                        colour = Grey(spec.crossLevel);
+                        colour = Grey(drawing.crossLevel);
                 }
             } else {
                 if (u >= 0 && u <= totalW && v >= 0 && v <= totalH) {

@@ -49,8 +49,8 @@ public:
     static double SlotOffset(int kind, int slot);
     static int SlotCount(int kind);
     // The expected measured level of curve point k.
-    static int ExpectedLevel(const ZarnTest_ChartSpec& spec, int k);
+    static int ExpectedLevel(const ZarnTest_ChartSpec& drawing, int k);
 
     // Draws the photograph; corners receive the marker positions TL, TR, BR, BL (chart order).
-    static std::unique_ptr<ZarnLib_Bitmap> Render(const ZarnTest_ChartSpec& spec, ZarnTest_ChartPoint corners[4]);
+    static std::unique_ptr<ZarnLib_Bitmap> Render(const ZarnTest_ChartSpec& drawing, ZarnTest_ChartPoint corners[4]);
 };
