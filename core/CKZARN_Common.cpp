@@ -4,7 +4,7 @@
 #include "core/ShellPathUtility.h"
 #include "core/util/CLangTable.h"
 #include "platform/ShellFileOperations.h"
-#include "platform/SpecialFolders.h"
+#include "platform/SystemFolders.h"
 #include "profilelib/ZarnLib_ProfileFile.h"
 
 #include <cstdio>
@@ -29,7 +29,7 @@ void MakeLevel(const std::string& folder)
 // The user data folder: "Kestrin/Zarndesk" in the local application-data folder.
 std::string UserDataFolder()
 {
-    std::string folder = SpecialFolders::LocalAppDataFolder() + "/Kestrin";
+    std::string folder = SystemFolders::LocalAppDataFolder() + "/Kestrin";
     MakeLevel(folder);
     folder += "/Zarndesk";
     MakeLevel(folder);
@@ -55,7 +55,7 @@ std::string CKZARN_Common::GetFolderPath(FolderKind kind)
     case 5:
     case 6:
     case 8: {
-        const std::string folder = SpecialFolders::ProgramFolder();
+        const std::string folder = SystemFolders::ProgramFolder();
         return EndsWithBackslash(folder) ? folder : folder + '/';
     }
     default:

@@ -1,6 +1,6 @@
 #include "core/util/PathUtility.h"
 
-#include "platform/SpecialFolders.h"
+#include "platform/SystemFolders.h"
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -99,7 +99,7 @@ std::string JoinPathExt(const std::string& folder, const std::string& title, con
 
 std::string GetModuleFolder()
 {
-    const std::string exe = SpecialFolders::ExecutablePath();
+    const std::string exe = SystemFolders::ExecutablePath();
     const std::size_t pos = exe.find_last_of(kSplitSeparators);
     return pos == std::string::npos ? std::string() : exe.substr(0, pos);
 }

@@ -3,7 +3,7 @@
 // folder, and a single-instance name of this test process.
 #pragma once
 
-#include "platform/SpecialFolders.h"
+#include "platform/SystemFolders.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <QApplication>
@@ -27,8 +27,8 @@ public:
         std::filesystem::create_directories(Program());
         std::filesystem::create_directories(scratch_.Path() + "/data");
         std::filesystem::create_directories(scratch_.Path() + "/run");
-        SpecialFolders::SetProgramFolderOverride(Program());
-        SpecialFolders::SetLocalAppDataOverride(scratch_.Path() + "/data");
+        SystemFolders::SetProgramFolderOverride(Program());
+        SystemFolders::SetLocalAppDataOverride(scratch_.Path() + "/data");
         const char* runtime = std::getenv("XDG_RUNTIME_DIR");
         if (runtime != nullptr) savedRuntime_ = runtime;
         hadRuntime_ = runtime != nullptr;
@@ -36,8 +36,8 @@ public:
     }
     ~AppTestFolders()
     {
-        SpecialFolders::SetProgramFolderOverride("");
-        SpecialFolders::SetLocalAppDataOverride("");
+        SystemFolders::SetProgramFolderOverride("");
+        SystemFolders::SetLocalAppDataOverride("");
         if (hadRuntime_) {
             ::setenv("XDG_RUNTIME_DIR", savedRuntime_.c_str(), 1);
         } else {

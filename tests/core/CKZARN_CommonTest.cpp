@@ -1,6 +1,6 @@
 #include "core/CKZARN_Common.h"
 #include "core/util/CLangTable.h"
-#include "platform/SpecialFolders.h"
+#include "platform/SystemFolders.h"
 #include "profilelib/ZarnLib_ProfileFile.h"
 #include "tests/core/CoreTempDir.h"
 
@@ -61,8 +61,8 @@ protected:
     void SetUp() override
     {
         EnsureApplication();
-        SpecialFolders::SetProgramFolderOverride(dir.Sub("program"));
-        SpecialFolders::SetLocalAppDataOverride(dir.Sub("appdata"));
+        SystemFolders::SetProgramFolderOverride(dir.Sub("program"));
+        SystemFolders::SetLocalAppDataOverride(dir.Sub("appdata"));
         fs::create_directories(dir.Sub("program"));
         CLangTable::Free();
         CLangTable::GetInstance()->LoadFromBytes(
@@ -70,8 +70,8 @@ protected:
     }
     void TearDown() override
     {
-        SpecialFolders::SetProgramFolderOverride("");
-        SpecialFolders::SetLocalAppDataOverride("");
+        SystemFolders::SetProgramFolderOverride("");
+        SystemFolders::SetLocalAppDataOverride("");
         CLangTable::Free();
     }
     static void WriteProfile(const std::string& path, short version, short subVersion)

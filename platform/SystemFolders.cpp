@@ -1,4 +1,4 @@
-#include "platform/SpecialFolders.h"
+#include "platform/SystemFolders.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -14,14 +14,14 @@ std::string g_appDataOverride;
 
 } // namespace
 
-std::string SpecialFolders::ExecutablePath()
+std::string SystemFolders::ExecutablePath()
 {
     std::error_code ec;
     const auto p = std::filesystem::read_symlink("/proc/self/exe", ec);
     return ec ? std::string() : p.string();
 }
 
-std::string SpecialFolders::ProgramFolder()
+std::string SystemFolders::ProgramFolder()
 {
     {
         std::lock_guard<std::mutex> lock(g_mutex);
@@ -32,7 +32,7 @@ std::string SpecialFolders::ProgramFolder()
     return std::filesystem::path(ExecutablePath()).parent_path().string();
 }
 
-std::string SpecialFolders::LocalAppDataFolder()
+std::string SystemFolders::LocalAppDataFolder()
 {
     std::string folder;
     {
@@ -53,13 +53,13 @@ std::string SpecialFolders::LocalAppDataFolder()
     return folder;
 }
 
-void SpecialFolders::SetProgramFolderOverride(const std::string& folder)
+void SystemFolders::SetProgramFolderOverride(const std::string& folder)
 {
     std::lock_guard<std::mutex> lock(g_mutex);
     g_programOverride = folder;
 }
 
-void SpecialFolders::SetLocalAppDataOverride(const std::string& folder)
+void SystemFolders::SetLocalAppDataOverride(const std::string& folder)
 {
     std::lock_guard<std::mutex> lock(g_mutex);
     g_appDataOverride = folder;

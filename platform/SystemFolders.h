@@ -5,7 +5,7 @@
 
 #include <string>
 
-class SpecialFolders {
+class SystemFolders {
 public:
     // Full path of the running executable (empty when it cannot be found).
     static std::string ExecutablePath();
