@@ -1,4 +1,5 @@
 #include "meter/CCommHidMeter.h"
+#include "meter/MeterErrorOut.h"
 
 #include "meter/MeterReply.h"
 
@@ -14,11 +15,6 @@ constexpr unsigned kItemTable[35] = {0x000, 0x001, 0x002, 0x003, 0x004, 0x005, 0
 
 // Area codes of SelectArea's indices.
 constexpr unsigned kAreaTable[5] = {0x00, 0x10, 0x11, 0x12, 0x20};
-
-void ClearErr(int* err)
-{
-    if (err) *err = 0;
-}
 
 bool IsCompletionStatus(unsigned status)
 {

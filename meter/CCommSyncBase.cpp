@@ -1,15 +1,5 @@
 #include "meter/CCommSyncBase.h"
-
-namespace {
-void ClearErr(int* err)
-{
-    if (err) *err = 0;
-}
-void SetErr(int* err, int code)
-{
-    if (err) *err = code;
-}
-} // namespace
+#include "meter/MeterErrorOut.h"
 
 CCommSyncBase::CCommSyncBase(SerialDeviceSystem& system) : system_(system) {}
 

@@ -1,17 +1,7 @@
 #include "meter/CCommSyncHidBase.h"
+#include "meter/MeterErrorOut.h"
 
 #include <cstring>
-
-namespace {
-void ClearErr(int* err)
-{
-    if (err) *err = 0;
-}
-void SetErr(int* err, int code)
-{
-    if (err) *err = code;
-}
-} // namespace
 
 CCommSyncHidBase::CCommSyncHidBase(HidDeviceSystem& system) : system_(system) {}
 

@@ -1,4 +1,5 @@
 #include "meter/CCommT310.h"
+#include "meter/MeterErrorOut.h"
 
 #include "meter/MeterReply.h"
 
@@ -6,13 +7,6 @@
 #include <cstring>
 
 namespace {
-
-void ClearErr(int* err)
-{
-    if (err) {
-        *err = 0;
-    }
-}
 
 // The three runs of a slot that the meter keeps (relative word numbers); the rest is never moved.
 struct SlotRun {

@@ -54,11 +54,10 @@ struct EncodeState {
     bool created = false;
 };
 
-bool RunDecode(DecodeState& s, const ZarnLib_JpegCodec::NeededSize& needed, std::uint32_t* fileWidth,
-               std::uint32_t* fileHeight, int* pixelFormat)
+// Creates the decompressor and reads the header; false for a damaged header or a picture of no
+// area or too many pixels. Library errors jump to the caller's setjmp, whose frame is still live.
+bool ReadHeader(DecodeState& s)
 {
-    if (setjmp(s.err.jump))
-        return false;
     jpeg_create_decompress(&s.cinfo);
     s.created = true;
     s.progress.progress_monitor = OnProgress;
@@ -66,10 +65,36 @@ bool RunDecode(DecodeState& s, const ZarnLib_JpegCodec::NeededSize& needed, std:
     jpeg_stdio_src(&s.cinfo, s.file);
     if (jpeg_read_header(&s.cinfo, TRUE) != JPEG_HEADER_OK)
         return false;
+    const std::uint64_t w = s.cinfo.image_width;
+    const std::uint64_t h = s.cinfo.image_height;
+    return w != 0 && h != 0 && w * h <= ZarnLib_Bitmap::kMaxPixels;
+}
+
+// One CMYK sample to R, G and B. Adobe writes CMYK inverted (each stored value is 255 - ink);
+// other writers store the ink itself.
+void CmykToRgb(const unsigned char* cmyk, bool inverted, unsigned* r, unsigned* g, unsigned* b)
+{
+    unsigned c = cmyk[0], m = cmyk[1], y = cmyk[2], k = cmyk[3];
+    if (!inverted) {
+        c = 255 - c;
+        m = 255 - m;
+        y = 255 - y;
+        k = 255 - k;
+    }
+    *r = (c * k + 127) / 255;
+    *g = (m * k + 127) / 255;
+    *b = (y * k + 127) / 255;
+}
+
+bool RunDecode(DecodeState& s, const ZarnLib_JpegCodec::NeededSize& needed, std::uint32_t* fileWidth,
+               std::uint32_t* fileHeight, int* pixelFormat)
+{
+    if (setjmp(s.err.jump))
+        return false;
+    if (!ReadHeader(s))
+        return false;
     const std::uint32_t fw = s.cinfo.image_width;
     const std::uint32_t fh = s.cinfo.image_height;
-    if (fw == 0 || fh == 0 || static_cast<std::uint64_t>(fw) * fh > ZarnLib_Bitmap::kMaxPixels)
-        return false;
     *fileWidth = fw;
     *fileHeight = fh;
 
@@ -111,17 +136,10 @@ bool RunDecode(DecodeState& s, const ZarnLib_JpegCodec::NeededSize& needed, std:
             JSAMPROW rowPtr = s.row.data();
             jpeg_read_scanlines(&s.cinfo, &rowPtr, 1);
             std::uint32_t* dst = s.bitmap->Row(y);
-            // Adobe writes CMYK inverted: each stored value is 255 - ink.
             const bool inverted = s.cinfo.saw_Adobe_marker;
             for (JDIMENSION x = 0; x < s.cinfo.output_width; ++x) {
-                unsigned c = s.row[4 * x], m = s.row[4 * x + 1], yy = s.row[4 * x + 2], k = s.row[4 * x + 3];
-                if (!inverted) {
-                    c = 255 - c;
-                    m = 255 - m;
-                    yy = 255 - yy;
-                    k = 255 - k;
-                }
-                const unsigned r = (c * k + 127) / 255, g = (m * k + 127) / 255, b = (yy * k + 127) / 255;
+                unsigned r = 0, g = 0, b = 0;
+                CmykToRgb(&s.row[4 * x], inverted, &r, &g, &b);
                 dst[x] = 0xFF000000u | (r << 16) | (g << 8) | b;
             }
         } else {
@@ -138,16 +156,7 @@ bool RunDecodeRows(DecodeState& s, const ZarnLib_JpegCodec::RowsSize& size, cons
 {
     if (setjmp(s.err.jump))
         return false;
-    jpeg_create_decompress(&s.cinfo);
-    s.created = true;
-    s.progress.progress_monitor = OnProgress;
-    s.cinfo.progress = &s.progress;
-    jpeg_stdio_src(&s.cinfo, s.file);
-    if (jpeg_read_header(&s.cinfo, TRUE) != JPEG_HEADER_OK)
-        return false;
-    const std::uint32_t fw = s.cinfo.image_width;
-    const std::uint32_t fh = s.cinfo.image_height;
-    if (fw == 0 || fh == 0 || static_cast<std::uint64_t>(fw) * fh > ZarnLib_Bitmap::kMaxPixels)
+    if (!ReadHeader(s))
         return false;
     s.cinfo.scale_num = 1;
     s.cinfo.scale_denom = 1;
@@ -167,16 +176,11 @@ bool RunDecodeRows(DecodeState& s, const ZarnLib_JpegCodec::RowsSize& size, cons
         if (cmyk) {
             const bool inverted = s.cinfo.saw_Adobe_marker;
             for (JDIMENSION x = 0; x < width; ++x) {
-                unsigned c = s.row[4 * x], m = s.row[4 * x + 1], yy = s.row[4 * x + 2], k = s.row[4 * x + 3];
-                if (!inverted) {
-                    c = 255 - c;
-                    m = 255 - m;
-                    yy = 255 - yy;
-                    k = 255 - k;
-                }
-                s.rgb[3 * x] = static_cast<unsigned char>((c * k + 127) / 255);
-                s.rgb[3 * x + 1] = static_cast<unsigned char>((m * k + 127) / 255);
-                s.rgb[3 * x + 2] = static_cast<unsigned char>((yy * k + 127) / 255);
+                unsigned r = 0, g = 0, b = 0;
+                CmykToRgb(&s.row[4 * x], inverted, &r, &g, &b);
+                s.rgb[3 * x] = static_cast<unsigned char>(r);
+                s.rgb[3 * x + 1] = static_cast<unsigned char>(g);
+                s.rgb[3 * x + 2] = static_cast<unsigned char>(b);
             }
         }
         if (sink)

@@ -1,4 +1,5 @@
 #include "platform/qt/QtMessageSink.h"
+#include "tests/support/qt/QtTestEnvironment.h"
 #include "tests/ui/controls/MessageRecorder.h"
 
 #include <gtest/gtest.h>
@@ -17,23 +18,8 @@ using message_test::Received;
 using message_test::Recorder;
 
 // This program runs alone under ThreadSanitizer, so it brings its own application object.
-class CoreApplicationEnvironment final : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        static int argc = 1;
-        static char name[] = "test_ui_controls_threads";
-        static char* argv[] = {name, nullptr};
-        app_ = std::make_unique<QCoreApplication>(argc, argv);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    std::unique_ptr<QCoreApplication> app_;
-};
-
 [[maybe_unused]] ::testing::Environment* const g_environment =
-    ::testing::AddGlobalTestEnvironment(new CoreApplicationEnvironment);
+    ::testing::AddGlobalTestEnvironment(new QtTestEnvironment<QCoreApplication>(QtTestTexts::None));
 
 // Threads: several posters at once keep their own order, and none is lost.
 TEST(QtMessageSinkThreads, PostsFromManyThreadsKeepEachThreadsOrder)
