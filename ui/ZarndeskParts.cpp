@@ -1,7 +1,7 @@
 #include "ui/ZarndeskParts.h"
 
 #include "core/CKestrinZarnApp.h"
-#include "meter/ui/CZarnManager.h"
+#include "ui/meter/CZarnManager.h"
 #include "ui/ZarndeskMainWindow.h"
 #include "ui/controls/CCustomEdit.h"
 

@@ -6,7 +6,7 @@
 #include "core/util/ZarnProgramMessages.h"
 #include "meter/ZarnMeterMessages.h"
 #include "meter/CKZARN_LMCtrl.h"
-#include "meter/ui/CZarnManager.h"
+#include "ui/meter/CZarnManager.h"
 #include "platform/PromptService.h"
 #include "platform/qt/QtMessageSink.h"
 #include "ui/controls/QtPromptService.h"

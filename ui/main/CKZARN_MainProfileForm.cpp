@@ -3,7 +3,7 @@
 #include "core/CKZARN_Common.h"
 #include "core/util/CLangTable.h"
 #include "meter/CKZARN_LMCtrl.h"
-#include "meter/ui/CZarnManager.h"
+#include "ui/meter/CZarnManager.h"
 
 #include <QLabel>
 

@@ -17,7 +17,7 @@
 #include "tests/support/SimT310SerialLink.h"
 #include "tests/support/SimulatedLineWaiter.h"
 #include "meter/CKZARN_LMCtrl.h"
-#include "meter/ui/CZarnManager.h"
+#include "ui/meter/CZarnManager.h"
 #include "platform/PosixSerialDeviceSystem.h"
 #include "platform/qt/QtMessageSink.h"
 #include "ui/main/CKZARN_MainCustomSettingForm.h"

@@ -1,11 +1,11 @@
-#include "meter/ui/CDURING_COMMUNICATION_DIALOG.h"
+#include "ui/meter/CDURING_COMMUNICATION_DIALOG.h"
 
 #include "core/CKZARN_Common.h"
 #include "core/util/CLangTable.h"
 #include "meter/CKZARN_LMCtrl.h"
 #include "meter/CZarnCommand.h"
 #include "meter/ZarnMeterMessages.h"
-#include "meter/ui/MeterPictures.h"
+#include "ui/meter/MeterPictures.h"
 #include "platform/qt/QtMessageSink.h"
 #include "ui/controls/CStaticIcon.h"
 

@@ -1,11 +1,11 @@
-#include "meter/ui/CZarnManager.h"
+#include "ui/meter/CZarnManager.h"
 
 #include "core/util/CRegistryHelper.h"
 #include "meter/CKZARN_LMCtrl.h"
 #include "meter/CKZARN_TransferData.h"
 #include "meter/CZarnCommand.h"
-#include "meter/ui/CDURING_COMMUNICATION_DIALOG.h"
-#include "meter/ui/CKZARN_ProgressDlg.h"
+#include "ui/meter/CDURING_COMMUNICATION_DIALOG.h"
+#include "ui/meter/CKZARN_ProgressDlg.h"
 #include "platform/RegistryTypes.h"
 #include "platform/qt/QtMessageSink.h"
 

@@ -1,11 +1,11 @@
-#include "meter/ui/CKZARN_ProgressDlg.h"
+#include "ui/meter/CKZARN_ProgressDlg.h"
 
 #include "core/CKZARN_Common.h"
 #include "core/DialogLayoutItem.h"
 #include "core/util/CLangTable.h"
 #include "meter/CKZARN_LMCtrl.h"
 #include "meter/ZarnMeterMessages.h"
-#include "meter/ui/MeterPictures.h"
+#include "ui/meter/MeterPictures.h"
 #include "platform/qt/QtMessageSink.h"
 #include "ui/controls/CStaticIcon.h"
 

@@ -2,9 +2,9 @@
 // values in a scratch registry file, identity and update records handed in through the worker.
 #include "core/util/CRegistryHelper.h"
 #include "meter/CKZARN_LMCtrl.h"
-#include "meter/ui/CZarnManager.h"
+#include "ui/meter/CZarnManager.h"
 #include "platform/RegistryTypes.h"
-#include "tests/meter/ui/ProgressDialogWatcher.h"
+#include "tests/ui/meter/ProgressDialogWatcher.h"
 #include "tests/support/RecordingMessageSink.h"
 #include "tests/support/ScratchFolder.h"
 

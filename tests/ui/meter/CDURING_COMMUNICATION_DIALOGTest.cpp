@@ -3,9 +3,9 @@
 #include "core/util/CLangTable.h"
 #include "meter/CKZARN_LMCtrl.h"
 #include "meter/ZarnMeterMessages.h"
-#include "meter/ui/CDURING_COMMUNICATION_DIALOG.h"
+#include "ui/meter/CDURING_COMMUNICATION_DIALOG.h"
 #include "platform/qt/QtMessageSink.h"
-#include "tests/meter/ui/DialogScript.h"
+#include "tests/ui/meter/DialogScript.h"
 #include "tests/support/RecordingMessageSink.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "meter/ZarnMeterMessages.h"
-#include "meter/ui/CKZARN_ProgressDlg.h"
+#include "ui/meter/CKZARN_ProgressDlg.h"
 #include "platform/qt/WindowMessageEvent.h"
 
 #include <QAbstractButton>

@@ -1,4 +1,4 @@
-#include "meter/ui/MeterPictures.h"
+#include "ui/meter/MeterPictures.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -9,7 +9,7 @@
 #include "profilelib/ZarnLibString.h"
 #include "profilelib/ZarnLib_Profile.h"
 #include "profilelib/ZarnLib_ProfileFile.h"
-#include "tests/meter/ui/FacadeRig.h"
+#include "tests/ui/meter/FacadeRig.h"
 
 #include <gtest/gtest.h>
 

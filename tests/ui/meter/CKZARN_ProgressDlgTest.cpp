@@ -4,10 +4,10 @@
 #include "core/util/CLangTable.h"
 #include "meter/CKZARN_LMCtrl.h"
 #include "meter/ZarnMeterMessages.h"
-#include "meter/ui/CKZARN_ProgressDlg.h"
+#include "ui/meter/CKZARN_ProgressDlg.h"
 #include "platform/qt/QtMessageSink.h"
-#include "tests/meter/ui/DialogScript.h"
-#include "tests/meter/ui/ProgressDialogWatcher.h"
+#include "tests/ui/meter/DialogScript.h"
+#include "tests/ui/meter/ProgressDialogWatcher.h"
 #include "tests/support/RecordingMessageSink.h"
 #include "ui/controls/CStaticIcon.h"
 

@@ -5,7 +5,7 @@
 #define QT_NO_KEYWORDS
 #include "core/CKZARN_Common.h"
 #include "meter/CKZARN_TransferData.h"
-#include "tests/meter/ui/FacadeRig.h"
+#include "tests/ui/meter/FacadeRig.h"
 
 #include <gtest/gtest.h>
 

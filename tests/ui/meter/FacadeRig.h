@@ -7,11 +7,11 @@
 
 #include "meter/CKZARN_LMCtrl.h"
 #include "meter/ZarnMeterMessages.h"
-#include "meter/ui/CZarnManager.h"
+#include "ui/meter/CZarnManager.h"
 #include "platform/PosixSerialDeviceSystem.h"
 #include "platform/qt/QtMessageSink.h"
 #include "platform/qt/WindowMessageHandler.h"
-#include "tests/meter/ui/ProgressDialogWatcher.h"
+#include "tests/ui/meter/ProgressDialogWatcher.h"
 #include "core/util/CRegistryHelper.h"
 #include "platform/RegistryTypes.h"
 #include "tests/support/FakeUsbSysfs.h"
