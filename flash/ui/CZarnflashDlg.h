@@ -82,10 +82,12 @@ public:
     QPushButton* ExitButton() const { return exit_; }
     CStaticIcon* ModelPicture() const { return modelIcon_; }
 
-protected:
-    bool event(QEvent* e) override;
+    // Enter, Escape and the close box do nothing: only the dialog's buttons close it.
     void reject() override {}
     void accept() override {}
+
+protected:
+    bool event(QEvent* e) override;
 
 private:
     enum class Family { None, T140, T520, T310 };
