@@ -178,6 +178,7 @@ CZarnflashDlg::CZarnflashDlg(std::vector<std::string> tokens, QWidget* parent)
 
 CZarnflashDlg::~CZarnflashDlg()
 {
+    if (poll_.joinable()) poll_.join();
     worker_.Cancel();
     worker_.Wait();
 }
@@ -301,103 +302,51 @@ BOOL CZarnflashDlg::OnInitDialog()
     return TRUE;
 }
 
-void CZarnflashDlg::ReadFamily(Family family)
+MeterLinkFactory& CZarnflashDlg::Links()
 {
-    MeterLinkFactory* links = links_;
-    if (!links) {
-        if (!ownLinks_) ownLinks_ = std::make_unique<SystemMeterLinkFactory>();
-        links = ownLinks_.get();
-    }
-    if (family == Family::T310) {
-        CZarnflashSerialLink link(links->CreateT310());
-        if (link.Open("", nullptr)) {
-            link.Prepare(nullptr);
-            link.Link().GetModelName(&modelName_, nullptr);
-            link.Link().GetRevision(&meterRevision_, nullptr);
-            link.Close();
-        }
-        return;
-    }
-    const bool t520 = family == Family::T520;
-    std::unique_ptr<CCommHidMeter> comm;
-    if (t520) {
-        comm = links->CreateT520();
-    } else {
-        comm = links->CreateT140();
-    }
-    CZarnflashHidLink link(std::move(comm), t520 ? CZarnflashHidLink::Family::T520 : CZarnflashHidLink::Family::T140);
-    link.CountDevices(&devicePath_);
-    if (!link.Open(devicePath_, nullptr)) return;
-    link.GetModelName(&modelName_);
-    link.GetRevision(&meterRevision_);
-    if (t520) variant_ = 0;
-    if (link.WaitUntilReady(meterRevision_)) {
-        meterAppVersion_ = link.GetVersionB();
-        meterLoaderVersion_ = link.GetVersionA();
-        if (t520) variant_ = link.GetVariant();
-        link.GetModelName(&modelName_);
-    }
-    link.Close();
+    if (links_) return *links_;
+    if (!ownLinks_) ownLinks_ = std::make_unique<SystemMeterLinkFactory>();
+    return *ownLinks_;
+}
+
+void CZarnflashDlg::Apply(const FlashMeterReading& reading)
+{
+    meterPresent_ = reading.Present();
+    severalMeters_ = reading.several;
+    modelName_ = reading.Present() ? reading.model : std::string();
+    meterRevision_ = reading.revision;
+    meterAppVersion_ = reading.appVersion;
+    meterLoaderVersion_ = reading.loaderVersion;
+    variant_ = reading.variant;
+    devicePath_ = reading.devicePath;
+    worker_.SetDevicePath(devicePath_);
 }
 
 int CZarnflashDlg::ReadMeter()
 {
-    MeterLinkFactory* links = links_;
-    if (!links) {
-        if (!ownLinks_) ownLinks_ = std::make_unique<SystemMeterLinkFactory>();
-        links = ownLinks_.get();
-    }
-    // How many meters are attached over all families: with more than one nothing is read.
-    std::string path;
-    int count = 0;
+    JoinPoll();
+    Apply(reader_.Read(Links()));
+    return meterPresent_ ? 1 : 0;
+}
+
+void CZarnflashDlg::JoinPoll()
+{
+    if (poll_.joinable()) poll_.join();
+    ApplyPolled();
+}
+
+void CZarnflashDlg::ApplyPolled()
+{
+    std::optional<FlashMeterReading> reading;
     {
-        CZarnflashHidLink t140(links->CreateT140(), CZarnflashHidLink::Family::T140);
-        count += t140.CountDevices(&path);
-        CZarnflashHidLink t520(links->CreateT520(), CZarnflashHidLink::Family::T520);
-        count += t520.CountDevices(&path);
-        std::unique_ptr<CCommT310> t310 = links->CreateT310();
-        if (t310->HasMultipleT310Ports()) {
-            count += 2;
-        } else if (!t310->FindT310Port().empty()) {
-            count += 1;
-        }
-        const int presence[4] = {0, t140.CountDevices(nullptr) > 0, t520.CountDevices(nullptr) > 0,
-                                 !t310->FindT310Port().empty()};
-        severalMeters_ = count > 1;
-        const Family order[3] = {Family::T140, Family::T520, Family::T310};
-        Family found = Family::None;
-        for (Family f : order) {
-            if (presence[static_cast<int>(f)]) {
-                found = f;
-                break;
-            }
-        }
-        if (severalMeters_) found = Family::None;
-        for (Family f : order) {
-            const int i = static_cast<int>(f);
-            const int now = f == found ? 1 : 0;
-            if (now == presence_[i]) continue;
-            presence_[i] = now;
-            if (now) {
-                modelName_.clear();
-                meterRevision_.clear();
-                meterAppVersion_.clear();
-                meterLoaderVersion_.clear();
-                variant_ = 0;
-                devicePath_.clear();
-                ReadFamily(f);
-            } else if (current_ == f) {
-                modelName_.clear();
-                meterRevision_.clear();
-                meterAppVersion_.clear();
-                meterLoaderVersion_.clear();
-                devicePath_.clear();
-            }
-        }
-        current_ = found;
+        std::lock_guard<std::mutex> lock(pollMutex_);
+        reading.swap(polled_);
     }
-    worker_.SetDevicePath(devicePath_);
-    return current_ != Family::None ? 1 : 0;
+    if (!reading) return;
+    Apply(*reading);
+    UpdateTitle();
+    UpdateStatusText();
+    UpdateIcons();
 }
 
 BOOL CZarnflashDlg::LoadDownloadSettings()
@@ -662,6 +611,7 @@ bool CZarnflashDlg::ImagesFitMeter() const
 void CZarnflashDlg::OnStart()
 {
     KillTimer();
+    JoinPoll();
     uiState_ = kUiTransfer;
     UpdateButtons();
     UpdateIcons();
@@ -711,6 +661,7 @@ void CZarnflashDlg::OnStart()
 void CZarnflashDlg::OnSettings()
 {
     KillTimer();
+    JoinPoll();
     CZarnflashFileselectDlg dialog(nullptr);
     const int result = settingsRunner_ ? settingsRunner_(dialog) : dialog.DoModal();
     if (result == IDOK) {
@@ -748,6 +699,7 @@ void CZarnflashDlg::SaveLastUpdateFiles()
 void CZarnflashDlg::EndDialog()
 {
     KillTimer();
+    JoinPoll();
     ended_ = true;
     done(0);
 }
@@ -776,10 +728,26 @@ void CZarnflashDlg::OnExit()
 void CZarnflashDlg::OnTimer()
 {
     KillTimer();
-    ReadMeter();
-    UpdateTitle();
-    UpdateStatusText();
-    UpdateIcons();
+    // A meter being read takes its time; the next poll waits for the next tick.
+    if (pollBusy_.load()) {
+        StartTimer();
+        return;
+    }
+    if (poll_.joinable()) {
+        poll_.join();
+        ApplyPolled();
+    }
+    MeterLinkFactory* links = &Links();
+    pollBusy_.store(true);
+    poll_ = std::thread([this, links] {
+        FlashMeterReading reading = reader_.Read(*links);
+        {
+            std::lock_guard<std::mutex> lock(pollMutex_);
+            polled_ = std::move(reading);
+        }
+        pollBusy_.store(false);
+        QMetaObject::invokeMethod(this, [this] { ApplyPolled(); }, Qt::QueuedConnection);
+    });
     StartTimer();
 }
 
@@ -824,7 +792,7 @@ void CZarnflashDlg::UpdateIcons()
     case kUiIdle:
     case kUiTransfer: {
         stateIcon_->SetIcon(icon130_, 48, 48);
-        const bool present = current_ != Family::None;
+        const bool present = meterPresent_;
         if (present && (modelName_ == "T-310D/DR" || modelName_ == "T-310CINE")) {
             modelIcon_->SetIcon(icon192_, 30, 52);
         } else if (present && modelName_.rfind("T-140", 0) == 0 && modelName_ != "T-140") {
@@ -845,14 +813,14 @@ void CZarnflashDlg::UpdateIcons()
 
 void CZarnflashDlg::UpdateTitle()
 {
-    const bool noMeter = standAlone_ && current_ == Family::None;
+    const bool noMeter = standAlone_ && !meterPresent_;
     setWindowTitle(Q(Format1(50000, noMeter ? "*" : modelName_)));
 }
 
 std::string CZarnflashDlg::StatusFor(int code) const
 {
     switch (code) {
-    case 0: return Format1(50015, standAlone_ && current_ == Family::None ? "*" : modelName_);
+    case 0: return Format1(50015, standAlone_ && !meterPresent_ ? "*" : modelName_);
     case kFlashT310Open: return Text(50105);
     case kFlashT310Setup: return Text(50106);
     case kFlashT310Protocol: return Text(50107);
@@ -915,6 +883,6 @@ void CZarnflashDlg::UpdateStatusText()
     default: break;
     }
     if (status_->text() != Q(text)) status_->setText(Q(text));
-    const bool hidden = standAlone_ && current_ == Family::None;
+    const bool hidden = standAlone_ && !meterPresent_;
     versionLine_->setText(hidden ? QString() : Q(VersionLine()));
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "core/util/ZarnProxySettings.h"
+#include "flash/CZarnflashMeterReader.h"
 #include "flash/CZarnflashThread.h"
 #include "flash/ZarnflashDefs.h"
 #include "flash/ui/QtFlashMessageTarget.h"
@@ -18,7 +19,11 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <atomic>
 #include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -71,6 +76,7 @@ public:
     const std::string& MeterRevision() const { return meterRevision_; }
     const std::string& MeterRadioAppVersion() const { return meterAppVersion_; }
     bool TimerActive() const { return timer_.isActive(); }
+    bool PollRunning() const { return poll_.joinable(); }
     bool Ended() const { return ended_; }
     CZarnflashThread& Worker() { return worker_; }
     QProgressBar* ProgressBar() const { return progress_; }
@@ -90,7 +96,6 @@ protected:
     bool event(QEvent* e) override;
 
 private:
-    enum class Family { None, T140, T520, T310 };
     void SetFinished(int code);
     void EndDialog();
     void KillTimer();
@@ -102,7 +107,12 @@ private:
     bool ImagesFitMeter() const;
     std::string VersionLine() const;
     std::string StatusFor(int code) const;
-    void ReadFamily(Family family);
+    MeterLinkFactory& Links();
+    // Takes a reading into the members.
+    void Apply(const FlashMeterReading& reading);
+    // Waits for a poll still reading the meter and takes its result.
+    void JoinPoll();
+    void ApplyPolled();
 
     QLabel* versionLine_ = nullptr;
     QPushButton* exit_ = nullptr;
@@ -135,10 +145,14 @@ private:
     std::string owner_;
     std::string baseUrl_, versionListUrl_, fileListUrl_, firmwareListUrl_, downloadFolder_;
     ZarnProxySettings proxy_;
-    // Presence of each family as last read, so an attached meter is read once and not every second.
-    int presence_[4] = {0, 0, 0, 0};
-    Family current_ = Family::None;
+    bool meterPresent_ = false;
     bool severalMeters_ = false;
+    // The poll reads the meter on a thread of its own, so the window never waits for the meter.
+    CZarnflashMeterReader reader_;
+    std::thread poll_;
+    std::mutex pollMutex_;
+    std::optional<FlashMeterReading> polled_;
+    std::atomic<bool> pollBusy_{false};
     std::string devicePath_;
     std::string mainFolder_, mainName_, appFolder_, appName_, loaderFolder_, loaderName_, updaterFolder_,
         updaterName_, port_;

@@ -4,6 +4,7 @@
 // The simulator's headers come before Qt's, whose "slots" keyword they would trip over.
 #include "tests/flash/FlashTestKit.h"
 
+#include "core/util/CLangTable.h"
 #include "core/util/CRegistryHelper.h"
 #include "core/util/ZarnProgramMessages.h"
 #include "flash/CZarnflashHidLink.h"
@@ -270,6 +271,21 @@ TEST_F(FlashStandAlone, LocalImageIsWrittenAndWrongImagesAreRefusedBeforeAnyByte
         dialog->OnExit();
         EXPECT_TRUE(sent.empty());
     }
+}
+
+// The poll reads the meter on its own thread and the window takes the result when it comes.
+TEST_F(FlashStandAlone, PollReadsTheMeterOffTheWindowThread)
+{
+    auto dialog = Launch({"Zarnflash"});
+    EXPECT_EQ(QString::fromStdString(GetLangString(50000)).replace("%s", "*"), dialog->windowTitle());
+    SimFlashHidMeter sim = SimFlashHidMeter::Add(hid, true);
+    dialog->OnTimer();
+    EXPECT_TRUE(dialog->TimerActive());
+    while (dialog->ModelName().empty()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    EXPECT_EQ("T-520D", dialog->ModelName());
+    EXPECT_EQ(QString::fromStdString(GetLangString(50000)).replace("%s", "T-520D"), dialog->windowTitle());
+    EXPECT_TRUE(dialog->ModelPicture()->isVisibleTo(dialog.get()));
+    dialog->OnExit();
 }
 
 } // namespace
