@@ -371,7 +371,7 @@ BOOL CZarnflashDlg::LoadDownloadSettings()
         if (IsDirectory(folder)) downloadFolder_ = folder;
     }
     // The values as stored: an address made of the base and a missing value is no address.
-    if (baseUrl_.empty() || list.empty() || firm.empty() || downloadFolder_.empty()) return FALSE;
+    if (baseUrl_.empty() || list.empty() || downloadFolder_.empty()) return FALSE;
     registry.PushKey("Proxy");
     proxy_.useProxy = registry.GetDword("Use Proxy", 0);
     if (proxy_.useProxy == 1) {

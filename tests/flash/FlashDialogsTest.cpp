@@ -12,6 +12,7 @@
 #include "meter/CCommT520.h"
 #include "platform/PosixSerialDeviceSystem.h"
 #include "platform/RegistryTypes.h"
+#include "platform/SystemFolders.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/ScriptedPromptService.h"
 
@@ -39,8 +40,16 @@ private:
 
 class FlashDialogs : public ::testing::Test {
 protected:
-    void SetUp() override { ::setenv("ZARN_REGISTRY_FILE", (scratch.Path() + "/registry.reg").c_str(), 1); }
-    void TearDown() override { ::unsetenv("ZARN_REGISTRY_FILE"); }
+    void SetUp() override
+    {
+        ::setenv("ZARN_REGISTRY_FILE", (scratch.Path() + "/registry.reg").c_str(), 1);
+        SystemFolders::SetLocalAppDataOverride(scratch.Path() + "/local");
+    }
+    void TearDown() override
+    {
+        SystemFolders::SetLocalAppDataOverride("");
+        ::unsetenv("ZARN_REGISTRY_FILE");
+    }
     void Store(const std::string& name, const std::string& value)
     {
         CRegistryHelper registry(HKEY_LOCAL_MACHINE, 0);
@@ -182,6 +191,18 @@ TEST_F(FlashDialogs, LaunchedWithIncompleteSettingsShowsWhyAndOffersOk)
     dialog.OnCancelButton();
     EXPECT_TRUE(sent.empty());
     EXPECT_TRUE(dialog.Ended());
+
+    // A base address alone: the list addresses made from it and an empty value are no addresses.
+    {
+        CRegistryHelper registry(HKEY_LOCAL_MACHINE, 0);
+        registry.PushKey("SOFTWARE\\KESTRIN\\Zarndesk\\Download Setting");
+        registry.SetString("Base Url", "http://127.0.0.1:9");
+        registry.SetString("Version Confirm Url", "v.txt");
+    }
+    CZarnflashDlg second(SplitArguments({"Zarnflash", "/Type", "T-140DR", "/Ver", "18", "/Date", "20240102"}));
+    second.SetEnvironment(&links, &hid.Clock());
+    second.OnInitDialog();
+    EXPECT_EQ(kFlashIncomplete, second.ResultCode());
 }
 
 } // namespace

@@ -181,6 +181,15 @@ TEST_F(FlashWorker, OneFileTransferAndLeavingUpdateMode)
     EXPECT_EQ(11u, target.Last().wParam);
     EXPECT_EQ(std::vector<std::string>{"H00000"}, sim.meter->Log());
 
+    // The meter vanishes as the command goes out: the job fails instead of reporting success.
+    worker.gate = std::promise<void>();
+    sim.meter->ResetExchangeCount();
+    sim.meter->InjectFault({MeterFaultKind::Unplug, 0, 0});
+    ASSERT_TRUE(worker.StartExitUpdateModeT140(&target));
+    Run();
+    EXPECT_EQ(WM_UPDATE_JOB_FAILED, target.Last().message);
+    EXPECT_EQ(0x20000006, target.Last().lParam);
+
     // No T-520 attached.
     worker.gate = std::promise<void>();
     ASSERT_TRUE(worker.StartExitUpdateModeT520(&target));
