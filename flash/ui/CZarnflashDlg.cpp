@@ -2,6 +2,7 @@
 
 #include "core/util/CLangTable.h"
 #include "core/util/CRegistryHelper.h"
+#include "core/util/CThemeApi.h"
 #include "core/util/PathUtility.h"
 #include "core/util/ProgramMessageStream.h"
 #include "core/util/RadioVersionText.h"
@@ -11,12 +12,14 @@
 #include "flash/CZarnflashSerialLink.h"
 #include "flash/ZarnflashCommandLine.h"
 #include "flash/ZarnflashVersionFile.h"
+#include "flash/ui/CAboutDlg.h"
 #include "flash/ui/CZarnflashFileselectDlg.h"
 #include "meter/SystemMeterLinkFactory.h"
 #include "platform/PromptService.h"
 #include "platform/RegistryTypes.h"
 #include "platform/SystemFolders.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -172,6 +175,15 @@ CZarnflashDlg::CZarnflashDlg(std::vector<std::string> tokens, QWidget* parent)
     connect(settings_, &QPushButton::clicked, this, [this] { OnSettings(); });
     connect(start_, &QPushButton::clicked, this, [this] { OnStart(); });
     connect(exit_, &QPushButton::clicked, this, [this] { OnExit(); });
+    // The About item (caption of the program's resource 101).
+    const QString aboutCaption = QStringLiteral("About Zarnflash...");
+    if (!aboutCaption.isEmpty()) {
+        auto* about = new QAction(aboutCaption, this);
+        about->setObjectName("aboutItem");
+        connect(about, &QAction::triggered, this, [this] { OnSysCommand(16); });
+        addAction(about);
+        setContextMenuPolicy(Qt::ActionsContextMenu);
+    }
     timer_.setInterval(1000);
     connect(&timer_, &QTimer::timeout, this, [this] { OnTimer(); });
 }
@@ -234,6 +246,8 @@ BOOL CZarnflashDlg::OnInitDialog()
         }
         offeredMainDate_ = FormatLaunchDate(offeredMainDate_);
     }
+    CThemeApi* theme = CThemeApi::GetInstance();
+    if (theme->EnableThemeDialogTexture != nullptr) theme->EnableThemeDialogTexture(this, 2);
     UpdateIcons();
     UpdateButtons();
     UpdateTitle();
@@ -749,6 +763,17 @@ void CZarnflashDlg::OnTimer()
         QMetaObject::invokeMethod(this, [this] { ApplyPolled(); }, Qt::QueuedConnection);
     });
     StartTimer();
+}
+
+void CZarnflashDlg::OnSysCommand(int command)
+{
+    if ((command & 0xFFF0) != 16) return;
+    CAboutDlg about(this);
+    if (aboutRunner) {
+        aboutRunner(about);
+    } else {
+        about.exec();
+    }
 }
 
 void CZarnflashDlg::UpdateButtons()

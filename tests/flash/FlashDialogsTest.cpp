@@ -16,6 +16,9 @@
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/ScriptedPromptService.h"
 
+#include <QAction>
+#include <QLabel>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -171,6 +174,13 @@ TEST_F(FlashDialogs, SettingsChoiceIsReadAndRemembered)
     dialog.reject();
     dialog.accept();
     EXPECT_FALSE(dialog.Ended());
+    // The About item opens the About box with the program's version.
+    std::string aboutText;
+    dialog.aboutRunner = [&aboutText](QDialog& about) {
+        aboutText = about.findChild<QLabel*>("version")->text().toStdString();
+    };
+    dialog.findChild<QAction*>("aboutItem")->trigger();
+    EXPECT_NE(std::string::npos, aboutText.find("Zarnflash"));
     dialog.OnExit();
     EXPECT_TRUE(dialog.Ended());
 }
