@@ -246,10 +246,10 @@ TEST_F(FlashStandAlone, LocalImageIsWrittenAndWrongImagesAreRefusedBeforeAnyByte
         std::size_t written;
     } cases[] = {
         {"another model's image", "QM630210.dlf", FlashScriptLines("P0000F", 2), "21\n\n20240102\n", kFlashNothingToDo, 0},
-        {"no version file", "QP520210.dlf", FlashScriptLines("P0000F", 2), nullptr, kFlashNoVersionFile, 0},
         {"radio script as main image", "QP520210.dlf", FlashScriptLines("P0001F", 2), "21\n\n20240102\n",
          kFlashBadScript, 0},
         {"the right image", "QP520210.dlf", FlashScriptLines("P0000F", 5), "21\n\n20240102\n", 0, 5},
+        {"a main image alone needs no version file", "QP520220.dlf", FlashScriptLines("P0000F", 2), nullptr, 0, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -271,6 +271,35 @@ TEST_F(FlashStandAlone, LocalImageIsWrittenAndWrongImagesAreRefusedBeforeAnyByte
         dialog->OnExit();
         EXPECT_TRUE(sent.empty());
     }
+}
+
+// A radio chain on a T-140DR would skip a main image whose version file is missing: refused.
+TEST_F(FlashStandAlone, RadioChainRefusesAMainImageWithoutVersion)
+{
+    SimFlashHidMeter sim = SimFlashHidMeter::Add(hid, false, 0x11);
+    ChooseMain("QM630180.dlf", FlashScriptLines("P0000F", 2), nullptr);
+    WriteFlashFile(scratch.File("QM630106A.dlf"), FlashScriptLines("P0001F", 2));
+    WriteFlashText(scratch.File("QM630106A.ver"), "12\n0106\n20231201\n");
+    {
+        CRegistryHelper registry(HKEY_LOCAL_MACHINE, 0);
+        registry.PushKey("SOFTWARE\\KESTRIN\\Zarndesk");
+        registry.SetString("Last Update RF Application Firmware File", scratch.File("QM630106A.dlf"));
+    }
+    auto dialog = Launch({"Zarnflash"});
+    ASSERT_EQ("T-140DR", dialog->ModelName());
+    sim.meter->ClearLog();
+    dialog->OnStart();
+    EXPECT_EQ(kFlashNoVersionFile, dialog->ResultCode());
+    EXPECT_TRUE(sim.meter->Log().empty());
+
+    // With its version file the chain writes the radio application, then the main image.
+    WriteFlashText(scratch.File("QM630180.ver"), "18\n\n20240102\n");
+    auto second = Launch({"Zarnflash"});
+    second->OnStart();
+    RunToEnd(*second);
+    EXPECT_EQ(0, second->ResultCode());
+    EXPECT_EQ(2u, sim.mode->Memory("P0001F").size());
+    EXPECT_EQ(2u, sim.mode->Memory("P0000F").size());
 }
 
 // The poll reads the meter on its own thread and the window takes the result when it comes.
