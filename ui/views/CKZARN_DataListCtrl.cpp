@@ -40,6 +40,8 @@ CKZARN_DataListCtrl::CKZARN_DataListCtrl(QWidget* parent) : QTableWidget(parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     verticalHeader()->hide();
+    // Rows as compact as a report list's: one line of text with a little air.
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     setItemDelegate(new DataListDelegate(this));
 }
 
