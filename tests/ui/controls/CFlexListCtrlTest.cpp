@@ -395,6 +395,11 @@ TEST_F(FlexListTest, ClickWheelAndClearEndARunningEdit)
     QApplication::sendEvent(list->viewport(), &wheel);
     EXPECT_EQ(list->GetEditItem(), nullptr);
 
+    DoubleClickValue(0);
+    ASSERT_NE(list->GetEditItem(), nullptr);
+    QTest::keyClick(list, Qt::Key_Escape, Qt::AltModifier);
+    EXPECT_EQ(list->GetEditItem(), nullptr);
+
     DoubleClickValue(1);
     const std::size_t sent = recorder.received.size();
     list->ClearItems(); // ends the edit without telling the parent
