@@ -63,15 +63,12 @@ CFlexListCtrl::CFlexListCtrl(QWidget* parent)
 
     // Dragging or double-clicking a divider commits the edit and keeps column 1 filling the width.
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int section, int, int) {
-        if (section == 0 && !fitting_) {
-            CommitEdit();
-            FitValueColumn();
+        if (!fitting_) {
+            OnNotify(section);
         }
     });
-    connect(horizontalHeader(), &QHeaderView::sectionHandleDoubleClicked, this, [this](int) {
-        CommitEdit();
-        FitValueColumn();
-    });
+    connect(horizontalHeader(), &QHeaderView::sectionHandleDoubleClicked, this,
+            [this](int section) { OnNotify(section); });
     // Scrolling by the scroll bar commits before the rows move.
     connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this, [this](int) { CommitEdit(); });
 }
@@ -115,6 +112,12 @@ void CFlexListCtrl::FitValueColumn()
     fitting_ = true;
     setColumnWidth(1, std::max(0, viewport()->width() - columnWidth(0)));
     fitting_ = false;
+}
+
+void CFlexListCtrl::OnNotify(int /*section*/)
+{
+    CommitEdit();
+    FitValueColumn();
 }
 
 QRect CFlexListCtrl::IconRect(const QRect& rowRect, int level)

@@ -68,6 +68,9 @@ public:
     void OnKeyDown(QKeyEvent* event);
     // Esc as a system key (with Alt held) commits a running edit.
     void OnSysKeyDown(QKeyEvent* event);
+    // The header's divider was dragged or double-clicked: a running edit is committed and column 1
+    // refitted, so that it always fills the client width.
+    void OnNotify(int section);
     // Enter or Esc in either editor commits the edit; true when the key was used up.
     bool PreTranslateMessage(QObject* editor, QKeyEvent* event);
 
