@@ -3,6 +3,7 @@
 #include "core/CKZARN_Common.h"
 #include "core/DialogLayoutItem.h"
 #include "core/util/CLangTable.h"
+#include "core/util/CRegistryHelper.h"
 #include "core/util/ZarnProgramMessages.h"
 #include "meter/ZarnMeterMessages.h"
 #include "meter/CKZARN_LMCtrl.h"
@@ -15,6 +16,7 @@
 #include "ui/main/CKZARN_MainProfileForm.h"
 #include "ui/main/CKZARN_MainUpdateForm.h"
 #include "ui/main/CKZARN_MainUserSettingForm.h"
+#include "ui/main/CKZARN_SetDownloadConfigDlg.h"
 #include "ui/main/CKZARN_SplashHook.h"
 #include "ui/main/ProgramMessageServer.h"
 #include "ui/main/ZarnMainMessages.h"
@@ -344,6 +346,9 @@ BOOL CKZARN_MainDlg::OnCommand(UINT id)
     case ID_APP_ABOUT:
         OnAppAbout();
         return TRUE;
+    case ID_DOWNLOAD_SETTINGS:
+        OnDownloadSettings();
+        return TRUE;
     case ID_PROFILE_IMPORT:
     case ID_PROFILE_EXPORT:
     case ID_PROFILE_DELETE:
@@ -353,7 +358,6 @@ BOOL CKZARN_MainDlg::OnCommand(UINT id)
     case ID_BACKUP_SEND:
     case ID_BACKUP_VIEW:
     case ID_METER_RESET:
-    case ID_DOWNLOAD_SETTINGS:
     case ID_HELP:
         // The profile, backup, settings and guide commands arrive with their dialogs.
         return TRUE;
@@ -366,6 +370,46 @@ void CKZARN_MainDlg::OnAppAbout()
 {
     CAboutDlg about(this);
     about.DoModal();
+}
+
+int CKZARN_MainDlg::RunDownloadSettings(CKZARN_SetDownloadConfigDlg& dialog)
+{
+    return dialog.DoModal();
+}
+
+void CKZARN_MainDlg::OnDownloadSettings()
+{
+    CRegistryHelper registry(HKEY_LOCAL_MACHINE, 0);
+    registry.PushKey("SOFTWARE\\KESTRIN\\Zarndesk");
+    const int notifyFirmware = registry.GetDword("Notify Firmware Update", 1);
+    const int notifyZarn = registry.GetDword("Notify Zarn Update", 1);
+    registry.PushKey("Download Setting");
+    registry.PushKey("Proxy");
+    ZarnProxySettings proxy;
+    proxy.useProxy = registry.GetDword("Use Proxy", 0);
+    proxy.server = registry.GetString("Server Name", "");
+    proxy.port = registry.GetString("Port Number", "80");
+    proxy.user = registry.GetString("User Name", "");
+    proxy.password = registry.GetScrambledString("Password", "");
+
+    CKZARN_SetDownloadConfigDlg dialog(notifyFirmware, notifyZarn, &proxy);
+    CZarnManager* facade = CZarnManager::GetInstance();
+    facade->SetActiveForm(&dialog);
+    const int result = RunDownloadSettings(dialog);
+    facade->ClearActiveForm();
+    if (result != IDOK) return;
+
+    proxy.Assign(dialog.GetProxySettings());
+    registry.SetDword("Use Proxy", static_cast<DWORD>(proxy.useProxy));
+    registry.SetString("Server Name", proxy.server);
+    registry.SetString("Port Number", proxy.port);
+    registry.SetString("User Name", proxy.user);
+    registry.SetScrambledString("Password", proxy.password);
+    registry.PopKey();
+    registry.PopKey();
+    registry.SetDword("Notify Firmware Update", static_cast<DWORD>(dialog.GetNotifyFirmware()));
+    registry.SetDword("Notify Zarn Update", static_cast<DWORD>(dialog.GetNotifyZarn()));
+    facade->LoadSettings();
 }
 
 // ---- keyboard ----
