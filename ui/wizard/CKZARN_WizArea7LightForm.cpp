@@ -65,7 +65,7 @@ bool CKZARN_WizArea7LightForm::eventFilter(QObject* watched, QEvent* event)
 
 void CKZARN_WizArea7LightForm::OnLightClicked(int lightSource)
 {
-    if (settings != nullptr && isVisible())
+    if (settings != nullptr && IsShownPage())
         settings->lightSource = lightSource;
 }
 

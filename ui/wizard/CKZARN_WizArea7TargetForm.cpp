@@ -112,7 +112,7 @@ void CKZARN_WizArea7TargetForm::ShowVariant()
 
 void CKZARN_WizArea7TargetForm::OnChartClicked(int index)
 {
-    if (settings == nullptr || !isVisible())
+    if (settings == nullptr || !IsShownPage())
         return;
     settings->target = kChartTargets[index];
     if (index == 2) {

@@ -41,6 +41,9 @@ public:
 
 protected:
     virtual BOOL OnInitDialog() { return TRUE; }
+    // The page is the one its area shows now (the wizard itself may not be on screen yet: its
+    // first step is entered while it initialises).
+    bool IsShownPage() const { return !isHidden(); }
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
