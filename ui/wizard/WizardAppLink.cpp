@@ -3,7 +3,9 @@
 #include "core/CKestrinZarnApp.h"
 #include "core/ZarnMainWindow.h"
 #include "core/ZarnProfileMessages.h"
+#include "platform/PromptService.h"
 #include "platform/qt/QtMessageSink.h"
+#include "ui/controls/CKZARN_OpenProfileDlg.h"
 
 #include <QWidget>
 
@@ -23,9 +25,16 @@ Overrides& Current()
 }
 
 // The profile chooser in its save mode: only version-3 profile files are listed.
-bool DefaultSaveChooser(QWidget* /*parent*/, const std::string& /*preset*/, std::string* /*path*/)
+bool DefaultSaveChooser(QWidget* parent, const std::string& preset, std::string* path)
 {
-    return false;
+    CKZARN_OpenProfileDlg chooser(0, parent);
+    chooser.majorFilter = 2;
+    chooser.minorFilter = 0;
+    chooser.SetPresetName(preset);
+    if (chooser.DoModal() != IDOK)
+        return false;
+    *path = chooser.GetSelectedProfilePath();
+    return !path->empty();
 }
 
 } // namespace
