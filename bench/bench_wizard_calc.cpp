@@ -13,6 +13,8 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <atomic>
+#include <functional>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -60,7 +62,19 @@ double Seconds(const std::function<bool()>& work, bool* ok)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+// A fixed piece of arithmetic, the size of one photograph's measurement, to see how much of the
+// machine the threads get: the same spread measured on work that shares nothing.
+double Busy()
+{
+    double x = 0;
+    for (int i = 1; i < 6000000; ++i)
+        x += 1.0 / i;
+    return x;
+}
+
+double g_machine = 0;
 double g_ratio = 0;
+double g_sequentialRatio = 0;
 int g_threads = 0;
 
 void CalculationOverSpread(benchmark::State& state)
@@ -68,11 +82,13 @@ void CalculationOverSpread(benchmark::State& state)
     Series& s = TheSeries();
     g_threads = PhotoMeasurePool::DefaultThreadCount(s.data.chosenPhotos.size());
     const int spread = std::min<int>(static_cast<int>(std::max(1u, std::thread::hardware_concurrency())), kCount);
-    const auto calculation = [&] {
+    const auto calculationOn = [&](int threads) {
         ZarnLib_Profile profile;
         int code = -1;
-        return WizardCalculation(&s.data, &profile, WizardUserLevels{}, g_threads).Run(nullptr, &code) == 0;
+        return WizardCalculation(&s.data, &profile, WizardUserLevels{}, threads).Run(nullptr, &code) == 0;
     };
+    const auto calculation = [&] { return calculationOn(g_threads); };
+    const auto sequential = [&] { return calculationOn(1); };
     const auto singles = [&] {
         bool ok = true;
         for (const CKZARN_WizFileData* photo : s.data.chosenPhotos) {
@@ -86,7 +102,26 @@ void CalculationOverSpread(benchmark::State& state)
         }
         return ok;
     };
-    double fastOurs = 1e30, fastSingles = 1e30;
+    double fastOurs = 1e30, fastSingles = 1e30, fastSequential = 1e30, fastBusyPool = 1e30, fastBusyOne = 1e30;
+    const auto busyOne = [&] {
+        volatile double sink = 0;
+        for (int i = 0; i < kCount; ++i)
+            sink = sink + Busy();
+        return true;
+    };
+    const auto busyPool = [&] {
+        std::vector<std::thread> pool;
+        std::atomic<int> next{0};
+        for (int t = 0; t < g_threads; ++t)
+            pool.emplace_back([&] {
+                volatile double sink = 0;
+                while (next.fetch_add(1) < kCount)
+                    sink = sink + Busy();
+            });
+        for (std::thread& t : pool)
+            t.join();
+        return true;
+    };
     bool ok = true;
     for (auto _ : state) {
         const bool oursFirst = state.iterations() % 2 == 0;
@@ -99,6 +134,9 @@ void CalculationOverSpread(benchmark::State& state)
             ours = Seconds(calculation, &ok);
         }
         fastOurs = std::min(fastOurs, ours);
+        fastSequential = std::min(fastSequential, Seconds(sequential, &ok));
+        fastBusyOne = std::min(fastBusyOne, Seconds(busyOne, &ok));
+        fastBusyPool = std::min(fastBusyPool, Seconds(busyPool, &ok));
         fastSingles = std::min(fastSingles, sum);
     }
     if (!ok) {
@@ -106,6 +144,8 @@ void CalculationOverSpread(benchmark::State& state)
         return;
     }
     g_ratio = fastOurs / (fastSingles / spread);
+    g_sequentialRatio = fastSequential / fastSingles;
+    g_machine = fastBusyPool / (fastBusyOne / spread);
     state.counters["calculation_s"] = fastOurs;
     state.counters["singles_sum_s"] = fastSingles;
     state.counters["spread"] = spread;
@@ -135,6 +175,10 @@ int main(int argc, char** argv)
                  " threads")
                     .c_str(),
                 g_ratio, target, met ? "met" : "MISSED");
+    std::printf("  %-62s %8.2f  (for information)\n", "calculation on one thread / sum of single measurements",
+                g_sequentialRatio);
+    std::printf("  %-62s %8.2f  (for information: the machine's own spread now)\n",
+                "plain arithmetic, same threads / (one thread / min(cores, 11))", g_machine);
     std::error_code ec;
     std::filesystem::remove_all(TheSeries().dir, ec);
     return met ? 0 : 1;
