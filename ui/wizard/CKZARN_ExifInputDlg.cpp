@@ -131,6 +131,12 @@ bool CKZARN_ExifInputDlg::IsValidDecimalText(const std::string& text, int maxLen
 BOOL CKZARN_ExifInputDlg::OnInitDialog()
 {
     CKZARN_Common::ApplyDialogLayout(this, kLayout, FALSE);
+    // A layout height of a combo box counts its dropped list; on screen the box is as tall as the
+    // read-only field it stands in for.
+    for (int id : kComboIds) {
+        QWidget* combo = FindControl(id);
+        combo->resize(combo->width(), 23);
+    }
     const auto edit = [this](int id) { return static_cast<CNoContextEdit*>(FindControl(id)); };
     const auto show = [this](int id, bool visible) { FindControl(id)->setVisible(visible); };
     edit(kFileNameEditId)->setText(CKZARN_Common::ToWidgetText(GetFileNameFromPath(fileName_)));
