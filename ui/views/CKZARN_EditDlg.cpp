@@ -298,7 +298,7 @@ void CKZARN_EditDlg::UpdateIsoIcons()
 
 void CKZARN_EditDlg::ShowPointFields(int point)
 {
-    const EditPointSet& p = rules.Points();
+    const CharacteristicPoints& p = rules.Points();
     if (CCustomEdit* level = Field(kPointFields[point].level)) {
         level->setText(CKZARN_Common::ToWidgetText(LevelText(p.level[point])));
         level->repaint();

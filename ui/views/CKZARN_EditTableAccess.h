@@ -5,14 +5,15 @@
 
 #include "profilelib/ZarnLib_Buffer.h"
 #include "profilelib/ZarnLib_CnvPolyLine.h"
+#include "ui/views/CharacteristicPoints.h"
 
 // The five points in screen order: CPM, DRM, CNT, DRP, CPP.
-enum EditPointIndex { kEditCpm = 0, kEditDrm = 1, kEditCnt = 2, kEditDrp = 3, kEditCpp = 4 };
-
-struct EditPointSet {
-    double ev[5] = {-3.5, -2.5, 0.0, 2.5, 3.5};
-    int level[5] = {20, 35, 118, 230, 245};
-    double further = 0.0;
+enum EditPointIndex {
+    kEditCpm = CharacteristicPoints::kCPM,
+    kEditDrm = CharacteristicPoints::kDRM,
+    kEditCnt = CharacteristicPoints::kCNT,
+    kEditDrp = CharacteristicPoints::kDRP,
+    kEditCpp = CharacteristicPoints::kCPP
 };
 
 class CKZARN_EditTableAccess {

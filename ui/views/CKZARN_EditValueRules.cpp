@@ -103,7 +103,7 @@ bool CKZARN_EditValueRules::ParseTypedNumber(const std::string& text, char decim
 
 bool CKZARN_EditValueRules::ReadTable()
 {
-    points = EditPointSet{};
+    points = CharacteristicPoints{};
     shown.Free();
     conversion.Free();
     hasCurve = false;
@@ -165,7 +165,7 @@ bool CKZARN_EditValueRules::ReadTable()
     return true;
 }
 
-int CKZARN_EditValueRules::StoreSet(const EditPointSet& set)
+int CKZARN_EditValueRules::StoreSet(const CharacteristicPoints& set)
 {
     if (access == nullptr) {
         return -1;
@@ -200,7 +200,7 @@ CKZARN_EditValueRules::Outcome CKZARN_EditValueRules::ApplyEv(int point, double 
     Outcome out;
     out.point = point;
     out.refused = true;
-    const EditPointSet& p = points;
+    const CharacteristicPoints& p = points;
     const double old = p.ev[point];
     if (mode != kModeDragged) {
         v = RoundEv(v);
@@ -281,7 +281,7 @@ CKZARN_EditValueRules::Outcome CKZARN_EditValueRules::ApplyLevel(int point, doub
     Outcome out;
     out.point = point;
     out.refused = true;
-    EditPointSet work = points;
+    CharacteristicPoints work = points;
     const int oldLevel = work.level[point];
     double e = 0.0;
     switch (point) {
@@ -398,7 +398,7 @@ int CKZARN_EditValueRules::RebuildCurve(int newLevel)
     if (access == nullptr || !hasCurve) {
         return 0;
     }
-    EditPointSet work = points;
+    CharacteristicPoints work = points;
     if (RebuildOn(&work, newLevel) != 1) {
         return 0;
     }
@@ -406,7 +406,7 @@ int CKZARN_EditValueRules::RebuildCurve(int newLevel)
     return 1;
 }
 
-int CKZARN_EditValueRules::RebuildOn(EditPointSet* work, int newLevel)
+int CKZARN_EditValueRules::RebuildOn(CharacteristicPoints* work, int newLevel)
 {
     double centre = 0.0;
     if (access->LevelAtInverse(conversion, newLevel, &centre) != 0) {
@@ -425,7 +425,7 @@ int CKZARN_EditValueRules::RebuildOn(EditPointSet* work, int newLevel)
         return 0;
     };
     // Points at EV 0 with the new reference level: the library builds the curves around it.
-    EditPointSet anchored = *work;
+    CharacteristicPoints anchored = *work;
     for (double& ev : anchored.ev) {
         ev = 0.0;
     }
@@ -438,7 +438,7 @@ int CKZARN_EditValueRules::RebuildOn(EditPointSet* work, int newLevel)
     if (access->GetTableCurve(&newShown, &newConversion) != 0) {
         return restore();
     }
-    EditPointSet moved = anchored;
+    CharacteristicPoints moved = anchored;
     for (const int i : {kEditCpm, kEditDrm, kEditDrp, kEditCpp}) {
         if (access->LevelAtInverse(newConversion, moved.level[i], &moved.ev[i]) != 0) {
             return restore();

@@ -56,7 +56,7 @@ public:
     // Writes the current points into the table; 0 on success.
     int StorePoints();
 
-    const EditPointSet& Points() const { return points; }
+    const CharacteristicPoints& Points() const { return points; }
     bool HasCurve() const { return hasCurve; }
     double MinEv() const { return minEv; }
     double MaxEv() const { return maxEv; }
@@ -80,11 +80,11 @@ public:
 private:
     Outcome ApplyEv(int point, double v, int mode);
     Outcome ApplyLevel(int point, double l, int mode);
-    int RebuildOn(EditPointSet* work, int newLevel);
-    int StoreSet(const EditPointSet& set);
+    int RebuildOn(CharacteristicPoints* work, int newLevel);
+    int StoreSet(const CharacteristicPoints& set);
 
     CKZARN_EditTableAccess* access = nullptr;
-    EditPointSet points;
+    CharacteristicPoints points;
     bool hasCurve = false;
     double maxLevel = 255.0;
     double maxEv = 0.0;

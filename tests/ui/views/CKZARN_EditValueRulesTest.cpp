@@ -129,7 +129,7 @@ TEST(EditValueRules, NewCentreLevelRebuildsTheCurveAndKeepsTheOtherLevels)
     ASSERT_FALSE(out.refused);
     EXPECT_TRUE(out.changed);
     EXPECT_TRUE(out.centreAccepted);
-    const EditPointSet& p = f.rules.Points();
+    const CharacteristicPoints& p = f.rules.Points();
     EXPECT_EQ(std::vector<int>(p.level, p.level + 5), (std::vector<int>{18, 38, 150, 198, 218}));
     const double expected[5] = {-6.6, -5.6, 0.0, 2.4, 3.4};
     for (int i = 0; i < 5; ++i) {
@@ -155,7 +155,7 @@ TEST(EditValueRules, FailedLookUpsRefuseWithoutTouchingPointsOrTable)
     };
     for (const Case& c : cases) {
         LinearFixture f;
-        const EditPointSet before = f.rules.Points();
+        const CharacteristicPoints before = f.rules.Points();
         const std::vector<double> tableBefore(f.table.ev, f.table.ev + 5);
         const std::vector<double> tableLevels(f.table.level, f.table.level + 5);
         f.table.inverseBudget = c.inverseBudget;
@@ -306,12 +306,12 @@ TEST(EditValueRules, CentreLevelOfASavedProfileKeepsTheOtherLevels)
     Rules rules;
     rules.Attach(&access);
     ASSERT_TRUE(rules.ReadTable());
-    const EditPointSet before = rules.Points();
+    const CharacteristicPoints before = rules.Points();
     const Rules::Outcome out = rules.Apply(Rules::kLevelCnt, 130, kEnter);
     ASSERT_FALSE(out.refused);
     ASSERT_TRUE(out.centreAccepted);
     ASSERT_TRUE(rules.ReadTable());
-    const EditPointSet& after = rules.Points();
+    const CharacteristicPoints& after = rules.Points();
     EXPECT_EQ(after.level[kEditCnt], 130);
     EXPECT_NEAR(after.ev[kEditCnt], 0.0, 1e-12);
     for (const int i : {kEditCpm, kEditDrm, kEditDrp, kEditCpp}) {
