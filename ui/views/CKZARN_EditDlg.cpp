@@ -14,6 +14,7 @@
 #include "ui/controls/CStaticDeltaSymbol.h"
 #include "ui/controls/QtPromptService.h"
 #include "ui/views/CKZARN_ProfileFileSaver.h"
+#include "ui/views/CKZARN_SaveNameChooser.h"
 #include "ui/views/ZarnViewIcons.h"
 
 #include <QApplication>
@@ -114,7 +115,12 @@ char DecimalChar()
 
 } // namespace
 
-CKZARN_EditDlg::CKZARN_EditDlg(QWidget* parent) : CKZARN_ModalBaseDlg(kTemplateId, parent) {}
+CKZARN_EditDlg::CKZARN_EditDlg(QWidget* parent) : CKZARN_ModalBaseDlg(kTemplateId, parent)
+{
+    askSaveName = [this](const std::string& preset, std::string* chosen) {
+        return CKZARN_SaveNameChooser::Ask(this, preset, chosen);
+    };
+}
 
 CKZARN_EditDlg::~CKZARN_EditDlg()
 {
