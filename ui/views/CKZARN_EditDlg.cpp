@@ -13,7 +13,9 @@
 #include "ui/controls/CHAlignLabel.h"
 #include "ui/controls/CStaticDeltaSymbol.h"
 #include "ui/controls/QtPromptService.h"
+#include "ui/views/CKZARN_GparhWindow.h"
 #include "ui/views/CKZARN_ProfileFileSaver.h"
+#include "ui/views/ZarnViewCurves.h"
 #include "ui/views/CKZARN_SaveNameChooser.h"
 #include "ui/views/ZarnViewIcons.h"
 
@@ -194,9 +196,12 @@ void CKZARN_EditDlg::BuildControls()
         labels[i]->setWordWrap(true);
         AddControl(1061 + i, labels[i]);
     }
-    graphWindow = new QWidget(this);
+    graphWindow = new CKZARN_GparhWindow(this);
     graphWindow->setFocusPolicy(Qt::StrongFocus);
+    graphWindow->m_pfnCallback = &CKZARN_EditDlg::OnMarkerMoved;
+    graphWindow->m_pCallbackContext = this;
     AddControl(kGraphId, graphWindow);
+    graphWindow->show();
 }
 
 BOOL CKZARN_EditDlg::OnInitDialog()
@@ -266,6 +271,20 @@ void CKZARN_EditDlg::RefreshGraph()
     }
     rules.Attach(access.get());
     const bool withCurve = rules.ReadTable();
+    curve = CET_GraphLine();
+    if (withCurve) {
+        curve.name = GetLangString(133);
+        curve.colour = CKZARN_Common::GetGraphLineColor(0);
+        curve.dashed = 0;
+        ZarnViewCurves::AppendPolylines(rules.ShownCurves(), &curve);
+    }
+    constexpr int kStyleCaptions[CET_GraphStyle::kCaptionCount] = {122, 121, 120, 119, 118, 153,
+                                                                   152, 120, 151, 150, 139, 140};
+    style.SetDefaults();
+    for (int i = 0; i < CET_GraphStyle::kCaptionCount; ++i) {
+        style.caption[i] = GetLangString(kStyleCaptions[i]);
+    }
+    ShowGraph();
 
     for (const int id : kFieldIds) {
         Field(id)->setEnabled(withCurve);
@@ -277,7 +296,6 @@ void CKZARN_EditDlg::RefreshGraph()
             Field(id)->setText(QString());
         }
     }
-    graphWindow->update();
     if (isoIcons == 1) {
         UpdateIsoIcons();
     }
@@ -341,7 +359,7 @@ void CKZARN_EditDlg::ApplyValue(int controlId, double value, int mode)
         return;
     }
     rules.StorePoints();
-    graphWindow->update();
+    ShowGraph();
     if (out.point >= 0) {
         ShowPointFields(out.point);
     }
@@ -350,6 +368,21 @@ void CKZARN_EditDlg::ApplyValue(int controlId, double value, int mode)
             Field(id)->selectAll();
         }
     }
+}
+
+void CKZARN_EditDlg::ShowGraph()
+{
+    if (rules.HasCurve()) {
+        const std::vector<CET_GraphLine*> curves = {&curve};
+        CharacteristicPoints shown = rules.Points();
+        shown.hidden = 0;
+        graphWindow->SetGraph(1, std::string(), GetLangString(129), GetLangString(130), &curves, &shown, 5, &style,
+                              30, 14);
+    } else {
+        graphWindow->SetGraph(0, std::string(), GetLangString(129), std::string(), nullptr, nullptr, 5, &style, 30,
+                              14);
+    }
+    graphWindow->repaint();
 }
 
 int CKZARN_EditDlg::RebuildCurve(int newLevel)

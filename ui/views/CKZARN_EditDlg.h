@@ -8,6 +8,8 @@
 #include "profilelib/ZarnLib_PatchKey.h"
 #include "profilelib/ZarnLib_Profile.h"
 #include "ui/controls/CKZARN_ModalBaseDlg.h"
+#include "ui/views/CET_GraphLine.h"
+#include "ui/views/CET_GraphStyle.h"
 #include "ui/views/CKZARN_EditValueRules.h"
 #include "ui/views/CKZARN_ProfileTableAccess.h"
 
@@ -17,6 +19,7 @@
 
 class CCustomEdit;
 class CHAlignLabel;
+class CKZARN_GparhWindow;
 class CStaticDeltaSymbol;
 class QComboBox;
 class QPushButton;
@@ -66,6 +69,7 @@ public:
     QComboBox* LightCombo() const { return lightCombo; }
     QComboBox* MeteringCombo() const { return meteringCombo; }
     int BeepCount() const { return beeps; }
+    CKZARN_GparhWindow* GraphWindow() const { return graphWindow; }
     // How many times the ISO icons were worked out (tests check when that happens).
     int IsoIconPasses() const { return isoIconPasses; }
 
@@ -85,6 +89,8 @@ private:
     void UpdateIsoIcons();
     void Beep();
     void PostProfilesChanged();
+    // Hands the curve and the current points to the graph window and redraws it.
+    void ShowGraph();
     // Takes the locks of the shown file again (after a save, or a save that did not happen).
     void RelockShownFile();
 
@@ -106,9 +112,11 @@ private:
     CHAlignLabel* labels[5] = {};
     int isoIcons = 1;
     int modified = 0;
-    QWidget* graphWindow = nullptr;
+    CKZARN_GparhWindow* graphWindow = nullptr;
     ZarnLib_PatchKey key;
     int block = 0;
+    CET_GraphStyle style;
+    CET_GraphLine curve;
     CKZARN_EditValueRules rules;
     std::unique_ptr<CKZARN_ProfileTableAccess> access;
     std::string profileName;

@@ -3,6 +3,7 @@
 #include "core/CFileLockManager.h"
 #include "core/CKZARN_Common.h"
 #include "core/util/CLangTable.h"
+#include "platform/PromptService.h"
 #include "core/ShellPathUtility.h"
 #include "profilelib/ZarnLibString.h"
 #include "profilelib/ZarnLib_CurveTools.h"
@@ -10,6 +11,9 @@
 #include "ui/controls/CHAlignLabel.h"
 #include "ui/controls/CNoContextEdit.h"
 #include "ui/views/CKZARN_EditValueRules.h"
+#include "ui/views/CKZARN_GparhWindow.h"
+#include "ui/views/CKZARN_GraphPreviewDialog.h"
+#include "ui/views/ZarnPrintHost.h"
 #include "ui/views/CKZARN_RefSingleDlg.h"
 #include "ui/views/ZarnViewCurves.h"
 #include "ui/views/ZarnViewIcons.h"
@@ -80,7 +84,7 @@ CKZARN_RefGraphForm::~CKZARN_RefGraphForm()
 BOOL CKZARN_RefGraphForm::OnInitDialog()
 {
     CKZARN_RefBaseForm::OnInitDialog();
-    graphWindow = new QWidget(this);
+    graphWindow = new CKZARN_GparhWindow(this);
     graphWindow->setFocusPolicy(Qt::StrongFocus);
     AddControl(kGraphId, graphWindow);
     graphWindow->show();
@@ -319,7 +323,8 @@ void CKZARN_RefGraphForm::Refresh()
 {
     BuildGraphData();
     if (graphWindow != nullptr) {
-        graphWindow->update();
+        graphWindow->SetGraph(0, titles[0], titles[1], titles[2], &curves, &points, 5, &style, 30, 15);
+        graphWindow->repaint();
     }
     ShowPointEdits();
 }
@@ -329,4 +334,41 @@ void CKZARN_RefGraphForm::OnIsoChange()
     isoMarkPass = 0;
     Refresh();
     isoMarkPass = 1;
+}
+
+namespace {
+
+// The form whose print dialog is open: the preview button's callback finds it here.
+CKZARN_RefGraphForm* g_printingForm = nullptr;
+
+} // namespace
+
+int CKZARN_RefGraphForm::Preview()
+{
+    // Shaped as the printed page (30 : 15), so the preview shows what will print.
+    const CET_GraphStyle copy = style;
+    CKZARN_GraphPreviewDialog preview(this);
+    preview.SetGraph(titles[0], titles[1], titles[2], &curves, &points, 4, &copy, 30, 15);
+    preview.m_wndGraph.m_graph.SetDrawInfos(&infos);
+    return preview.exec();
+}
+
+int CKZARN_RefGraphForm::OnPreviewRequest(CKZARN_CustomPrintDialog* /*dialog*/, int /*caller*/)
+{
+    return g_printingForm != nullptr ? g_printingForm->Preview() : 0;
+}
+
+int CKZARN_RefGraphForm::Print()
+{
+    BuildGraphData();
+    g_printingForm = this;
+    const int answer = ZarnPrintHost::Instance().DoCustomPrintDialog(FALSE, &CKZARN_RefGraphForm::OnPreviewRequest, 0,
+                                                                    this);
+    g_printingForm = nullptr;
+    if (answer != IDOK) {
+        return 0;
+    }
+    const CET_GraphStyle copy = style;
+    return ZarnPrintHost::Instance().PrintGraphPage(titles[0], titles[1], titles[2], &curves, &points, 4, &copy,
+                                                    &infos, nullptr);
 }

@@ -16,6 +16,8 @@
 #include <vector>
 
 class CHAlignLabel;
+class CKZARN_CustomPrintDialog;
+class CKZARN_GparhWindow;
 class CKZARN_RefSingleDlg;
 class CNoContextEdit;
 class QComboBox;
@@ -38,6 +40,11 @@ public:
     void ClearIsoMarks();
     void SetIsoMark(int iso, int flag);
     void OnIsoChange();
+    // The graph of the last build in a preview window, shaped as the printed page.
+    int Preview();
+    // The print dialog (with its preview button), then the page; the print result, 0 when cancelled.
+    int Print();
+    static int OnPreviewRequest(CKZARN_CustomPrintDialog* dialog, int caller);
 
     QComboBox* IsoCombo() const { return isoCombo; }
     CNoContextEdit* PointEdit(int controlId) const;
@@ -46,6 +53,7 @@ public:
     const CharacteristicPoints& Points() const { return points; }
     const std::string& Title(int i) const { return titles[i]; }
     bool IsoMarked(int iso) const;
+    CKZARN_GparhWindow* GraphWindow() const { return graphWindow; }
 
 private:
     void ShowPointEdits();
@@ -54,7 +62,7 @@ private:
     QComboBox* isoCombo = nullptr;
     CNoContextEdit* edits[9] = {};
     CHAlignLabel* captions[5] = {};
-    QWidget* graphWindow = nullptr;
+    CKZARN_GparhWindow* graphWindow = nullptr;
     ZarnLib_Profile profile;
     std::string titles[3];
     std::vector<CET_GraphLine*> curves;

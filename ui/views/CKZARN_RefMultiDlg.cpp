@@ -4,8 +4,11 @@
 #include "core/CKZARN_Common.h"
 #include "core/util/CLangTable.h"
 #include "platform/PromptService.h"
+#include "ui/views/CKZARN_GparhWindow.h"
+#include "ui/views/CKZARN_GraphPreviewDialog.h"
 #include "ui/views/CKZARN_RefCameraForm.h"
 #include "ui/views/CKZARN_RefIsoForm.h"
+#include "ui/views/ZarnPrintHost.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -64,7 +67,7 @@ BOOL CKZARN_RefMultiDlg::OnInitDialog()
 
 void CKZARN_RefMultiDlg::InitForms()
 {
-    graphWindow = new QWidget(this);
+    graphWindow = new CKZARN_GparhWindow(this);
     graphWindow->setFocusPolicy(Qt::StrongFocus);
     AddControl(kGraphId, graphWindow);
     graphWindow->show();
@@ -108,6 +111,10 @@ void CKZARN_RefMultiDlg::InitForms()
     connect(lightCombo, QOverload<int>::of(&QComboBox::activated), this, [this](int) { RedrawGraph(); });
     connect(photoCombo, QOverload<int>::of(&QComboBox::activated), this, [this](int) { RedrawGraph(); });
     connect(back, &QPushButton::clicked, this, [this]() { OnBack(); });
+    connect(print, &QPushButton::clicked, this, [this]() { OnPrint(); });
+    connect(previewButton, &QPushButton::clicked, this, [this]() { OnPreview(); });
+    connect(pageSetupButton, &QPushButton::clicked, this,
+            [this]() { ZarnPrintHost::Instance().DoCustomPrintDialog(TRUE, nullptr, 0, this); });
 }
 
 void CKZARN_RefMultiDlg::ClearGraph()
@@ -175,7 +182,8 @@ void CKZARN_RefMultiDlg::RedrawGraph()
         return;
     }
     BuildGraph();
-    graphWindow->update();
+    graphWindow->SetGraph(0, titles[0], titles[1], titles[2], &curves, nullptr, 0, nullptr, 30, 15);
+    graphWindow->repaint();
 }
 
 void CKZARN_RefMultiDlg::OnTabChange()
@@ -186,4 +194,41 @@ void CKZARN_RefMultiDlg::OnTabChange()
 void CKZARN_RefMultiDlg::OnBack()
 {
     done(IDOK);
+}
+
+namespace {
+
+// The dialog whose print dialog is open: the preview button's callback finds it here.
+CKZARN_RefMultiDlg* g_printingDialog = nullptr;
+
+} // namespace
+
+int CKZARN_RefMultiDlg::OnPreview()
+{
+    BuildGraph();
+    // Shaped as the printed page (30 : 15), so the preview shows what will print.
+    CKZARN_GraphPreviewDialog preview(this);
+    preview.SetGraph(titles[0], titles[1], titles[2], &curves, nullptr, 3, nullptr, 30, 15);
+    preview.m_wndGraph.m_graph.SetDrawInfos(&infos);
+    preview.m_wndGraph.m_graph.SetLines(&listedLines);
+    return preview.exec();
+}
+
+int CKZARN_RefMultiDlg::OnPreviewRequest(CKZARN_CustomPrintDialog* /*dialog*/, int /*caller*/)
+{
+    return g_printingDialog != nullptr ? g_printingDialog->OnPreview() : 0;
+}
+
+int CKZARN_RefMultiDlg::OnPrint()
+{
+    BuildGraph();
+    g_printingDialog = this;
+    const int answer =
+        ZarnPrintHost::Instance().DoCustomPrintDialog(FALSE, &CKZARN_RefMultiDlg::OnPreviewRequest, 0, this);
+    g_printingDialog = nullptr;
+    if (answer != IDOK) {
+        return 0;
+    }
+    return ZarnPrintHost::Instance().PrintGraphPage(titles[0], titles[1], titles[2], &curves, nullptr, 3, nullptr,
+                                                    &infos, &listedLines);
 }

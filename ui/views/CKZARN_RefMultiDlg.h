@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+class CKZARN_CustomPrintDialog;
+class CKZARN_GparhWindow;
 class CKZARN_RefCameraForm;
 class CKZARN_RefIsoForm;
 class QComboBox;
@@ -34,6 +36,10 @@ public:
     void RedrawGraph();
     void OnTabChange();
     void OnBack();
+    int OnPreview();
+    int OnPrint();
+    static int OnPreviewRequest(CKZARN_CustomPrintDialog* dialog, int caller);
+    CKZARN_GparhWindow* GraphWindow() const { return graphWindow; }
 
     CKZARN_RefCameraForm* CameraForm() const { return cameraForm; }
     CKZARN_RefIsoForm* IsoForm() const { return isoForm; }
@@ -53,7 +59,7 @@ private:
     QTabWidget* tab = nullptr;
     CKZARN_RefCameraForm* cameraForm = nullptr;
     CKZARN_RefIsoForm* isoForm = nullptr;
-    QWidget* graphWindow = nullptr;
+    CKZARN_GparhWindow* graphWindow = nullptr;
     std::string titles[3];
     std::vector<CET_GraphLine*> curves;
     std::vector<CET_GraphDrawInfo*> infos;
