@@ -5,6 +5,9 @@
 #include "ui/controls/CKZARN_OpenProfileDlg.h"
 #include "ui/main/CKZARN_SelModeDlg.h"
 #include "ui/main/CKZARN_SetInitvalDlg.h"
+#include "ui/views/CKZARN_EditDlg.h"
+#include "ui/views/CKZARN_RefMultiDlg.h"
+#include "ui/views/CKZARN_RefSingleDlg.h"
 #include "meter/CKZARN_LMCtrl.h"
 #include "ui/meter/CZarnManager.h"
 
@@ -29,10 +32,23 @@ CKZARN_ProfileWindows MakeDefaults()
     CKZARN_ProfileWindows windows;
     windows.openWizard = [](QWidget*, int, const std::string&) {};
     windows.openManual = [](QWidget*, int, const std::string&) {};
-    windows.openEditor = [](QWidget*) {};
-    windows.openRefSingle = [](QWidget*) {};
-    windows.openRefMulti = [](QWidget*) {};
-    windows.openBackupView = [](QWidget*, const std::string&, const std::vector<std::string>&) {};
+    windows.openEditor = [](QWidget* parent) {
+        CKZARN_EditDlg dialog(parent);
+        CKZARN_ProfileWindows::RunRegistered(dialog);
+    };
+    windows.openRefSingle = [](QWidget* parent) {
+        CKZARN_RefSingleDlg dialog(parent);
+        CKZARN_ProfileWindows::RunRegistered(dialog);
+    };
+    windows.openRefMulti = [](QWidget* parent) {
+        CKZARN_RefMultiDlg dialog(parent);
+        CKZARN_ProfileWindows::RunRegistered(dialog);
+    };
+    windows.openBackupView = [](QWidget* parent, const std::string& path, const std::vector<std::string>& names) {
+        CKZARN_RefSingleDlg dialog(parent);
+        dialog.SetBackupProfiles(path, names, static_cast<int>(names.size()));
+        CKZARN_ProfileWindows::RunRegistered(dialog);
+    };
     windows.runSelMode = [](CKZARN_SelModeDlg& dialog) { return dialog.DoModal(); };
     windows.runChooser = [](CKZARN_OpenProfileDlg& dialog) {
         CZarnManager* facade = CZarnManager::CreateInstance(nullptr);
