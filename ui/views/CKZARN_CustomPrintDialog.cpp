@@ -2,6 +2,7 @@
 
 #include "core/util/CLangTable.h"
 
+#include <QDialogButtonBox>
 #include <QPushButton>
 
 CKZARN_CustomPrintDialog::CKZARN_CustomPrintDialog(BOOL setupOnly, QPrinter* printer, QWidget* parent)
@@ -26,7 +27,14 @@ void CKZARN_CustomPrintDialog::OnInitDialog()
     m_btnPreview->setObjectName(QStringLiteral("control_%1").arg(kPreviewButtonId));
     m_btnPreview->setFont(font());
     connect(m_btnPreview, &QPushButton::clicked, this, [this] { OnPreview(); });
-    PlaceButton();
+    // Qt's print dialog keeps its own buttons in a button box whose left end already holds the
+    // options button; the preview button joins that box so that nothing overlaps. Without a box it
+    // sits at the dialog's lower left corner.
+    if (auto* box = findChild<QDialogButtonBox*>()) {
+        box->addButton(m_btnPreview, QDialogButtonBox::ActionRole);
+    } else {
+        PlaceButton();
+    }
     m_btnPreview->setVisible(m_pfnPreview != nullptr);
 }
 
@@ -49,7 +57,7 @@ void CKZARN_CustomPrintDialog::resizeEvent(QResizeEvent* event)
 
 void CKZARN_CustomPrintDialog::PlaceButton()
 {
-    if (!m_btnPreview) {
+    if (!m_btnPreview || m_btnPreview->parentWidget() != this) {
         return;
     }
     // {client left + 20, client bottom - 29, client left + 150, client bottom - 8}
