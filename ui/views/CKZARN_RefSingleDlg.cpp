@@ -8,7 +8,9 @@
 #include "platform/PromptService.h"
 #include "ui/controls/CNoContextEdit.h"
 #include "ui/controls/QtPromptService.h"
+#include "ui/views/CKZARN_RefDataForm.h"
 #include "ui/views/CKZARN_RefGraphForm.h"
+#include "ui/views/ZarnPrintHost.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -65,7 +67,17 @@ void CKZARN_RefSingleDlg::SetBackupProfiles(const std::string& newPath, const st
 int CKZARN_RefSingleDlg::exec()
 {
     OnInitDialog();
+    if (endRequested) {
+        setResult(IDOK);
+        return IDOK;
+    }
     return QDialog::exec();
+}
+
+void CKZARN_RefSingleDlg::EndView()
+{
+    endRequested = true;
+    done(IDOK);
 }
 
 BOOL CKZARN_RefSingleDlg::OnInitDialog()
@@ -143,6 +155,8 @@ void CKZARN_RefSingleDlg::InitForms()
         fileEdit->setText(CKZARN_Common::ToWidgetText(GetFileNameFromPath(path)));
     }
 
+    dataForm = new CKZARN_RefDataForm(this, tab);
+    tab->addTab(dataForm, CKZARN_Common::ToWidgetText(GetLangString(4008)));
     graphForm = new CKZARN_RefGraphForm(this, tab);
     if (!backupMode) {
         tab->addTab(graphForm, CKZARN_Common::ToWidgetText(GetLangString(4009)));
@@ -154,6 +168,8 @@ void CKZARN_RefSingleDlg::InitForms()
     CKZARN_Common::SelectComboItemByData(lightCombo, 0);
     CKZARN_Common::FillComboFromTable(photoCombo, kPhotoItems);
     CKZARN_Common::SelectComboItemByData(photoCombo, 0);
+    // The data page fills its grid once as it starts.
+    dataForm->OnInitDialog();
     graphForm->OnInitDialog();
     pageSetup->hide();
     preview->hide();
@@ -165,6 +181,9 @@ void CKZARN_RefSingleDlg::InitForms()
     connect(slotCombo, QOverload<int>::of(&QComboBox::activated), this, [this](int) { OnSlotChange(); });
     connect(back, &QPushButton::clicked, this, [this]() { OnBack(); });
     connect(print, &QPushButton::clicked, this, [this]() { OnPrint(); });
+    connect(preview, &QPushButton::clicked, this, [this]() { OnPreview(); });
+    connect(pageSetup, &QPushButton::clicked, this,
+            [this]() { ZarnPrintHost::Instance().DoCustomPrintDialog(TRUE, nullptr, 0, this); });
 }
 
 void CKZARN_RefSingleDlg::GetSelection(std::string* pathOut, int* light, int* photo) const
@@ -200,8 +219,10 @@ void CKZARN_RefSingleDlg::GetBackupSelection(std::string* pathOut, int* light, i
 
 void CKZARN_RefSingleDlg::OnTabChange()
 {
-    if (tab->currentIndex() == 1 || (tab->currentWidget() == graphForm && graphForm != nullptr)) {
+    if (tab->currentIndex() == 1) {
         graphForm->Refresh();
+    } else {
+        dataForm->Refresh();
     }
 }
 
@@ -232,7 +253,12 @@ void CKZARN_RefSingleDlg::OnProfileChange()
     OnTabChange();
 }
 
-void CKZARN_RefSingleDlg::OnSlotChange() {}
+void CKZARN_RefSingleDlg::OnSlotChange()
+{
+    if (backupMode) {
+        dataForm->Refresh();
+    }
+}
 
 void CKZARN_RefSingleDlg::OnBack()
 {
@@ -241,5 +267,10 @@ void CKZARN_RefSingleDlg::OnBack()
 
 int CKZARN_RefSingleDlg::OnPrint()
 {
-    return 0;
+    return tab->currentIndex() == 1 ? graphForm->Print() : dataForm->Print();
+}
+
+int CKZARN_RefSingleDlg::OnPreview()
+{
+    return tab->currentIndex() == 1 ? graphForm->Preview() : dataForm->Preview();
 }

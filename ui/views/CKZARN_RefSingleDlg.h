@@ -38,6 +38,9 @@ public:
     void OnSlotChange();
     void OnBack();
     int OnPrint();
+    int OnPreview();
+    // Ends the view (a backup that cannot be read); before the dialog runs it does not run at all.
+    void EndView();
 
     int IsBackupMode() const { return backupMode; }
     void GetSelection(std::string* pathOut, int* light, int* photo) const;
@@ -67,4 +70,5 @@ private:
     int backupMode = 0;
     std::vector<std::string> slotNames;
     bool initialised = false;
+    bool endRequested = false;
 };
