@@ -6,6 +6,7 @@
 #include "ui/main/CKZARN_SelModeDlg.h"
 #include "ui/main/CKZARN_SetInitvalDlg.h"
 #include "ui/views/CKZARN_EditDlg.h"
+#include "ui/views/CKZARN_ManualDlg.h"
 #include "ui/views/CKZARN_RefMultiDlg.h"
 #include "ui/views/CKZARN_RefSingleDlg.h"
 #include "meter/CKZARN_LMCtrl.h"
@@ -31,7 +32,12 @@ CKZARN_ProfileWindows MakeDefaults()
 {
     CKZARN_ProfileWindows windows;
     windows.openWizard = [](QWidget*, int, const std::string&) {};
-    windows.openManual = [](QWidget*, int, const std::string&) {};
+    windows.openManual = [](QWidget* parent, int mode, const std::string& name) {
+        CKZARN_ManualDlg dialog(parent);
+        dialog.SetMode(mode);
+        dialog.SetProfileName(name);
+        CKZARN_ProfileWindows::RunRegistered(dialog);
+    };
     windows.openEditor = [](QWidget* parent) {
         CKZARN_EditDlg dialog(parent);
         CKZARN_ProfileWindows::RunRegistered(dialog);

@@ -27,6 +27,25 @@ bool WithinBounds(const ManualRow& row, int kind, int tenths)
 
 } // namespace
 
+ManualRow CKZARN_ManualProfileModel::DefaultRow(int iso)
+{
+    ManualRow row;
+    row.iso = iso;
+    row.hasValues = 1;
+    const double values[5] = {0.0, -3.5, -2.5, 2.5, 3.5};
+    const int ints[6] = {0, -3, -2, 2, 3, 0};
+    for (int i = 0; i < 5; ++i) {
+        row.values[i] = values[i];
+    }
+    for (int i = 0; i < 6; ++i) {
+        row.ints[i] = ints[i];
+    }
+    row.further = 0.0;
+    row.rowMark = 0;
+    row.sourceFlag = 0;
+    return row;
+}
+
 bool CKZARN_ManualProfileModel::Start(int mode, const std::string& newPath)
 {
     rows.clear();
@@ -73,14 +92,14 @@ void CKZARN_ManualProfileModel::LookUp(ManualRow* row, int light, int photo)
     } else if (profile.GetPointsForSettingsAlt(key, photo, four, &extra) == 0) {
         found = 2;
     }
-    row->source = found == 1 ? 1 : 0;
+    row->sourceFlag = found == 1 ? 1 : 0;
     if (found == 0) {
         return;
     }
     row->values[0] = extra;
     for (int i = 0; i < 4; ++i) {
         row->values[i + 1] = four[i].x;
-        row->levels[i + 1] = CKZARN_EditValueRules::RoundLevel(four[i].y);
+        row->ints[i + 1] = CKZARN_EditValueRules::RoundLevel(four[i].y);
     }
 }
 
@@ -91,10 +110,9 @@ void CKZARN_ManualProfileModel::BuildRows(int light, int photo)
         return;
     }
     for (const int iso : CKZARN_Common::IsoTable()) {
-        ManualRow row;
-        row.iso = std::atoi(CKZARN_Common::IsoToText(iso).c_str());
+        ManualRow row = DefaultRow(std::atoi(CKZARN_Common::IsoToText(iso).c_str()));
         LookUp(&row, light, photo);
-        row.mark = row.source;
+        row.rowMark = row.sourceFlag;
         rows.push_back(row);
     }
 }
@@ -102,11 +120,9 @@ void CKZARN_ManualProfileModel::BuildRows(int light, int photo)
 void CKZARN_ManualProfileModel::RefreshRows(int light, int photo)
 {
     for (ManualRow& row : rows) {
-        const int mark = row.mark;
-        const int iso = row.iso;
-        row = ManualRow{};
-        row.iso = iso;
-        row.mark = mark;
+        const int mark = row.rowMark;
+        row = DefaultRow(row.iso);
+        row.rowMark = mark;
         LookUp(&row, light, photo);
     }
 }
@@ -147,10 +163,10 @@ int CKZARN_ManualProfileModel::SetValue(int index, int kind, double value, bool 
     } else if (same) {
         return 0;
     }
-    const _ZARNLIB_VECTOR2 four[4] = {{row.values[1], static_cast<double>(row.levels[1])},
-                                      {row.values[2], static_cast<double>(row.levels[2])},
-                                      {row.values[3], static_cast<double>(row.levels[3])},
-                                      {row.values[4], static_cast<double>(row.levels[4])}};
+    const _ZARNLIB_VECTOR2 four[4] = {{row.values[1], static_cast<double>(row.ints[1])},
+                                      {row.values[2], static_cast<double>(row.ints[2])},
+                                      {row.values[3], static_cast<double>(row.ints[3])},
+                                      {row.values[4], static_cast<double>(row.ints[4])}};
     return profile.SetTablePointsOrCreate(KeyFor(row.iso, light), photo, four, row.values[0]);
 }
 
@@ -160,10 +176,8 @@ int CKZARN_ManualProfileModel::ResetRow(int index, int light, int photo)
         return kRefused;
     }
     ManualRow& row = rows[static_cast<std::size_t>(index)];
-    const int iso = row.iso;
-    row = ManualRow{};
-    row.iso = iso;
-    profile.ClearTableBlock(KeyFor(iso, light), photo);
+    row = DefaultRow(row.iso);
+    profile.ClearTableBlock(KeyFor(row.iso, light), photo);
     return 0;
 }
 

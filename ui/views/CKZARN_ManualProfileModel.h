@@ -5,21 +5,16 @@
 #pragma once
 
 #include "profilelib/ZarnLib_Profile.h"
+#include "ui/views/CET_ChartData.h"
 
 #include <string>
 #include <vector>
 
-struct ManualRow {
-    int iso = 0;
-    int hasValues = 1;
-    // Adjustment, CPM, DRM, DRP, CPP in EV (grid columns 1 to 5).
-    double values[5] = {0.0, -3.5, -2.5, 2.5, 3.5};
-    double medium = 0.0;
-    // 0, then the levels that travel with the points: CPM, DRM, DRP, CPP, CNT.
-    int levels[6] = {0, -3, -2, 2, 3, 0};
-    int mark = 0;   // the profile has a table of its own at this ISO for the key and block
-    int source = 0; // the last look-up found a table of its own
-};
+// A row here: values 0-4 = adjustment, CPM, DRM, DRP, CPP in EV (grid columns 1 to 5); further =
+// the medium EV (0); ints = 0, then the levels that travel with the points (CPM, DRM, DRP, CPP, CNT);
+// rowMark = the profile has a table of its own at this ISO for the key and block; sourceFlag = the
+// last look-up found that table.
+using ManualRow = CET_ChartData;
 
 class CKZARN_ManualProfileModel {
 public:
@@ -47,6 +42,9 @@ public:
     int IsProfileEmpty() const;
     // Writes the profile (CKZARN_ProfileFileSaver's result); on success the path is kept.
     int Save(const std::string& newPath);
+
+    // A row of the ISO with the defaults: 0, -3.5, -2.5, +2.5, +3.5, levels -3, -2, +2, +3, 0, no mark.
+    static ManualRow DefaultRow(int iso);
 
     bool IsLoaded() const { return loaded; }
     const std::string& Path() const { return path; }

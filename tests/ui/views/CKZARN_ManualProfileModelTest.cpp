@@ -44,7 +44,7 @@ TEST(ManualProfileModel, NewProfileShowsDefaultsInEveryRow)
     EXPECT_EQ(m.Rows().back().iso, 13107200);
     EXPECT_EQ(RowOfIso(m, 400), kIso400Row);
     for (const ManualRow& r : m.Rows()) {
-        EXPECT_EQ(r.mark, 0);
+        EXPECT_EQ(r.rowMark, 0);
         EXPECT_EQ(std::vector<double>(r.values, r.values + 5), (std::vector<double>{0, -3.5, -2.5, 2.5, 3.5}));
     }
     EXPECT_EQ(m.Profile().GetVersion(), 3);
@@ -117,21 +117,21 @@ TEST(ManualProfileModel, ATypedRowGetsATableAndTheOthersFollowIt)
     m.BuildRows(0, 0);
     int changed = 0;
     ASSERT_EQ(m.SetValue(kIso400Row, 4, 5.0, true, &changed, 0, 0, nullptr), 0);
-    m.Rows()[kIso400Row].mark = 1;
+    m.Rows()[kIso400Row].rowMark = 1;
     m.RefreshRows(0, 0);
     // Every row now takes the one table's values; only the typed row is marked.
     for (std::size_t i = 0; i < m.Rows().size(); ++i) {
         EXPECT_DOUBLE_EQ(m.Rows()[i].values[4], 5.0) << i;
-        EXPECT_EQ(m.Rows()[i].mark, i == kIso400Row ? 1 : 0) << i;
+        EXPECT_EQ(m.Rows()[i].rowMark, i == kIso400Row ? 1 : 0) << i;
     }
     // The other light source and the other block have no table.
     m.BuildRows(1, 0);
     EXPECT_DOUBLE_EQ(m.Rows()[kIso400Row].values[4], 3.5);
-    EXPECT_EQ(m.Rows()[kIso400Row].mark, 0);
+    EXPECT_EQ(m.Rows()[kIso400Row].rowMark, 0);
     m.BuildRows(0, 1);
-    EXPECT_EQ(m.Rows()[kIso400Row].mark, 0);
+    EXPECT_EQ(m.Rows()[kIso400Row].rowMark, 0);
     m.BuildRows(0, 0);
-    EXPECT_EQ(m.Rows()[kIso400Row].mark, 1);
+    EXPECT_EQ(m.Rows()[kIso400Row].rowMark, 1);
     // Resetting the row removes the table.
     EXPECT_EQ(m.ResetRow(kIso400Row, 0, 0), 0);
     EXPECT_EQ(m.IsProfileEmpty(), 1);
@@ -154,7 +154,7 @@ TEST(ManualProfileModel, SavedProfileLoadsBackInEditMode)
     Model again;
     ASSERT_TRUE(again.Start(2, path));
     again.BuildRows(0, 0);
-    EXPECT_EQ(again.Rows()[kIso400Row].mark, 1);
+    EXPECT_EQ(again.Rows()[kIso400Row].rowMark, 1);
     EXPECT_DOUBLE_EQ(again.Rows()[kIso400Row].values[2], -1.5);
     EXPECT_EQ(again.Profile().GetSubVersion(), 1);
 }
