@@ -357,7 +357,8 @@ BOOL CCommT310::WriteCustomSettings(const T310TransferBlock* block, int* err)
     if (block == nullptr) {
         return FALSE;
     }
-    StartProgress(2);
+    // Two words, then the commit's step and the completion's.
+    StartProgress(4);
     if (!WriteWordRange(block, T310TransferBlock::kCustom, 0x110, 0x111, err)) {
         return FALSE;
     }

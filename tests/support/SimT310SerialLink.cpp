@@ -115,6 +115,7 @@ void SimT310SerialLink::HandleCommand(const std::string& command)
     const SimReply reply = meter_.Exchange(command);
     switch (reply.kind) {
     case SimReply::Kind::Unplugged:
+    case SimReply::Kind::Failed:
         Hangup();
         return;
     case SimReply::Kind::Silent:
