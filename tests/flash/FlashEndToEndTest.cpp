@@ -174,20 +174,45 @@ TEST_F(FlashEndToEnd, LaunchedRadioChainOfAT140DR)
     EXPECT_TRUE(dialog->Ended());
 }
 
-// Radio images equal to the meter's (compared by value) and only the main firmware newer.
-TEST_F(FlashEndToEnd, LaunchedT520MainOnlyAndNothingToDo)
+// A T-520D without radio module: the main firmware alone, read back, and the main program told.
+TEST_F(FlashEndToEnd, LaunchedT520MainOnly)
 {
     SimFlashHidMeter sim = SimFlashHidMeter::Add(hid, true);
     sim.normal->GetIdentity().revision = "20";
-    sim.normal->GetIdentity().variant = 0;
+    sim.normal->GetIdentity().variant = 2; // a code of no radio module: variant 0
     ServeImage("T-520D", "21", "QP520210.dlf", "P0000F", 4);
     ServeImage("T-520D", "20", "QP520200.dlf", "P0000F", 4);
 
+    sim.mode->SetOnCommit([&sim](const std::string&, const std::vector<std::string>&) {
+        sim.normal->GetIdentity().revision = "21";
+    });
     auto dialog = Launch({"Zarnflash", "/Zarn", "77", "/Type", "T-520D", "/Ver", "21", "/Date", "20240301"});
     RunToEnd(*dialog);
     EXPECT_EQ(0, dialog->ResultCode());
     EXPECT_EQ(4u, sim.mode->Memory("P0000F").size());
-    EXPECT_EQ(QString("2024/03/01"), QString::fromStdString(dialog->VersionLabel()->text().toStdString()).right(10));
+    EXPECT_EQ(QString("2024/03/01"), dialog->VersionLabel()->text().right(10));
+    CZarnflashHidLink readBack(std::make_unique<CCommT520>(hid), CZarnflashHidLink::Family::T520);
+    ASSERT_TRUE(readBack.Open("", nullptr));
+    std::string revision;
+    readBack.GetRevision(&revision);
+    readBack.Close();
+    EXPECT_EQ("21", revision);
+    dialog->OnCancelButton();
+    EXPECT_EQ((std::vector<std::pair<std::string, UINT>>{{"77", WM_ZARN_FLASH_FINISHED}}), sent);
+
+    // Without a radio module the downloaded image is written whatever the meter's revision.
+    auto again = Launch({"Zarnflash", "/Zarn", "77", "/Type", "T-520D", "/Ver", "21", "/Date", "20240301"});
+    EXPECT_EQ("T-520D", again->ModelName());
+    RunToEnd(*again);
+    EXPECT_EQ(0, again->ResultCode());
+    EXPECT_EQ(2, sim.mode->Commits());
+
+    // With a radio module (code 0: variant 1) versions count: the meter has the offered revision.
+    sim.normal->GetIdentity().variant = 0;
+    auto radio = Launch({"Zarnflash", "/Zarn", "77", "/Type", "T-520D", "/Ver", "21", "/Date", "20240301"});
+    RunToEnd(*radio);
+    EXPECT_EQ(kFlashNothingToDo, radio->ResultCode());
+    EXPECT_EQ(2, sim.mode->Commits());
 }
 
 TEST_F(FlashEndToEnd, LaunchedStartsThatCannotRun)
@@ -236,7 +261,7 @@ protected:
 TEST_F(FlashStandAlone, LocalImageIsWrittenAndWrongImagesAreRefusedBeforeAnyByte)
 {
     SimFlashHidMeter sim = SimFlashHidMeter::Add(hid, true);
-    sim.normal->GetIdentity().variant = 0;
+    sim.normal->GetIdentity().variant = 2; // no radio module: variant 0
     struct Case {
         const char* name;
         std::string file;
