@@ -4,6 +4,8 @@
 
 #include "core/util/CLangTable.h"
 #include "core/util/CRegistryHelper.h"
+#include "core/util/ProgramMessageStream.h"
+#include "core/util/ZarnProgramMessages.h"
 #include "flash/ZarnflashCommandLine.h"
 #include "flash/ui/CZarnflashDlg.h"
 #include "flash/ui/CZarnflashFileselectDlg.h"
@@ -17,11 +19,15 @@
 #include "tests/support/ScriptedPromptService.h"
 
 #include <QAction>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QLabel>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+
+#include <unistd.h>
 
 namespace {
 
@@ -213,6 +219,33 @@ TEST_F(FlashDialogs, LaunchedWithIncompleteSettingsShowsWhyAndOffersOk)
     second.SetEnvironment(&links, &hid.Clock());
     second.OnInitDialog();
     EXPECT_EQ(kFlashIncomplete, second.ResultCode());
+}
+
+// The message to the main program goes over the window's local socket, once, before the dialog ends.
+TEST_F(FlashDialogs, FinishedMessageReachesTheMainWindowsSocket)
+{
+    const std::string number = std::to_string(700000 + (::getpid() % 100000));
+    const QString name = QString::fromStdString(ProgramMessageStream::SocketName(number));
+    QLocalServer::removeServer(name);
+    QLocalServer server;
+    ASSERT_TRUE(server.listen(name));
+    CZarnflashDlg dialog(SplitArguments({"Zarnflash", " /Zarn ", number, " /Type ", "T-140D", " /Ver ", "18"}));
+    dialog.SetEnvironment(&links, &hid.Clock());
+    dialog.OnInitDialog();
+    ASSERT_EQ(kFlashIncomplete, dialog.ResultCode());
+    dialog.OnCancelButton();
+    ASSERT_TRUE(server.waitForNewConnection(5000));
+    QLocalSocket* peer = server.nextPendingConnection();
+    ASSERT_NE(nullptr, peer);
+    QByteArray bytes = peer->readAll();
+    while (bytes.size() < 16 && peer->waitForReadyRead(5000)) bytes += peer->readAll();
+    ProgramMessageStream stream;
+    std::vector<ProgramMessageStream::Message> messages;
+    ASSERT_TRUE(stream.Feed(bytes.constData(), static_cast<std::size_t>(bytes.size()), &messages));
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ(WM_ZARN_FLASH_FINISHED, messages[0].message);
+    EXPECT_EQ(0u, messages[0].wParam);
+    EXPECT_EQ(0, messages[0].lParam);
 }
 
 } // namespace

@@ -140,8 +140,15 @@ TEST_F(FlashEndToEnd, LaunchedRadioChainOfAT140DR)
                           " /RFAppVer ", "12.0106", " /RFLdrVer ", "15.0106", " /Date ", "20240102"});
     EXPECT_EQ(kUiDownloading, dialog->UiState());
     EXPECT_EQ("12.0105", dialog->MeterRadioAppVersion());
+    // Meter and offered versions in their display form: revision_radio application.
+    QString line = QString::fromStdString(GetLangString(50016));
+    line.replace(line.indexOf("%s"), 2, "17_12.261");
+    line.replace(line.indexOf("%s"), 2, "18_12.262");
+    line.replace(line.indexOf("%s"), 2, "2024/01/02");
+    EXPECT_EQ(line, dialog->VersionLabel()->text());
     RunToEnd(*dialog);
     EXPECT_EQ(0, dialog->ResultCode());
+    EXPECT_EQ(dialog->ProgressBar()->maximum(), dialog->ProgressBar()->value());
 
     std::vector<std::string> entries;
     for (const std::string& c : sim.meter->Log()) {
