@@ -305,10 +305,10 @@ TEST(UserListConverters, FieldsTakeOnlyTheirBits)
     EXPECT_DOUBLE_EQ(DecodeMilli19A(r19), 360.0);
 
     std::uint8_t f[36] = {};
-    EncodeTenthsA(-1.27, f); // -12 (toward zero)
-    EXPECT_EQ(f[34], 0xF4);
+    EncodeTenthsA(-1.27, f); // -13 (nearest)
+    EXPECT_EQ(f[34], 0xF3);
     EXPECT_EQ(f[35], 0xFF);
-    EXPECT_DOUBLE_EQ(DecodeTenthsB(f), -1.2);
+    EXPECT_DOUBLE_EQ(DecodeTenthsB(f), -1.3);
 
     EXPECT_EQ(DecodeTenthsA(nullptr), -1.0);
     EXPECT_EQ(DecodeMilli24(nullptr), -1.0);
@@ -322,6 +322,38 @@ TEST(UserListConverters, FieldsTakeOnlyTheirBits)
     std::uint8_t again[4];
     WordsToBytes(again, words, 2);
     EXPECT_EQ(std::memcmp(again, bytes, 4), 0);
+}
+
+TEST(UserListConverters, ScaledValuesRoundToTheNearestUnit)
+{
+    // Each of these is a hair below its whole number of thousandths or tenths in binary.
+    const struct {
+        double value;
+        std::uint32_t milli;
+    } rates[] = {{23.976, 23976}, {8.190, 8190}, {2.002, 2002}, {1.001, 1001}, {0.001, 1}, {9999.999, 9999999}};
+    for (const auto& c : rates) {
+        std::uint8_t r24[36] = {};
+        EncodeMilli24(c.value, r24);
+        EXPECT_EQ(r24[2] | (r24[3] << 8) | (r24[4] << 16), static_cast<int>(c.milli)) << c.value;
+        EXPECT_DOUBLE_EQ(DecodeMilli24(r24), c.milli / 1000.0);
+        std::uint8_t r28[36] = {};
+        EncodeMilli28(c.value, r28);
+        EXPECT_DOUBLE_EQ(DecodeMilli28(r28), c.milli / 1000.0) << c.value;
+        if (c.milli <= 0x7FFFF) { // fits the shutter angle's 19 bits
+            std::uint8_t r19[36] = {};
+            EncodeMilli19B(c.value, r19);
+            EXPECT_DOUBLE_EQ(DecodeMilli19B(r19), c.milli / 1000.0) << c.value;
+        }
+    }
+    const struct {
+        double value;
+        int tenths;
+    } compensations[] = {{2.3, 23}, {-2.3, -23}, {4.1, 41}, {-0.05, -1}, {0.04, 0}, {-12.0, -120}};
+    for (const auto& c : compensations) {
+        std::uint8_t f[36] = {};
+        EncodeTenthsB(c.value, f);
+        EXPECT_EQ(static_cast<std::int16_t>(f[34] | (f[35] << 8)), c.tenths) << c.value;
+    }
 }
 
 TEST(TransferDataProfile, FillsASlotFromATableAndPresetsWhereNothingIsKnown)

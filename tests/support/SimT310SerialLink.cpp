@@ -184,7 +184,7 @@ void SimT310SerialLink::Run()
                 continue;
             }
             pending += c;
-            if (pending.size() == 6) {
+            if (pending.size() == (pending[0] == 'R' ? recordLength_.load() : 6)) {
                 HandleCommand(pending);
                 pending.clear();
             }

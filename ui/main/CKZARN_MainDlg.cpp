@@ -3,6 +3,7 @@
 #include "core/CKZARN_Common.h"
 #include "core/DialogLayoutItem.h"
 #include "core/util/CLangTable.h"
+#include "core/util/CRegistryHelper.h"
 #include "core/util/ZarnProgramMessages.h"
 #include "meter/ZarnMeterMessages.h"
 #include "meter/CKZARN_LMCtrl.h"
@@ -10,11 +11,15 @@
 #include "platform/PromptService.h"
 #include "platform/qt/QtMessageSink.h"
 #include "ui/controls/QtPromptService.h"
+#include "core/CKestrinZarnApp.h"
 #include "ui/main/CAboutDlg.h"
+#include "ui/main/CKZARN_BackupCommands.h"
+#include "ui/main/CKZARN_ProfileCommands.h"
 #include "ui/main/CKZARN_MainCustomSettingForm.h"
 #include "ui/main/CKZARN_MainProfileForm.h"
 #include "ui/main/CKZARN_MainUpdateForm.h"
 #include "ui/main/CKZARN_MainUserSettingForm.h"
+#include "ui/main/CKZARN_SetDownloadConfigDlg.h"
 #include "ui/main/CKZARN_SplashHook.h"
 #include "ui/main/ProgramMessageServer.h"
 #include "ui/main/ZarnMainMessages.h"
@@ -344,18 +349,46 @@ BOOL CKZARN_MainDlg::OnCommand(UINT id)
     case ID_APP_ABOUT:
         OnAppAbout();
         return TRUE;
-    case ID_PROFILE_IMPORT:
-    case ID_PROFILE_EXPORT:
-    case ID_PROFILE_DELETE:
-    case ID_PROFILE_RENAME:
-    case ID_INITIAL_LEVELS:
-    case ID_BACKUP_RECEIVE:
-    case ID_BACKUP_SEND:
-    case ID_BACKUP_VIEW:
-    case ID_METER_RESET:
     case ID_DOWNLOAD_SETTINGS:
+        OnDownloadSettings();
+        return TRUE;
+    case ID_PROFILE_IMPORT:
+        CKZARN_ProfileCommands::Import(this, profileForm_);
+        return TRUE;
+    case ID_PROFILE_EXPORT:
+        CKZARN_ProfileCommands::Export(this);
+        return TRUE;
+    case ID_PROFILE_DELETE:
+        CKZARN_ProfileCommands::Delete(this, profileForm_);
+        return TRUE;
+    case ID_PROFILE_RENAME:
+        CKZARN_ProfileCommands::Rename(this, profileForm_);
+        return TRUE;
+    case ID_INITIAL_LEVELS:
+        CKZARN_BackupCommands::InitialLevels(this);
+        return TRUE;
+    // The meter commands do nothing while a child program has the meter (their keys and items are
+    // disabled then as well).
+    case ID_BACKUP_RECEIVE:
+        if (IsCommandEnabled(id).value_or(false)) CKZARN_BackupCommands::ReceiveBackup();
+        return TRUE;
+    case ID_BACKUP_SEND:
+        if (IsCommandEnabled(id).value_or(false)) CKZARN_BackupCommands::SendBackup(profileForm_);
+        return TRUE;
+    case ID_BACKUP_VIEW:
+        CKZARN_BackupCommands::ViewBackup(this);
+        return TRUE;
+    case ID_METER_RESET:
+        if (IsCommandEnabled(id).value_or(false)) {
+            CKZARN_BackupCommands::Reset(profileForm_, CKZARN_Common::GetFolderPath(3) + "KZARN_Reset.csv");
+        }
+        return TRUE;
     case ID_HELP:
-        // The profile, backup, settings and guide commands arrive with their dialogs.
+        if (CKestrinZarnApp* app = CKestrinZarnApp::GetApp()) {
+            CKZARN_ProfileCommands::OpenGuide(app->GetGuidePath());
+        } else {
+            CKZARN_ProfileCommands::OpenGuide(std::string());
+        }
         return TRUE;
     default:
         return FALSE;
@@ -366,6 +399,46 @@ void CKZARN_MainDlg::OnAppAbout()
 {
     CAboutDlg about(this);
     about.DoModal();
+}
+
+int CKZARN_MainDlg::RunDownloadSettings(CKZARN_SetDownloadConfigDlg& dialog)
+{
+    return dialog.DoModal();
+}
+
+void CKZARN_MainDlg::OnDownloadSettings()
+{
+    CRegistryHelper registry(HKEY_LOCAL_MACHINE, 0);
+    registry.PushKey("SOFTWARE\\KESTRIN\\Zarndesk");
+    const int notifyFirmware = registry.GetDword("Notify Firmware Update", 1);
+    const int notifyZarn = registry.GetDword("Notify Zarn Update", 1);
+    registry.PushKey("Download Setting");
+    registry.PushKey("Proxy");
+    ZarnProxySettings proxy;
+    proxy.useProxy = registry.GetDword("Use Proxy", 0);
+    proxy.server = registry.GetString("Server Name", "");
+    proxy.port = registry.GetString("Port Number", "80");
+    proxy.user = registry.GetString("User Name", "");
+    proxy.password = registry.GetScrambledString("Password", "");
+
+    CKZARN_SetDownloadConfigDlg dialog(notifyFirmware, notifyZarn, &proxy);
+    CZarnManager* facade = CZarnManager::GetInstance();
+    facade->SetActiveForm(&dialog);
+    const int result = RunDownloadSettings(dialog);
+    facade->ClearActiveForm();
+    if (result != IDOK) return;
+
+    proxy.Assign(dialog.GetProxySettings());
+    registry.SetDword("Use Proxy", static_cast<DWORD>(proxy.useProxy));
+    registry.SetString("Server Name", proxy.server);
+    registry.SetString("Port Number", proxy.port);
+    registry.SetString("User Name", proxy.user);
+    registry.SetScrambledString("Password", proxy.password);
+    registry.PopKey();
+    registry.PopKey();
+    registry.SetDword("Notify Firmware Update", static_cast<DWORD>(dialog.GetNotifyFirmware()));
+    registry.SetDword("Notify Zarn Update", static_cast<DWORD>(dialog.GetNotifyZarn()));
+    facade->LoadSettings();
 }
 
 // ---- keyboard ----

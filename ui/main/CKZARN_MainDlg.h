@@ -26,7 +26,10 @@ class CKZARN_MainCustomSettingForm;
 class CKZARN_MainProfileForm;
 class CKZARN_MainUpdateForm;
 class CKZARN_MainUserSettingForm;
+class CKZARN_SetDownloadConfigDlg;
 class CKZARN_SplashHook;
+class ZarnLib_PatchKey;
+class ZarnLib_Profile;
 class ProgramMessageServer;
 class QAction;
 class QMenu;
@@ -95,6 +98,13 @@ public:
     // Brings every item of the popup up to date, as when it opens.
     void OnInitMenuPopup(QMenu* popup);
 
+    // Makes the profile file at path fit format version 2 (tables above ISO 8000 removed, the end
+    // points kept within -7..+7 EV) and saves it; works on a copy, never on a stored profile.
+    // 0, -10002 when no table is left, else the library's error.
+    static int PrepareProfileForV2(const std::string& path);
+    // Moves CPM and CPP of both blocks of the key's table into -7..+7 EV at their curve's level.
+    static int ClampTablePointsForV2(ZarnLib_Profile& profile, const ZarnLib_PatchKey& key);
+
     HWND GetSafeHwnd() const { return handle_; }
     // The number that other programs are given after " /Zarn ": it names the window's socket.
     int GetProgramNumber() const;
@@ -122,6 +132,10 @@ protected:
 
     // The About box; tests stand in for the modal run.
     virtual void OnAppAbout();
+    // The download settings: registry values in, the dialog, and on OK the values written back.
+    void OnDownloadSettings();
+    // Runs the download-settings dialog modally; tests stand in.
+    virtual int RunDownloadSettings(CKZARN_SetDownloadConfigDlg& dialog);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
