@@ -219,7 +219,7 @@ TEST_P(ProfilePageRenameTest, RenameFollowsTheNamingRules)
         EXPECT_FALSE(std::filesystem::exists(page.File("alpha")) &&
                      std::filesystem::equivalent(page.File("alpha"), page.File(c.typed)) == false);
         EXPECT_EQ(TestProfileFiles::Read(page.File(c.typed)), alpha);
-        EXPECT_NE(ProfilePageRig::Row(pc, c.typed), -1);
+        EXPECT_NE(ProfilePageRig::Row(pc, c.typed), -1) << ::testing::PrintToString(ProfilePageRig::Texts(pc)) << ::testing::PrintToString(std::filesystem::exists(page.File(c.typed)));
         EXPECT_EQ(form->StartingName(), "");
         return;
     }

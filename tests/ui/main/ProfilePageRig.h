@@ -1,4 +1,4 @@
-// The main window with its own profile page on a simulated meter, a scratch program folder and a
+// The main window with its own profile page on a simulated meter (its progress dialogs answered), a scratch program folder and a
 // Profile folder with a few profiles: alpha and beta (version 3), old (version 2) and CAMERA_DEFAULT
 // in the program folder.
 #pragma once
@@ -11,6 +11,7 @@
 #include "meter/MeterFamily.h"
 #include "platform/SystemFolders.h"
 #include "tests/support/TestProfileFiles.h"
+#include "tests/ui/meter/ProgressDialogWatcher.h"
 #include "ui/controls/CKZARN_ProfileListCtrl.h"
 #include "ui/main/CKZARN_ProfileWindows.h"
 
@@ -30,6 +31,8 @@ inline std::string PrintFamily(const ::testing::TestParamInfo<FamilyCase>& info)
 
 struct ProfilePageRig {
     MainDlgRig rig;
+    // Presses the progress dialog's OK where a meter command waits for it, as the user does.
+    ProgressDialogWatcher watcher;
     std::string profiles;
 
     ProfilePageRig()
