@@ -555,7 +555,7 @@ void CKZARN_WizardDlg::DiscardRun()
         key.SetLightSource(data_.lightSource);
         profile_.RemoveTable(key);
     }
-    resultPoints_ = WizardResultPoints{};
+    resultPoints_ = CharacteristicPoints{};
     resultPoints_.hidden = 1;
     resultPending_ = 0;
 }

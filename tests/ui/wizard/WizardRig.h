@@ -113,9 +113,9 @@ public:
 class FakeResultPages : public CKZARN_WizAreaBaseForm, public WizardResultTablePage, public WizardResultGraphPage {
 public:
     FakeResultPages(int templateId, QWidget* parent) : CKZARN_WizAreaBaseForm(templateId, parent) {}
-    void FillTable(const WizardResultPoints* points) override { filled.push_back(points != nullptr); }
+    void FillTable(const CharacteristicPoints* points) override { filled.push_back(points != nullptr); }
     void SetEditable(int readOnly) override { readOnlyCalls.push_back(readOnly); }
-    void DrawResult(ZarnLib_Profile*, const WizardResultPoints*) override { ++draws; }
+    void DrawResult(ZarnLib_Profile*, const CharacteristicPoints*) override { ++draws; }
     void ClearGraph() override { ++clears; }
     std::vector<bool> filled;
     std::vector<int> readOnlyCalls;
