@@ -654,15 +654,18 @@ void CKZARN_WizardDlg::OnExtra()
         WizardAppLink::Settings().ImgDir = folder;
         next_->setEnabled(false);
     } else if (step_ == 5 && mode_ == 1) {
-        resultPending_ = 0;
-        resultRetained_ = 1;
-        beforeRun_.Drop();
         profile_.SetVersion(3);
         profile_.SetSubVersion(0);
         profile_.SetChartKind(data_.target + 1);
         const ZarnLibString file(temporaryPath_.c_str());
-        if (SaveProfile(&file, &profile_) != 0)
+        if (SaveProfile(&file, &profile_) != 0) {
+            // Not stored: the result stays pending on this step, to be stored or saved again.
             Ask(3062, MB_OK | MB_ICONEXCLAMATION);
+            return;
+        }
+        resultPending_ = 0;
+        resultRetained_ = 1;
+        beforeRun_.Drop();
         GoToStep(1);
     }
 }
@@ -742,12 +745,14 @@ void CKZARN_WizardDlg::OnPhotoChecked(const std::string& path, const ExifInputVa
     if (record.checked) {
         next_->setEnabled(checkedCount == data_.GetRequiredPhotoCount());
         if (path == currentImagePath_) {
-            ExifInputValues copy(record);
-            copy.brightnessAdjust = GetBrightnessAdjust();
+            ExifInputValues stored;
+            if (!GetPhotoRecord(path, &stored))
+                stored.Assign(record);
+            stored.brightnessAdjust = GetBrightnessAdjust();
             if (WizardPhotoPage* page = PhotoPage())
-                page->UpdateRecord(path, &copy, 0);
+                page->UpdateRecord(path, &stored, 0);
             if (photoData_ != nullptr)
-                photoData_->ShowPhoto(path, &copy);
+                photoData_->ShowPhoto(path, &stored);
         }
     } else {
         next_->setEnabled(false);

@@ -298,6 +298,22 @@ TEST(WizardSave, FailedSaveIsReportedAndKeepsTheResult)
     EXPECT_TRUE(std::filesystem::exists(w.TemporaryPath()));
 }
 
+TEST(WizardSave, ExtraThatCannotStoreTheResultStaysAtTheResult)
+{
+    WizardRig rig;
+    CKZARN_WizardDlg& w = rig.Open(1);
+    WalkToResult(rig);
+    ASSERT_EQ(5, w.GetStep());
+    // A folder where the temporary file belongs: nothing can be written there.
+    std::filesystem::create_directories(w.TemporaryPath() + "/blocked");
+    w.OnExtra();
+    EXPECT_EQ(5, w.GetStep());
+    EXPECT_EQ(std::vector<std::string>{T(3062)}, rig.Texts());
+    EXPECT_EQ(1, w.ResultPending());
+    EXPECT_EQ(0, w.ResultRetained());
+    std::filesystem::remove_all(w.TemporaryPath());
+}
+
 TEST(WizardSave, CancelAfterExtraSavesTheStoredResultWithItsOffsets)
 {
     WizardRig rig;
