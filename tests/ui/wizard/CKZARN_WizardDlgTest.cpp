@@ -19,6 +19,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 using namespace wizardtest;
 
@@ -208,9 +209,21 @@ TEST(WizardRun, CalculatesAndDiscardingGivesTheEarlierTableBack)
     ZarnLib_Profile before;
     ASSERT_EQ(0, WizardProfileSnapshot::CopyProfile(w.Profile(), &before));
 
+    rig.settings.calculationLog = 1;
     WalkToResult(rig);
     ASSERT_EQ(5, w.GetStep());
     EXPECT_TRUE(rig.prompts.Prompts().empty()) << (rig.prompts.Prompts().empty() ? "" : rig.prompts.Prompts()[0].text);
+    // One log block with a file-name and a corner line per chosen photograph.
+    std::ifstream logFile(CKZARN_Common::GetFolderPath(7) + "/KZARN_Calc.log", std::ios::binary);
+    const std::string log((std::istreambuf_iterator<char>(logFile)), std::istreambuf_iterator<char>());
+    int names = 0, corners = 0;
+    for (std::size_t at = log.find("FileName : "); at != std::string::npos; at = log.find("FileName : ", at + 1))
+        ++names;
+    for (std::size_t at = log.find("Corner   : "); at != std::string::npos; at = log.find("Corner   : ", at + 1))
+        ++corners;
+    EXPECT_EQ(3, names);
+    EXPECT_EQ(3, corners);
+    EXPECT_EQ(0u, log.find("---------- "));
     EXPECT_EQ(1, w.ResultPending());
     EXPECT_EQ(0.0, w.ResultPoints().ev[2]);
     EXPECT_EQ(80, w.ResultPoints().level[2]);
