@@ -5,6 +5,10 @@
 #include "ui/controls/CKZARN_OpenProfileDlg.h"
 #include "ui/main/CKZARN_SelModeDlg.h"
 #include "ui/main/CKZARN_SetInitvalDlg.h"
+#include "ui/views/CKZARN_EditDlg.h"
+#include "ui/views/CKZARN_ManualDlg.h"
+#include "ui/views/CKZARN_RefMultiDlg.h"
+#include "ui/views/CKZARN_RefSingleDlg.h"
 #include "meter/CKZARN_LMCtrl.h"
 #include "ui/meter/CZarnManager.h"
 #include "ui/wizard/CKZARN_WizardDlg.h"
@@ -37,11 +41,29 @@ CKZARN_ProfileWindows MakeDefaults()
         wizard.DoModal();
         if (facade != nullptr) facade->ClearActiveForm();
     };
-    windows.openManual = [](QWidget*, int, const std::string&) {};
-    windows.openEditor = [](QWidget*) {};
-    windows.openRefSingle = [](QWidget*) {};
-    windows.openRefMulti = [](QWidget*) {};
-    windows.openBackupView = [](QWidget*, const std::string&, const std::vector<std::string>&) {};
+    windows.openManual = [](QWidget* parent, int mode, const std::string& name) {
+        CKZARN_ManualDlg dialog(parent);
+        dialog.SetMode(mode);
+        dialog.SetProfileName(name);
+        CKZARN_ProfileWindows::RunRegistered(dialog);
+    };
+    windows.openEditor = [](QWidget* parent) {
+        CKZARN_EditDlg dialog(parent);
+        CKZARN_ProfileWindows::RunRegistered(dialog);
+    };
+    windows.openRefSingle = [](QWidget* parent) {
+        CKZARN_RefSingleDlg dialog(parent);
+        CKZARN_ProfileWindows::RunRegistered(dialog);
+    };
+    windows.openRefMulti = [](QWidget* parent) {
+        CKZARN_RefMultiDlg dialog(parent);
+        CKZARN_ProfileWindows::RunRegistered(dialog);
+    };
+    windows.openBackupView = [](QWidget* parent, const std::string& path, const std::vector<std::string>& names) {
+        CKZARN_RefSingleDlg dialog(parent);
+        dialog.SetBackupProfiles(path, names, static_cast<int>(names.size()));
+        CKZARN_ProfileWindows::RunRegistered(dialog);
+    };
     windows.runSelMode = [](CKZARN_SelModeDlg& dialog) { return dialog.DoModal(); };
     windows.runChooser = [](CKZARN_OpenProfileDlg& dialog) {
         CZarnManager* facade = CZarnManager::CreateInstance(nullptr);
