@@ -354,6 +354,23 @@ TEST(WizardSave, CancelAfterExtraSavesTheStoredResultWithItsOffsets)
     EXPECT_FALSE(std::filesystem::exists(temporary)) << "closing deletes the temporary result";
 }
 
+TEST(WizardSave, StoredResultThatCannotBeReadBackIsNotSaved)
+{
+    WizardRig rig;
+    CKZARN_WizardDlg& w = rig.Open(1);
+    WalkToResult(rig);
+    w.OnExtra();
+    ASSERT_EQ(1, w.GetStep());
+    std::ofstream(w.TemporaryPath(), std::ios::trunc) << "damaged";
+    rig.savePath = rig.dataFolder.File("Kept.kpf");
+    rig.prompts.Answer(IDYES);
+    w.OnCancel();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ((std::vector<std::string>{T(3041), T(3064)}), rig.Texts());
+    EXPECT_FALSE(std::filesystem::exists(rig.savePath));
+    EXPECT_NE(nullptr, w.Profile().FindTable(Condition(100, 0))) << "the profile in memory is untouched";
+}
+
 TEST(WizardSave, CancelAtTheResultAsksAndNoClosesWithoutSaving)
 {
     WizardRig rig;
