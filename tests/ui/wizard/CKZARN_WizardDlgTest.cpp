@@ -92,10 +92,11 @@ TEST(WizardSteps, LeavingTheReadingsStepAsksAboutAStoredResult)
 TEST(WizardSteps, NoFolderChosenGoesBackToTheReadings)
 {
     WizardRig rig;
+    rig.settings.ImgDir = "/photos/last";
     CKZARN_WizardDlg& w = rig.Open(0);
     w.GoToStep(2);
     w.OnNext();
-    EXPECT_EQ(1, rig.folderQuestions);
+    EXPECT_EQ(std::vector<std::string>{"/photos/last"}, rig.startFolders) << "the chooser starts at the last folder";
     EXPECT_EQ(2, w.GetStep());
 }
 

@@ -15,13 +15,11 @@
 #include "ui/wizard/WizardPhotoPage.h"
 #include "ui/wizard/WizardResultGraphPage.h"
 #include "ui/wizard/WizardResultTablePage.h"
-#include "core/CBrowseFolderDlg.h"
 #include "core/util/CLangTable.h"
 #include "tests/ui/wizard/WizardPhotoSeries.h"
 
 #include <gtest/gtest.h>
 
-#include <QFileDialog>
 #include <QPushButton>
 
 #include <algorithm>
@@ -154,19 +152,19 @@ public:
             default: return nullptr;
             }
         });
-        CBrowseFolderDlg::SetDialogRunner([this](QFileDialog& dialog) {
+        WizardAppLink::SetFolderChooser([this](QWidget*, const std::string&, const std::string& start, std::string* folder) {
             ++folderQuestions;
+            startFolders.push_back(start);
             if (chosenFolder.empty())
                 return false;
-            dialog.setDirectory(QString::fromStdString(chosenFolder));
-            dialog.selectFile(QString::fromStdString(chosenFolder));
+            *folder = chosenFolder;
             return true;
         });
     }
     ~WizardRig()
     {
         wizard.reset();
-        CBrowseFolderDlg::SetDialogRunner(nullptr);
+        WizardAppLink::SetFolderChooser(nullptr);
         WizardPageFactory::SetMaker(nullptr);
         WizardAppLink::SetSaveChooser(nullptr);
         WizardAppLink::SetSettings(nullptr);
@@ -207,6 +205,7 @@ public:
     std::string savePath;
     std::vector<std::string> presets;
     int folderQuestions = 0;
+    std::vector<std::string> startFolders;
 };
 
 inline std::string T(int id) { return GetLangString(id); }
