@@ -2,6 +2,7 @@
 
 #include "core/util/CLangTable.h"
 #include "core/util/CRegistryHelper.h"
+#include "core/util/CThemeApi.h"
 #include "core/util/PathUtility.h"
 #include "core/util/ProgramMessageStream.h"
 #include "core/util/RadioVersionText.h"
@@ -11,12 +12,14 @@
 #include "flash/CZarnflashSerialLink.h"
 #include "flash/ZarnflashCommandLine.h"
 #include "flash/ZarnflashVersionFile.h"
+#include "flash/ui/CAboutDlg.h"
 #include "flash/ui/CZarnflashFileselectDlg.h"
 #include "meter/SystemMeterLinkFactory.h"
 #include "platform/PromptService.h"
 #include "platform/RegistryTypes.h"
 #include "platform/SystemFolders.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -172,6 +175,15 @@ CZarnflashDlg::CZarnflashDlg(std::vector<std::string> tokens, QWidget* parent)
     connect(settings_, &QPushButton::clicked, this, [this] { OnSettings(); });
     connect(start_, &QPushButton::clicked, this, [this] { OnStart(); });
     connect(exit_, &QPushButton::clicked, this, [this] { OnExit(); });
+    // The About item (caption of the program's resource 101).
+    const QString aboutCaption = QStringLiteral("About Zarnflash...");
+    if (!aboutCaption.isEmpty()) {
+        auto* about = new QAction(aboutCaption, this);
+        about->setObjectName("aboutItem");
+        connect(about, &QAction::triggered, this, [this] { OnSysCommand(16); });
+        addAction(about);
+        setContextMenuPolicy(Qt::ActionsContextMenu);
+    }
     timer_.setInterval(1000);
     connect(&timer_, &QTimer::timeout, this, [this] { OnTimer(); });
 }
@@ -234,6 +246,8 @@ BOOL CZarnflashDlg::OnInitDialog()
         }
         offeredMainDate_ = FormatLaunchDate(offeredMainDate_);
     }
+    CThemeApi* theme = CThemeApi::GetInstance();
+    if (theme->EnableThemeDialogTexture != nullptr) theme->EnableThemeDialogTexture(this, 2);
     UpdateIcons();
     UpdateButtons();
     UpdateTitle();
@@ -371,7 +385,7 @@ BOOL CZarnflashDlg::LoadDownloadSettings()
         if (IsDirectory(folder)) downloadFolder_ = folder;
     }
     // The values as stored: an address made of the base and a missing value is no address.
-    if (baseUrl_.empty() || list.empty() || firm.empty() || downloadFolder_.empty()) return FALSE;
+    if (baseUrl_.empty() || list.empty() || downloadFolder_.empty()) return FALSE;
     registry.PushKey("Proxy");
     proxy_.useProxy = registry.GetDword("Use Proxy", 0);
     if (proxy_.useProxy == 1) {
@@ -628,8 +642,9 @@ void CZarnflashDlg::OnStart()
     const bool radioOffered = !offeredAppVersion_.empty();
     const bool mainNeeded = modelName_ == "T-310D/DR" || modelName_ == "T-310CINE" ||
                             ((modelName_.rfind("T-140", 0) == 0 || modelName_ == "T-520D") && !radioOffered);
-    // A chosen main image whose version cannot be read would be skipped by the chain.
-    if (!mainName_.empty() && offeredMainVersion_.empty()) return nothing(kFlashNoVersionFile);
+    // A radio chain writes the chosen main image only when its version was read: without it the
+    // image would be skipped and the run would still say finished.
+    if (radioOffered && !mainName_.empty() && offeredMainVersion_.empty()) return nothing(kFlashNoVersionFile);
     if (mainNeeded && mainName_.empty()) return nothing(kFlashNothingToDo);
 
     if (modelName_ == "T-310D/DR" || modelName_ == "T-310CINE") {
@@ -749,6 +764,17 @@ void CZarnflashDlg::OnTimer()
         QMetaObject::invokeMethod(this, [this] { ApplyPolled(); }, Qt::QueuedConnection);
     });
     StartTimer();
+}
+
+void CZarnflashDlg::OnSysCommand(int command)
+{
+    if ((command & 0xFFF0) != 16) return;
+    CAboutDlg about(this);
+    if (aboutRunner) {
+        aboutRunner(about);
+    } else {
+        about.exec();
+    }
 }
 
 void CZarnflashDlg::UpdateButtons()

@@ -128,6 +128,10 @@ TEST_F(FlashT310, LaunchedUpdateOfAT310)
     readBack.Link().GetRevision(&revision, nullptr);
     readBack.Close();
     EXPECT_EQ("21", revision);
+    std::vector<std::string> told;
+    dialog.SetOwnerMessenger([&told](const std::string& owner, UINT, WPARAM, LPARAM) { told.push_back(owner); });
+    dialog.OnCancelButton();
+    EXPECT_EQ(std::vector<std::string>{"99"}, told);
     SystemFolders::SetLocalAppDataOverride("");
     ::unsetenv("ZARN_REGISTRY_FILE");
 }
