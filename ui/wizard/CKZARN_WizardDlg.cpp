@@ -1,6 +1,5 @@
 #include "ui/wizard/CKZARN_WizardDlg.h"
 
-#include "core/CBrowseFolderDlg.h"
 #include "core/CKZARN_Common.h"
 #include "core/DialogLayoutItem.h"
 #include "core/ShellFileUtility.h"
@@ -414,11 +413,10 @@ void CKZARN_WizardDlg::ChangeStep()
 
 std::string CKZARN_WizardDlg::ChooseFolder()
 {
-    CBrowseFolderDlg chooser(this, BIF_RETURNONLYFSDIRS);
-    const std::string start = WizardAppLink::Settings().ImgDir;
-    if (!chooser.BrowseForFolder(GetLangString(3035).c_str(), start.empty() ? nullptr : start.c_str(), nullptr))
+    std::string folder;
+    if (!WizardAppLink::ChooseFolder(this, GetLangString(3035), WizardAppLink::Settings().ImgDir, &folder))
         return std::string();
-    return chooser.SelectedFolder();
+    return folder;
 }
 
 void CKZARN_WizardDlg::EnterPhotoStep()
@@ -555,7 +553,7 @@ void CKZARN_WizardDlg::DiscardRun()
         key.SetLightSource(data_.lightSource);
         profile_.RemoveTable(key);
     }
-    resultPoints_ = WizardResultPoints{};
+    resultPoints_ = CharacteristicPoints{};
     resultPoints_.hidden = 1;
     resultPending_ = 0;
 }
@@ -654,15 +652,18 @@ void CKZARN_WizardDlg::OnExtra()
         WizardAppLink::Settings().ImgDir = folder;
         next_->setEnabled(false);
     } else if (step_ == 5 && mode_ == 1) {
-        resultPending_ = 0;
-        resultRetained_ = 1;
-        beforeRun_.Drop();
         profile_.SetVersion(3);
         profile_.SetSubVersion(0);
         profile_.SetChartKind(data_.target + 1);
         const ZarnLibString file(temporaryPath_.c_str());
-        if (SaveProfile(&file, &profile_) != 0)
+        if (SaveProfile(&file, &profile_) != 0) {
+            // Not stored: the result stays pending on this step, to be stored or saved again.
             Ask(3062, MB_OK | MB_ICONEXCLAMATION);
+            return;
+        }
+        resultPending_ = 0;
+        resultRetained_ = 1;
+        beforeRun_.Drop();
         GoToStep(1);
     }
 }
@@ -742,12 +743,14 @@ void CKZARN_WizardDlg::OnPhotoChecked(const std::string& path, const ExifInputVa
     if (record.checked) {
         next_->setEnabled(checkedCount == data_.GetRequiredPhotoCount());
         if (path == currentImagePath_) {
-            ExifInputValues copy(record);
-            copy.brightnessAdjust = GetBrightnessAdjust();
+            ExifInputValues stored;
+            if (!GetPhotoRecord(path, &stored))
+                stored.Assign(record);
+            stored.brightnessAdjust = GetBrightnessAdjust();
             if (WizardPhotoPage* page = PhotoPage())
-                page->UpdateRecord(path, &copy, 0);
+                page->UpdateRecord(path, &stored, 0);
             if (photoData_ != nullptr)
-                photoData_->ShowPhoto(path, &copy);
+                photoData_->ShowPhoto(path, &stored);
         }
     } else {
         next_->setEnabled(false);

@@ -12,7 +12,7 @@
 #include "ui/controls/CKZARN_ModalBaseDlg.h"
 #include "ui/wizard/WizardData.h"
 #include "ui/wizard/WizardProfileSnapshot.h"
-#include "ui/wizard/WizardResultPoints.h"
+#include "ui/views/CharacteristicPoints.h"
 
 #include <string>
 #include <vector>
@@ -81,8 +81,8 @@ public:
 
     WizardData& Data() { return data_; }
     ZarnLib_Profile& Profile() { return profile_; }
-    const WizardResultPoints& ResultPoints() const { return resultPoints_; }
-    WizardResultPoints& ResultPoints() { return resultPoints_; }
+    const CharacteristicPoints& ResultPoints() const { return resultPoints_; }
+    CharacteristicPoints& ResultPoints() { return resultPoints_; }
     ZarnLib_Buffer<ZarnLib_CnvPolyLine>& EvaluationCurves() { return evaluationCurves_; }
     int ResultPending() const { return resultPending_; }
     int ResultRetained() const { return resultRetained_; }
@@ -140,7 +140,7 @@ private:
     ZarnLib_Profile profile_;
     ZarnLib_Buffer<ZarnLib_CnvPolyLine> curves_;
     ZarnLib_Buffer<ZarnLib_CnvPolyLine> evaluationCurves_;
-    WizardResultPoints resultPoints_;
+    CharacteristicPoints resultPoints_;
     int resultPending_ = 0;
     int resultRetained_ = 0;
     std::string temporaryPath_;

@@ -2,11 +2,11 @@
 #pragma once
 
 class ZarnLib_Profile;
-struct WizardResultPoints;
+class CharacteristicPoints;
 
 class WizardResultGraphPage {
 public:
     virtual ~WizardResultGraphPage() = default;
-    virtual void DrawResult(ZarnLib_Profile* profile, const WizardResultPoints* points) = 0;
+    virtual void DrawResult(ZarnLib_Profile* profile, const CharacteristicPoints* points) = 0;
     virtual void ClearGraph() = 0;
 };

@@ -2,11 +2,11 @@
 // whether they may be edited.
 #pragma once
 
-struct WizardResultPoints;
+class CharacteristicPoints;
 
 class WizardResultTablePage {
 public:
     virtual ~WizardResultTablePage() = default;
-    virtual void FillTable(const WizardResultPoints* points) = 0;
+    virtual void FillTable(const CharacteristicPoints* points) = 0;
     virtual void SetEditable(int readOnly) = 0;
 };
