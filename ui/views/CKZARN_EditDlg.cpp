@@ -19,6 +19,7 @@
 #include "ui/views/CKZARN_SaveNameChooser.h"
 #include "ui/views/ZarnViewIcons.h"
 
+#include "ui/views/ZarnViewLayout.h"
 #include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -212,6 +213,7 @@ BOOL CKZARN_EditDlg::OnInitDialog()
     initialised = true;
     BuildControls();
     CKZARN_Common::ApplyDialogLayout(this, kLayout, FALSE);
+    ZarnViewLayout::FitComboHeights(this);
 
     CKZARN_Common::FillComboFromTable(lightCombo, kLightItems);
     CKZARN_Common::SelectComboItemByData(lightCombo, 0);
