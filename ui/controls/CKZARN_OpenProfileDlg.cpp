@@ -316,6 +316,11 @@ void CKZARN_OpenProfileDlg::accept()
     done(IDCANCEL);
 }
 
+void CKZARN_OpenProfileDlg::reject()
+{
+    done(IDCANCEL);
+}
+
 std::string CKZARN_OpenProfileDlg::GetSelectedName() const
 {
     return chosen_.empty() ? std::string() : chosen_.front();

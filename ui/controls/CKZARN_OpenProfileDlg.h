@@ -64,6 +64,8 @@ public:
 public slots:
     // Enter and the dialog's own accept end the dialog as Cancel: only button 1145 accepts.
     void accept() override;
+    // Esc and the close box: IDCANCEL.
+    void reject() override;
 
 private:
     void OnItemChanged();

@@ -154,8 +154,11 @@ void CKZARN_ProfileListCtrl::AutoSizeColumns()
         w = pcList ? cw - 10 : cw;
     }
     if (numbered) {
-        setColumnWidth(0, kNumberColumnWidth);
-        setColumnWidth(1, w - kNumberColumnWidth);
+        // 40 pixels, or what "No.00:" needs in the list's font when that is wider, so that the
+        // slot numbers are never cut.
+        const int number = std::max(kNumberColumnWidth, metrics.horizontalAdvance(QStringLiteral("No.00:")) + 2 * kTextInset);
+        setColumnWidth(0, number);
+        setColumnWidth(1, std::max(0, w - number));
     } else {
         setColumnWidth(0, w);
     }

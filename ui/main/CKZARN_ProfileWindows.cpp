@@ -11,6 +11,7 @@
 #include "ui/views/CKZARN_RefSingleDlg.h"
 #include "meter/CKZARN_LMCtrl.h"
 #include "ui/meter/CZarnManager.h"
+#include "ui/wizard/CKZARN_WizardDlg.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -31,7 +32,15 @@ QString FilterText(const CKZARN_ProfileWindows::Filters& filters)
 CKZARN_ProfileWindows MakeDefaults()
 {
     CKZARN_ProfileWindows windows;
-    windows.openWizard = [](QWidget*, int, const std::string&) {};
+    windows.openWizard = [](QWidget* parent, int mode, const std::string& resultName) {
+        CKZARN_WizardDlg wizard(parent);
+        wizard.SetMode(mode);
+        if (!resultName.empty()) wizard.SetResultFileName(resultName);
+        CZarnManager* facade = CZarnManager::CreateInstance(nullptr);
+        if (facade != nullptr) facade->SetActiveForm(&wizard);
+        wizard.DoModal();
+        if (facade != nullptr) facade->ClearActiveForm();
+    };
     windows.openManual = [](QWidget* parent, int mode, const std::string& name) {
         CKZARN_ManualDlg dialog(parent);
         dialog.SetMode(mode);

@@ -18,7 +18,10 @@
 #include "ui/controls/CKZARN_ProfileListCtrl.h"
 #include "ui/main/CKZARN_MainDlg.h"
 #include "ui/main/CKZARN_MainProfileForm.h"
+#include "ui/meter/CKZARN_ProgressDlg.h"
 #include "ui/meter/CZarnManager.h"
+
+#include <QAbstractButton>
 
 #include <QApplication>
 #include <QTimer>
@@ -81,7 +84,7 @@ public:
         }
         auto links = std::make_unique<SimMeterLinkFactory>(hid_, serial_, sysfs_->Root(), scratch_.File("dev"));
         return CZarnManager::CreateInstance(
-                   std::make_unique<CKZARN_LMCtrl>(QtMessageSink::Instance(), std::move(links))) != nullptr;
+                   std::make_unique<CKZARN_LMCtrl>(QtMessageSink::Instance(), std::move(links), &workerClock_)) != nullptr;
     }
 
     void StartSession() override
@@ -92,6 +95,15 @@ public:
         timer_ = std::make_unique<QTimer>();
         QObject::connect(timer_.get(), &QTimer::timeout, [this] { Step(); });
         timer_->start(100);
+        // The user's part in the session: the progress dialog's OK once a meter command has ended.
+        okPresser_ = std::make_unique<QTimer>();
+        QObject::connect(okPresser_.get(), &QTimer::timeout, [] {
+            auto* progress = qobject_cast<CKZARN_ProgressDlg*>(QApplication::activeModalWidget());
+            if (progress == nullptr) return;
+            auto* ok = qobject_cast<QAbstractButton*>(progress->FindControl(CKZARN_ProgressDlg::kOkButtonId));
+            if (ok != nullptr && ok->isVisible() && ok->isEnabled()) ok->click();
+        });
+        okPresser_->start(100);
     }
 
 private:
@@ -99,8 +111,9 @@ private:
     void Step()
     {
         CKZARN_MainProfileForm* page = FindProfilePage();
+        QWidget* modal = QApplication::activeModalWidget();
         if (page == nullptr || page->SendList()->GetItemCount() == 0 || page->MeterList()->GetItemCount() == 0 ||
-            QApplication::activeModalWidget() != nullptr) {
+            (modal != nullptr && modal != page->window())) {
             return;
         }
         timer_->stop();
@@ -120,6 +133,8 @@ private:
     std::string family_;
     std::string send_;
     ScratchFolder scratch_;
+    // The worker's sleeps (settling, busy waits) cost no real time; its idle waits between polls do.
+    ManualClock workerClock_;
     ManualClock serialClock_;
     SimulatedLineWaiter waiter_{serialClock_};
     PosixSerialDeviceSystem serial_{serialClock_, waiter_};
@@ -128,6 +143,7 @@ private:
     std::unique_ptr<MeterSimulator> t310_;
     std::unique_ptr<SimT310SerialLink> t310Link_;
     std::unique_ptr<QTimer> timer_;
+    std::unique_ptr<QTimer> okPresser_;
 };
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -208,4 +209,17 @@ TEST(CKZARN_GparhWindow, OtherKeysReachTheDialog)
     QTest::keyClick(graph, Qt::Key_Escape);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
+
+    // Enter reaches the dialog's default button.
+    auto* ok = new QPushButton(QStringLiteral("OK"), &dialog);
+    ok->setDefault(true);
+    layout->addWidget(ok);
+    QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    graph->setFocus();
+    QTest::keyClick(graph, Qt::Key_Return);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(graph->m_nSelectedIndex, CharacteristicPoints::kDRP);
 }
