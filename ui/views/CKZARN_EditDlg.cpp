@@ -127,6 +127,12 @@ CKZARN_EditDlg::CKZARN_EditDlg(QWidget* parent) : CKZARN_ModalBaseDlg(kTemplateI
 
 CKZARN_EditDlg::~CKZARN_EditDlg()
 {
+    // The fields go after this object: they must not report their focus to it any more.
+    for (const int id : kFieldIds) {
+        if (CCustomEdit* field = Field(id)) {
+            field->removeEventFilter(this);
+        }
+    }
     // The dialog's end: every shown file is closed and forgotten.
     if (initialised) {
         CFileLockManager::GetInstance()->RemoveAll();
