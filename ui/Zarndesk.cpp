@@ -7,6 +7,10 @@
 
 #include <QApplication>
 
+#ifdef ZARN_WITH_SIMULATED_METER
+#include "tests/support/switch/SimulatedMeterSwitch.h"
+#endif
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -43,6 +47,14 @@ int main(int argc, char** argv)
     EchoPromptService echo;
     const bool echoing = EchoPromptService::Requested();
     PromptService::Install(echoing ? static_cast<PromptService*>(&echo) : &dialogs);
+
+#ifdef ZARN_WITH_SIMULATED_METER
+    // Test builds only: a simulated meter in place of the real devices when the variable asks for it.
+    std::unique_ptr<SimulatedMeterSwitch> simulated = SimulatedMeterSwitch::FromEnvironment();
+    if (simulated != nullptr && simulated->Install()) {
+        simulated->StartSession();
+    }
+#endif
 
     ZarndeskParts parts;
     CKestrinZarnApp app(&parts);

@@ -1,5 +1,7 @@
 // Starts the built program itself, offscreen, in private folders. Its questions are written to its
 // error stream (ZARN_PROMPT_ECHO), which is how these tests see what it showed.
+#include "tests/support/TestProfileFiles.h"
+
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
@@ -7,6 +9,7 @@
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -91,6 +94,51 @@ TEST_F(ZarndeskProcessTest, WithoutADisplayItSaysSoAndEnds)
     ASSERT_TRUE(process.waitForFinished(30000));
     EXPECT_EQ(process.exitCode(), 1);
     EXPECT_TRUE(process.readAllStandardError().contains("needs a graphical display"));
+}
+
+// The program on a simulated T-520D (the test switch): it lists the PC profiles, sends one into
+// slot 1 after asking, and reads the meter's names back.
+TEST_F(ZarndeskProcessTest, OnASimulatedMeterItListsSendsAndReadsTheNamesBack)
+{
+    const QString profiles = Path("data/Kestrin/Zarndesk/Profile");
+    ASSERT_TRUE(QDir().mkpath(profiles));
+    ASSERT_TRUE(TestProfileFiles::Write((profiles + "/alpha.kpf").toStdString(), 3, 0, {100, 400}));
+    ASSERT_TRUE(TestProfileFiles::Write((profiles + "/beta.kpf").toStdString(), 3, 0, {100}));
+    ASSERT_TRUE(TestProfileFiles::Write((profiles + "/old.kpf").toStdString(), 2, 0, {100}));
+    env_.insert("ZARN_SIMULATED_METER", "T-520D");
+    env_.insert("ZARN_SIMULATED_SEND", "alpha");
+
+    QProcess process;
+    process.setProcessEnvironment(env_);
+    process.setReadChannel(QProcess::StandardError);
+    process.start(kProgram, {});
+    ASSERT_TRUE(process.waitForStarted(30000));
+    QByteArray said;
+    const bool sent = WaitForLine(process, &said, "zarndesk: meter list after sending: ");
+    const QByteArray afterSending = "zarndesk: meter list after sending: ";
+    while (sent && said.indexOf('\n', said.indexOf(afterSending)) < 0 && process.waitForReadyRead(30000)) {
+        said += process.readAllStandardError();
+    }
+    process.kill();
+    process.waitForFinished(30000);
+    ASSERT_TRUE(sent) << said.constData();
+
+    const QList<QByteArray> lines = said.split('\n');
+    auto lineStarting = [&](const QByteArray& start) {
+        for (const QByteArray& line : lines) {
+            if (line.startsWith(start)) return line.mid(start.size());
+        }
+        return QByteArray("(missing)");
+    };
+    // The version-3 profiles, sorted as the folder lists them; the version-2 file is not offered.
+    QList<QByteArray> pc = lineStarting("zarndesk: pc list: ").split(',');
+    std::sort(pc.begin(), pc.end());
+    EXPECT_EQ(pc, (QList<QByteArray>{"alpha", "beta"}));
+    EXPECT_EQ(lineStarting("zarndesk: meter list: ").count(','), 9);
+    EXPECT_TRUE(said.contains("zarndesk: prompt: Send the chosen profiles to the meter?")) << said.constData();
+    const QByteArray after = lineStarting("zarndesk: meter list after sending: ");
+    EXPECT_TRUE(after.startsWith("alpha,")) << after.constData();
+    EXPECT_EQ(after.count(','), 9);
 }
 
 } // namespace

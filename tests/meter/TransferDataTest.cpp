@@ -46,6 +46,11 @@ TEST(TransferDataTenths, DifferencesAreRoundedBeforeSubtractingAndClamped)
     // 12.7 - (-12.7) would wrap; it is held at the largest difference the byte holds.
     EXPECT_EQ(CKZARN_TransferData::EncodeDifference(12.7, -12.7), 127);
     EXPECT_EQ(CKZARN_TransferData::EncodeDifference(-12.7, 12.7), -127);
+    // A limit point beyond the byte over a base at the byte's limit: taken from the base byte held.
+    EXPECT_EQ(CKZARN_TransferData::EncodeDifference(25.4, 12.7), 127);
+    EXPECT_EQ(CKZARN_TransferData::EncodeDifference(14.0, 13.0), 13);
+    EXPECT_EQ(CKZARN_TransferData::EncodeDifference(-25.4, -12.7), -127);
+    EXPECT_EQ(CKZARN_TransferData::EncodeDifference(1e300, 0.0), 127);
 }
 
 TEST(TransferDataTable, NewTableHasNoValuesEmptyNamesAndDefaultLimitsBeyondTheT310Rows)
@@ -222,9 +227,11 @@ TEST(TransferDataImage, T310EncoderHoldsLimitsWithinSevenEvAndKeepsMissingValues
         {"CPP 9 over DRP 7.2", {0, -3.5, -2.5, 7.2, 9.0}, 70, -25, 0, 0, -10},
         {"DRM -7.05", {0, -7.5, -7.05, 2.5, 3.5}, 25, -70, 0, 10, 0},
         {"CPM -9 under DRM -6", {0, -9.0, -6.0, 2.5, 3.5}, 25, -60, 0, 10, -10},
-        {"DRP without value", {0, -3.5, -2.5, DBL_MAX, 3.5}, -128, -25, 0, -128, -10},
+        {"DRP without value", {0, -3.5, -2.5, DBL_MAX, 3.5}, 70, -25, 0, -128, -10},
+        {"DRP and CPP without value", {0, -3.5, -2.5, DBL_MAX, DBL_MAX}, 70, -25, 0, 0, -10},
+        {"CPP 9 over DRP without value", {0, -3.5, -2.5, DBL_MAX, 9.0}, 70, -25, 0, 0, -10},
         {"DRM without value", {0, -3.5, DBL_MAX, 2.5, 3.5}, 25, -128, 0, 10, -128},
-        {"CPP without value", {0, -3.5, -2.5, 6.0, DBL_MAX}, 60, -25, 0, -128, -10},
+        {"CPP without value", {0, -3.5, -2.5, 6.0, DBL_MAX}, 60, -25, 0, 0, -10},
         {"CPM without value", {0, DBL_MAX, -2.5, 2.5, 3.5}, 25, -25, 0, 10, -128},
         {"centre out of range", {20.0, -3.5, -2.5, 2.5, 3.5}, 25, -25, 127, 10, -10},
     };

@@ -13,9 +13,9 @@ int CFlexDirectItem::BeginEdit(QWidget* editorWindow, const QRect& rect)
     }
     editor = edit;
     edit->inputMode = editMode;
-    edit->lastValidText.clear();
-    edit->setText(QString::fromStdString(value));
+    // The stored value is the edit's starting point, also where a refused change goes back to.
     edit->lastValidText = value;
+    edit->setText(QString::fromStdString(value));
     edit->setGeometry(rect);
     edit->show();
     edit->setFocus();

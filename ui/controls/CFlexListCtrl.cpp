@@ -33,7 +33,7 @@ constexpr int kEditInputMode = 99;
 
 CFlexListCtrl::CFlexListCtrl(QWidget* parent)
     : QTableView(parent),
-      stripeColour_(233, 237, 255),
+      stripeColour(233, 237, 255),
       edit_(new CCustomEdit(viewport())),
       combo_(new QComboBox(viewport())),
       rows_(new CFlexListRows(this)),
@@ -63,22 +63,19 @@ CFlexListCtrl::CFlexListCtrl(QWidget* parent)
 
     // Dragging or double-clicking a divider commits the edit and keeps column 1 filling the width.
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int section, int, int) {
-        if (section == 0 && !fitting_) {
-            CommitEdit();
-            FitValueColumn();
+        if (!fitting_) {
+            OnNotify(section);
         }
     });
-    connect(horizontalHeader(), &QHeaderView::sectionHandleDoubleClicked, this, [this](int) {
-        CommitEdit();
-        FitValueColumn();
-    });
+    connect(horizontalHeader(), &QHeaderView::sectionHandleDoubleClicked, this,
+            [this](int section) { OnNotify(section); });
     // Scrolling by the scroll bar commits before the rows move.
     connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this, [this](int) { CommitEdit(); });
 }
 
 CFlexListCtrl::~CFlexListCtrl()
 {
-    editItem_ = nullptr;
+    editItem = nullptr;
     rows_->ForgetItems();
     items_.Clear();
 }
@@ -115,6 +112,12 @@ void CFlexListCtrl::FitValueColumn()
     fitting_ = true;
     setColumnWidth(1, std::max(0, viewport()->width() - columnWidth(0)));
     fitting_ = false;
+}
+
+void CFlexListCtrl::OnNotify(int /*section*/)
+{
+    CommitEdit();
+    FitValueColumn();
 }
 
 QRect CFlexListCtrl::IconRect(const QRect& rowRect, int level)
@@ -171,10 +174,10 @@ void CFlexListCtrl::RebuildRows()
 
 void CFlexListCtrl::ClearItems()
 {
-    if (editItem_ != nullptr) {
-        editItem_->EndEdit();
-        editItem_ = nullptr;
-        editRow_ = -1;
+    if (editItem != nullptr) {
+        editItem->EndEdit();
+        editItem = nullptr;
+        editRow = -1;
     }
     // The rows keep their texts until the next rebuild, but no longer point at the destroyed items.
     rows_->ForgetItems();
@@ -185,8 +188,8 @@ QRect CFlexListCtrl::ValueCellRect(int row) const { return visualRect(rows_->ind
 
 int CFlexListCtrl::BeginEdit(CFlexItem* item, const QRect& cell, int row)
 {
-    editRow_ = -1;
-    editItem_ = nullptr;
+    editRow = -1;
+    editItem = nullptr;
     if (item == nullptr) {
         return 0;
     }
@@ -196,25 +199,25 @@ int CFlexListCtrl::BeginEdit(CFlexItem* item, const QRect& cell, int row)
     if (item->BeginEdit(editor, cell) == 0) {
         return 0;
     }
-    editRow_ = row;
-    editItem_ = item;
+    editRow = row;
+    editItem = item;
     SendToParent(WM_FLEX_BEGINEDIT, row, item);
     return 1;
 }
 
 void CFlexListCtrl::CommitEdit()
 {
-    if (editItem_ == nullptr) {
+    if (editItem == nullptr) {
         return;
     }
-    CFlexItem* item = editItem_;
-    const int row = editRow_;
+    CFlexItem* item = editItem;
+    const int row = editRow;
     item->EndEdit();
     rows_->SetValueText(row, CKZARN_Common::ToWidgetText(item->GetDisplayText()));
     // The edit is over before the parent hears of it, so that the parent may rebuild or clear the
     // list from its handler; no row stays marked as edited.
-    editRow_ = -1;
-    editItem_ = nullptr;
+    editRow = -1;
+    editItem = nullptr;
     SendToParent(WM_FLEX_ENDEDIT, row, item);
     setFocus();
 }
@@ -256,7 +259,9 @@ void CFlexListCtrl::ToggleGroup(int row)
     viewport()->update();
 }
 
-void CFlexListCtrl::mousePressEvent(QMouseEvent* event)
+void CFlexListCtrl::mousePressEvent(QMouseEvent* event) { OnLButtonDown(event); }
+
+void CFlexListCtrl::OnLButtonDown(QMouseEvent* event)
 {
     CommitEdit();
     const QPoint point = event->position().toPoint();
@@ -279,7 +284,9 @@ void CFlexListCtrl::mousePressEvent(QMouseEvent* event)
     }
 }
 
-void CFlexListCtrl::mouseDoubleClickEvent(QMouseEvent* event)
+void CFlexListCtrl::mouseDoubleClickEvent(QMouseEvent* event) { OnLButtonDblClk(event); }
+
+void CFlexListCtrl::OnLButtonDblClk(QMouseEvent* event)
 {
     QTableView::mouseDoubleClickEvent(event);
     CommitEdit();
@@ -299,8 +306,25 @@ void CFlexListCtrl::mouseDoubleClickEvent(QMouseEvent* event)
 
 void CFlexListCtrl::keyPressEvent(QKeyEvent* event)
 {
+    if (event->modifiers() & Qt::AltModifier) {
+        OnSysKeyDown(event);
+    } else {
+        OnKeyDown(event);
+    }
+}
+
+void CFlexListCtrl::OnSysKeyDown(QKeyEvent* event)
+{
     QTableView::keyPressEvent(event);
-    if (event->key() == Qt::Key_F2 && editItem_ == nullptr) {
+    if (event->key() == Qt::Key_Escape) {
+        CommitEdit();
+    }
+}
+
+void CFlexListCtrl::OnKeyDown(QKeyEvent* event)
+{
+    QTableView::keyPressEvent(event);
+    if (event->key() == Qt::Key_F2 && editItem == nullptr) {
         const QModelIndexList selected = selectionModel()->selectedRows();
         if (!selected.isEmpty()) {
             const int row = selected.first().row();
@@ -308,8 +332,6 @@ void CFlexListCtrl::keyPressEvent(QKeyEvent* event)
                 BeginEdit(items_.GetRowItem(row), ValueCellRect(row), row);
             }
         }
-    } else if (event->key() == Qt::Key_Escape && (event->modifiers() & Qt::AltModifier)) {
-        CommitEdit();
     }
 }
 
@@ -343,12 +365,21 @@ void CFlexListCtrl::resizeEvent(QResizeEvent* event)
 
 bool CFlexListCtrl::eventFilter(QObject* watched, QEvent* event)
 {
-    if ((watched == edit_ || watched == combo_) && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
-            CommitEdit();
-            return true;
-        }
+    if (event->type() == QEvent::KeyPress && PreTranslateMessage(watched, static_cast<QKeyEvent*>(event))) {
+        return true;
     }
     return QTableView::eventFilter(watched, event);
+}
+
+bool CFlexListCtrl::PreTranslateMessage(QObject* editor, QKeyEvent* event)
+{
+    if (editor != edit_ && editor != combo_) {
+        return false;
+    }
+    const int key = event->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+        CommitEdit();
+        return true;
+    }
+    return false;
 }

@@ -52,14 +52,27 @@ public:
     // The rectangle of a group's icon in a row whose column 0 starts at rowRect's left.
     static QRect IconRect(const QRect& rowRect, int level);
 
-    int GetEditRow() const { return editRow_; }
-    CFlexItem* GetEditItem() const { return editItem_; }
+    int GetEditRow() const { return editRow; }
+    CFlexItem* GetEditItem() const { return editItem; }
     CCustomEdit* GetEdit() const { return edit_; }
     QComboBox* GetCombo() const { return combo_; }
     CFlexListRows* Rows() const { return rows_; }
-    QColor StripeColour() const { return stripeColour_; }
+    QColor StripeColour() const { return stripeColour; }
     const QIcon& CollapsedIcon() const { return collapsedIcon_; }
     const QIcon& ExpandedIcon() const { return expandedIcon_; }
+
+    // The list's own handling of mouse, keys and key presses in its editors; the Qt event handlers
+    // below pass their events here.
+    void OnLButtonDown(QMouseEvent* event);
+    void OnLButtonDblClk(QMouseEvent* event);
+    void OnKeyDown(QKeyEvent* event);
+    // Esc as a system key (with Alt held) commits a running edit.
+    void OnSysKeyDown(QKeyEvent* event);
+    // The header's divider was dragged or double-clicked: a running edit is committed and column 1
+    // refitted, so that it always fills the client width.
+    void OnNotify(int section);
+    // Enter or Esc in either editor commits the edit; true when the key was used up.
+    bool PreTranslateMessage(QObject* editor, QKeyEvent* event);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -76,14 +89,14 @@ private:
     void ToggleGroup(int row);
     QRect ValueCellRect(int row) const;
 
-    QColor stripeColour_;
+    QColor stripeColour;
     QIcon collapsedIcon_;
     QIcon expandedIcon_;
-    int editRow_ = -1;
+    int editRow = -1;
     CFlexItemList items_;
     CCustomEdit* edit_;
     QComboBox* combo_;
-    CFlexItem* editItem_ = nullptr;
+    CFlexItem* editItem = nullptr;
     CFlexListRows* rows_;
     CFlexListDelegate* delegate_;
     bool fitting_ = false;

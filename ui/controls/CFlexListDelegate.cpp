@@ -34,6 +34,11 @@ CFlexListDelegate::Colours CFlexListDelegate::RowColours(int row, bool selected)
 
 void CFlexListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
+    DrawItem(painter, option, index);
+}
+
+void CFlexListDelegate::DrawItem(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
     const int row = index.row();
     const bool selected = (option.state & QStyle::State_Selected) != 0;
     const Colours colours = RowColours(row, selected);

@@ -22,6 +22,8 @@ public:
         QColor background;
     };
     Colours RowColours(int row, bool selected) const;
+    // Draws one cell of a row: its part of the row's background and its text.
+    void DrawItem(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const;
 
 private:
     CFlexListCtrl* list_;

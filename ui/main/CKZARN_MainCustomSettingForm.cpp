@@ -393,10 +393,8 @@ void CKZARN_MainCustomSettingForm::OnSave()
         break;
     }
     case Family::T520: {
-        auto previous = std::make_unique<T520TransferBlock>();
-        ctrl->GetT520Block(previous.get());
         auto block = std::make_unique<T520TransferBlock>();
-        EncodeT520(block.get(), *previous);
+        EncodeT520(block.get());
         ctrl->SetT520Block(block.get());
         code = ZARN_CMD_T520_WRITE_CUSTOM;
         break;
@@ -438,6 +436,7 @@ void CKZARN_MainCustomSettingForm::DecodeT140(const T140TransferBlock& block)
 
 void CKZARN_MainCustomSettingForm::DecodeT520(const T520TransferBlock& block)
 {
+    secondRtsByte_ = block.bytes[kT520SecondRtsByte];
     for (CFlexItem* item : list_->GetItemList().GetItems()) {
         const int byte = T520CustomByte(item->numbers[0]);
         if (byte >= 0) {
@@ -474,11 +473,11 @@ void CKZARN_MainCustomSettingForm::EncodeT140(T140TransferBlock* block)
     }
 }
 
-void CKZARN_MainCustomSettingForm::EncodeT520(T520TransferBlock* block, const T520TransferBlock& previous)
+void CKZARN_MainCustomSettingForm::EncodeT520(T520TransferBlock* block)
 {
     // Byte 63 is the field of item 33 and also carries item 19. A table with neither item sends it
     // back as the meter gave it, rather than a zero that would change the meter's setting.
-    block->bytes[kT520SecondRtsByte] = previous.bytes[kT520SecondRtsByte];
+    block->bytes[kT520SecondRtsByte] = secondRtsByte_;
     const CFlexItem* item19 = nullptr;
     for (const CFlexItem* item : list_->GetItemList().GetItems()) {
         const int byte = T520CustomByte(item->numbers[0]);

@@ -13,6 +13,7 @@
 #include "ui/main/CKZARN_MainBaseForm.h"
 #include "ui/main/CustomSettingItemDef.h"
 
+#include <cstdint>
 #include <span>
 #include <string>
 
@@ -72,8 +73,7 @@ public:
     void DecodeT520(const T520TransferBlock& block);
     void EncodeT310(T310TransferBlock* block);
     void EncodeT140(T140TransferBlock* block);
-    // previous: the block as last read; gives byte 63 when no item of the table writes it.
-    void EncodeT520(T520TransferBlock* block, const T520TransferBlock& previous);
+    void EncodeT520(T520TransferBlock* block);
 
     // Dependency rules, each returning 1.
     int RuleAMLM();
@@ -105,6 +105,9 @@ private:
     const CustomSettingItemDef* itemTable = nullptr;
     std::string savedValue;
     int modified = 0;
+    // Byte 63 of the T-520D block as last decoded: sent back unchanged by a table that has neither
+    // item 19 nor item 33.
+    std::uint8_t secondRtsByte_ = 0;
     QPushButton* saveButton_;
     QPushButton* resetButton_;
     HWND handle_ = nullptr;

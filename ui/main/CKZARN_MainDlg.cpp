@@ -11,7 +11,10 @@
 #include "platform/PromptService.h"
 #include "platform/qt/QtMessageSink.h"
 #include "ui/controls/QtPromptService.h"
+#include "core/CKestrinZarnApp.h"
 #include "ui/main/CAboutDlg.h"
+#include "ui/main/CKZARN_BackupCommands.h"
+#include "ui/main/CKZARN_ProfileCommands.h"
 #include "ui/main/CKZARN_MainCustomSettingForm.h"
 #include "ui/main/CKZARN_MainProfileForm.h"
 #include "ui/main/CKZARN_MainUpdateForm.h"
@@ -350,16 +353,42 @@ BOOL CKZARN_MainDlg::OnCommand(UINT id)
         OnDownloadSettings();
         return TRUE;
     case ID_PROFILE_IMPORT:
+        CKZARN_ProfileCommands::Import(this, profileForm_);
+        return TRUE;
     case ID_PROFILE_EXPORT:
+        CKZARN_ProfileCommands::Export(this);
+        return TRUE;
     case ID_PROFILE_DELETE:
+        CKZARN_ProfileCommands::Delete(this, profileForm_);
+        return TRUE;
     case ID_PROFILE_RENAME:
+        CKZARN_ProfileCommands::Rename(this, profileForm_);
+        return TRUE;
     case ID_INITIAL_LEVELS:
+        CKZARN_BackupCommands::InitialLevels(this);
+        return TRUE;
+    // The meter commands do nothing while a child program has the meter (their keys and items are
+    // disabled then as well).
     case ID_BACKUP_RECEIVE:
+        if (IsCommandEnabled(id).value_or(false)) CKZARN_BackupCommands::ReceiveBackup();
+        return TRUE;
     case ID_BACKUP_SEND:
+        if (IsCommandEnabled(id).value_or(false)) CKZARN_BackupCommands::SendBackup(profileForm_);
+        return TRUE;
     case ID_BACKUP_VIEW:
+        CKZARN_BackupCommands::ViewBackup(this);
+        return TRUE;
     case ID_METER_RESET:
+        if (IsCommandEnabled(id).value_or(false)) {
+            CKZARN_BackupCommands::Reset(profileForm_, CKZARN_Common::GetFolderPath(3) + "KZARN_Reset.csv");
+        }
+        return TRUE;
     case ID_HELP:
-        // The profile, backup, settings and guide commands arrive with their dialogs.
+        if (CKestrinZarnApp* app = CKestrinZarnApp::GetApp()) {
+            CKZARN_ProfileCommands::OpenGuide(app->GetGuidePath());
+        } else {
+            CKZARN_ProfileCommands::OpenGuide(std::string());
+        }
         return TRUE;
     default:
         return FALSE;

@@ -28,6 +28,8 @@ class CKZARN_MainUpdateForm;
 class CKZARN_MainUserSettingForm;
 class CKZARN_SetDownloadConfigDlg;
 class CKZARN_SplashHook;
+class ZarnLib_PatchKey;
+class ZarnLib_Profile;
 class ProgramMessageServer;
 class QAction;
 class QMenu;
@@ -95,6 +97,13 @@ public:
     BOOL OnCommand(UINT id);
     // Brings every item of the popup up to date, as when it opens.
     void OnInitMenuPopup(QMenu* popup);
+
+    // Makes the profile file at path fit format version 2 (tables above ISO 8000 removed, the end
+    // points kept within -7..+7 EV) and saves it; works on a copy, never on a stored profile.
+    // 0, -10002 when no table is left, else the library's error.
+    static int PrepareProfileForV2(const std::string& path);
+    // Moves CPM and CPP of both blocks of the key's table into -7..+7 EV at their curve's level.
+    static int ClampTablePointsForV2(ZarnLib_Profile& profile, const ZarnLib_PatchKey& key);
 
     HWND GetSafeHwnd() const { return handle_; }
     // The number that other programs are given after " /Zarn ": it names the window's socket.

@@ -246,6 +246,13 @@ TEST_F(FlexListTest, InitialisesColumnsAndRowHeight)
     EXPECT_EQ(list->rowHeight(0), list->MeasureItem());
     EXPECT_EQ(list->GetEditRow(), -1);
     EXPECT_EQ(list->StripeColour(), QColor(233, 237, 255));
+
+    // Dragging the divider commits a running edit and column 1 keeps filling the width.
+    DoubleClickValue(0);
+    ASSERT_NE(list->GetEditItem(), nullptr);
+    list->horizontalHeader()->resizeSection(0, 150);
+    EXPECT_EQ(list->GetEditItem(), nullptr);
+    EXPECT_EQ(list->columnWidth(1), list->viewport()->width() - 150);
 }
 
 TEST_F(FlexListTest, NumbersLevelZeroRowsAndRebuildsToTheModel)
@@ -393,6 +400,11 @@ TEST_F(FlexListTest, ClickWheelAndClearEndARunningEdit)
     QWheelEvent wheel(QPointF(10, 10), list->viewport()->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, -120),
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(list->viewport(), &wheel);
+    EXPECT_EQ(list->GetEditItem(), nullptr);
+
+    DoubleClickValue(0);
+    ASSERT_NE(list->GetEditItem(), nullptr);
+    QTest::keyClick(list, Qt::Key_Escape, Qt::AltModifier);
     EXPECT_EQ(list->GetEditItem(), nullptr);
 
     DoubleClickValue(1);

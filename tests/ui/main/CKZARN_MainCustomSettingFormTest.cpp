@@ -631,6 +631,61 @@ INSTANTIATE_TEST_SUITE_P(
                       ResetCase{{"T520E", 2, 0, "16", 1, 0, "T-520D", "T520E"}, {{52, 1}, {56, 1}, {49, 2}, {63, 2}}}),
     [](const ::testing::TestParamInfo<ResetCase>& p) { return std::string(p.param.setup.name); });
 
+struct SecondByteCase {
+    MeterSetup setup;
+    const char* key; // the item set before the write, or none
+    const char* value;
+    int byte49, byte63;
+};
+
+class SecondByteCustomPage : public CustomPage, public ::testing::WithParamInterface<SecondByteCase> {};
+
+// Byte 63 carries item 19 a second time, but only a table with item 19 writes it so; a table with
+// RTSEL writes RTSEL's value there, and a table with neither sends the byte back as it was read.
+TEST_P(SecondByteCustomPage, ByteSixtyThreeFollowsItemNineteenOnlyWhenTheTableHasIt)
+{
+    const SecondByteCase& c = GetParam();
+    ASSERT_NO_FATAL_FAILURE(Attach(c.setup));
+    SimRegisterMemory memory = mode->Saved();
+    memory.custom[0x210] = 1; // byte 49
+    memory.custom[0x211] = 2; // byte 63
+    mode->SetSaved(memory);
+    Refresh();
+    ASSERT_EQ(NameOf(page->GetItemTable()), c.setup.table);
+    if (c.key != nullptr) Commit(c.key, c.value);
+    page->OnSave();
+    ASSERT_NE(page->GetItemTable(), nullptr);
+    auto block = HeldBlock<T520TransferBlock>();
+    EXPECT_EQ(block->bytes[49], c.byte49);
+    EXPECT_EQ(block->bytes[63], c.byte63);
+    EXPECT_EQ(mode->Saved().custom.at(0x211), static_cast<unsigned>(c.byte63));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tables, SecondByteCustomPage,
+    ::testing::Values(SecondByteCase{{"T520A", 2, 0, "15", 0, 0, "T-520D", "T520A"}, nullptr, nullptr, 0, 2},
+                      SecondByteCase{{"T520H", 2, 0, "16", 1, 5, "T-520D", "T520H"}, "MEMORY", "1", 0, 2},
+                      SecondByteCase{{"T520C", 2, 0, "15", 1, 1, "T-520D", "T520C"}, "RTSEL", "0", 0, 0},
+                      SecondByteCase{{"T520F", 2, 0, "16", 1, 1, "T-520D", "T520F"}, "RTSEL", "1", 0, 1},
+                      SecondByteCase{{"T520B", 2, 0, "15", 1, 3, "T-520D", "T520B"}, "RTSPW", "0", 0, 0},
+                      SecondByteCase{{"T520E", 2, 0, "16", 1, 0, "T-520D", "T520E"}, "RTSPW", "2", 2, 2}),
+    [](const ::testing::TestParamInfo<SecondByteCase>& p) { return std::string(p.param.setup.name); });
+
+TEST_F(CustomPage, AValueWithoutAChoiceShowsEmptyAndIsWrittenBackAsItWas)
+{
+    ASSERT_NO_FATAL_FAILURE(Attach({"T140D", 1, 0x10, "", 0, 0, "T-140D", "T140D"}));
+    Refresh();
+    auto block = HeldBlock<T140TransferBlock>();
+    block->bytes[32] = 200; // DIST
+    page->DecodeT140(*block);
+    page->GetList()->RebuildRows();
+    EXPECT_EQ(Item("DIST")->value, "200");
+    EXPECT_EQ(page->GetList()->Rows()->Text(0, 1).toStdString(), "");
+    auto written = std::make_unique<T140TransferBlock>();
+    page->EncodeT140(written.get());
+    EXPECT_EQ(written->bytes[32], 200);
+}
+
 TEST_F(CustomPage, SaveCommitsAnOpenEditFirst)
 {
     ASSERT_NO_FATAL_FAILURE(Attach({"T140D", 1, 0x10, "", 0, 0, "T-140D", "T140D"}));

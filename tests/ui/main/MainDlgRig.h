@@ -90,8 +90,8 @@ public:
     void OnBnClickedEdit() override { Log("edit"); }
     void OnBnClickedTx() override { Log("tx"); }
     BOOL CanTransmit() override { return journal_->canTransmit; }
-    void RefreshMeterList() override { Log("meter list"); CKZARN_MainProfileForm::RefreshMeterList(); }
-    void RefreshPcList() override { Log("pc list"); }
+    BOOL RefreshMeterList() override { Log("meter list"); return CKZARN_MainProfileForm::RefreshMeterList(); }
+    BOOL RefreshPcList() override { Log("pc list"); return TRUE; }
 };
 
 class RecordingCustomForm final : public RecordingPage<CKZARN_MainCustomSettingForm> {
