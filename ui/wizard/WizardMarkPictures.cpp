@@ -55,6 +55,43 @@ QPixmap Marker(int dx, int dy)
     return pixmap;
 }
 
+// A hand-held meter seen from the front: incident readings with the white dome on top, reflected
+// readings with the lens window.
+QPixmap Meter(bool incident)
+{
+    QPixmap pixmap(63, 69);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x30, 0x30, 0x30), 2));
+    p.setBrush(QColor(0x50, 0x50, 0x58));
+    p.drawRoundedRect(QRectF(14, 18, 35, 48), 6, 6);
+    p.setBrush(QColor(0xC8, 0xE0, 0xC0));
+    p.drawRect(QRectF(20, 30, 23, 12));
+    if (incident) {
+        p.setBrush(Qt::white);
+        p.drawChord(QRectF(19, 4, 25, 26), 0, 180 * 16);
+    } else {
+        p.setBrush(QColor(0x20, 0x40, 0x80));
+        p.drawEllipse(QPointF(31.5, 12), 7, 7);
+    }
+    return pixmap;
+}
+
+QPixmap StoredMark()
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x2E, 0x8B, 0x3A));
+    p.drawEllipse(QPointF(8, 8), 6, 6);
+    p.setPen(QPen(Qt::white, 2));
+    p.drawPolyline(QPolygonF({QPointF(5, 8), QPointF(7.5, 10.5), QPointF(11, 5.5)}));
+    return pixmap;
+}
+
 } // namespace
 
 QPixmap WizardMarkPictures::Load(int resourceId)
@@ -67,6 +104,9 @@ QPixmap WizardMarkPictures::Load(int resourceId)
     case kMarkerTopRight: return Marker(-1, 1);
     case kMarkerBottomRight: return Marker(-1, -1);
     case kMarkerBottomLeft: return Marker(1, -1);
+    case kStoredResult: return StoredMark();
+    case kReflectedMeter: return Meter(false);
+    case kIncidentMeter: return Meter(true);
     default: return QPixmap();
     }
 }

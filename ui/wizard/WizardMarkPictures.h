@@ -1,5 +1,6 @@
 // The photograph views' pictures, drawn in code and looked up by their resource numbers: the strip's
-// two check-box pictures and its corners-confirmed picture, and the four corner markers.
+// two check-box pictures and its corners-confirmed picture, the four corner markers, and the
+// readings page's two meter pictures and its stored-result mark.
 #pragma once
 
 #include <QPixmap>
@@ -13,6 +14,9 @@ public:
     static constexpr int kMarkerTopLeft = 184;
     static constexpr int kMarkerTopRight = 186;
     static constexpr int kMarkerBottomRight = 188;
+    static constexpr int kStoredResult = 156;
+    static constexpr int kReflectedMeter = 176;
+    static constexpr int kIncidentMeter = 177;
 
     // The picture of the resource number at its own size; a null pixmap for any other number.
     static QPixmap Load(int resourceId);
