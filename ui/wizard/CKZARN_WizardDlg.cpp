@@ -1,6 +1,5 @@
 #include "ui/wizard/CKZARN_WizardDlg.h"
 
-#include "core/CBrowseFolderDlg.h"
 #include "core/CKZARN_Common.h"
 #include "core/DialogLayoutItem.h"
 #include "core/ShellFileUtility.h"
@@ -414,11 +413,10 @@ void CKZARN_WizardDlg::ChangeStep()
 
 std::string CKZARN_WizardDlg::ChooseFolder()
 {
-    CBrowseFolderDlg chooser(this, BIF_RETURNONLYFSDIRS);
-    const std::string start = WizardAppLink::Settings().ImgDir;
-    if (!chooser.BrowseForFolder(GetLangString(3035).c_str(), start.empty() ? nullptr : start.c_str(), nullptr))
+    std::string folder;
+    if (!WizardAppLink::ChooseFolder(this, GetLangString(3035), WizardAppLink::Settings().ImgDir, &folder))
         return std::string();
-    return chooser.SelectedFolder();
+    return folder;
 }
 
 void CKZARN_WizardDlg::EnterPhotoStep()
