@@ -640,12 +640,9 @@ void CZarnflashDlg::OnStart()
     if (severalMeters_) return nothing(kFlashSeveralMeters);
     if (!ImagesFitMeter()) return nothing(kFlashNothingToDo);
     const bool radioOffered = !offeredAppVersion_.empty();
-    const bool mainNeeded = modelName_ == "T-310D/DR" || modelName_ == "T-310CINE" ||
-                            ((modelName_.rfind("T-140", 0) == 0 || modelName_ == "T-520D") && !radioOffered);
     // A radio chain writes the chosen main image only when its version was read: without it the
     // image would be skipped and the run would still say finished.
     if (radioOffered && !mainName_.empty() && offeredMainVersion_.empty()) return nothing(kFlashNoVersionFile);
-    if (mainNeeded && mainName_.empty()) return nothing(kFlashNothingToDo);
 
     if (modelName_ == "T-310D/DR" || modelName_ == "T-310CINE") {
         const char* prefix = modelName_ == "T-310D/DR" ? "QK85" : "QN41";
