@@ -640,12 +640,9 @@ void CZarnflashDlg::OnStart()
     if (severalMeters_) return nothing(kFlashSeveralMeters);
     if (!ImagesFitMeter()) return nothing(kFlashNothingToDo);
     const bool radioOffered = !offeredAppVersion_.empty();
-    const bool mainNeeded = modelName_ == "T-310D/DR" || modelName_ == "T-310CINE" ||
-                            ((modelName_.rfind("T-140", 0) == 0 || modelName_ == "T-520D") && !radioOffered);
     // A radio chain writes the chosen main image only when its version was read: without it the
     // image would be skipped and the run would still say finished.
     if (radioOffered && !mainName_.empty() && offeredMainVersion_.empty()) return nothing(kFlashNoVersionFile);
-    if (mainNeeded && mainName_.empty()) return nothing(kFlashNothingToDo);
 
     if (modelName_ == "T-310D/DR" || modelName_ == "T-310CINE") {
         const char* prefix = modelName_ == "T-310D/DR" ? "QK85" : "QN41";
@@ -810,10 +807,12 @@ void CZarnflashDlg::UpdateIcons()
     case kUiLaunchedStart:
         stateIcon_->SetIcon(icon131_, 48, 48);
         modelIcon_->SetIcon(QIcon(), 50, 40);
+        modelIcon_->show();
         break;
     case kUiDownloading:
         stateIcon_->SetIcon(icon131_, 48, 48);
         modelIcon_->SetIcon(icon130_, 50, 40);
+        modelIcon_->show();
         break;
     case kUiIdle:
     case kUiTransfer: {
@@ -821,7 +820,8 @@ void CZarnflashDlg::UpdateIcons()
         const bool present = meterPresent_;
         if (present && (modelName_ == "T-310D/DR" || modelName_ == "T-310CINE")) {
             modelIcon_->SetIcon(icon192_, 30, 52);
-        } else if (present && modelName_.rfind("T-140", 0) == 0 && modelName_ != "T-140") {
+        } else if (present && (modelName_ == "T-140D" || modelName_ == "T-140DR" || modelName_ == "T-140DR-EL" ||
+                               modelName_ == "T-140DR-PX")) {
             modelIcon_->SetIcon(icon206_, 54, 54);
         } else if (present && modelName_ == "T-520D") {
             modelIcon_->SetIcon(icon136_, 48, 48);

@@ -305,6 +305,24 @@ TEST_F(FlashStandAlone, LocalImageIsWrittenAndWrongImagesAreRefusedBeforeAnyByte
     }
 }
 
+// Start with no main image chosen still runs the main firmware job, which finds no script and fails
+// before the link opens; the chain has ended, so the poll stays stopped.
+TEST_F(FlashStandAlone, StartWithoutAMainImageFailsForWantOfAScript)
+{
+    SimFlashHidMeter sim = SimFlashHidMeter::Add(hid, true);
+    sim.normal->GetIdentity().variant = 2; // no radio module: variant 0
+    auto dialog = Launch({"Zarnflash"});
+    ASSERT_EQ("T-520D", dialog->ModelName());
+    sim.meter->ClearLog();
+    dialog->OnStart();
+    RunToEnd(*dialog);
+    EXPECT_EQ(kFlashNoScript, dialog->ResultCode());
+    EXPECT_EQ(QString::fromStdString(GetLangString(50104)), dialog->StatusLabel()->text());
+    EXPECT_TRUE(sim.meter->Log().empty());
+    EXPECT_FALSE(dialog->TimerActive());
+    dialog->OnExit();
+}
+
 // A radio chain on a T-140DR would skip a main image whose version file is missing: refused.
 TEST_F(FlashStandAlone, RadioChainRefusesAMainImageWithoutVersion)
 {
