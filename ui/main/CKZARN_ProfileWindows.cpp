@@ -33,7 +33,13 @@ CKZARN_ProfileWindows MakeDefaults()
     windows.openRefSingle = [](QWidget*) {};
     windows.openRefMulti = [](QWidget*) {};
     windows.openBackupView = [](QWidget*, const std::string&, const std::vector<std::string>&) {};
-    windows.runSelMode = [](CKZARN_SelModeDlg& dialog) { return dialog.DoModal(); };
+    windows.runSelMode = [](CKZARN_SelModeDlg& dialog) {
+        CZarnManager* facade = CZarnManager::CreateInstance(nullptr);
+        if (facade != nullptr) facade->SetActiveForm(&dialog);
+        const int result = dialog.DoModal();
+        if (facade != nullptr) facade->ClearActiveForm();
+        return result;
+    };
     windows.runChooser = [](CKZARN_OpenProfileDlg& dialog) {
         CZarnManager* facade = CZarnManager::CreateInstance(nullptr);
         if (facade != nullptr) facade->SetActiveForm(&dialog);
