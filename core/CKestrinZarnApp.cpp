@@ -198,14 +198,46 @@ int CKestrinZarnApp::LaunchProgramNotify(const std::string& file, const std::str
     return launcher_.Launch(file, parameters, messageWindow_);
 }
 
+int CKestrinZarnApp::LaunchProgramNotify(const std::string& file, const std::vector<std::string>& arguments)
+{
+    if (mainWindow_ == nullptr) {
+        return 0;
+    }
+    mainWindow_->OnExternalProgramStarting(file, JoinArguments(arguments));
+    return launcher_.Launch(file, arguments, messageWindow_);
+}
+
 BOOL CKestrinZarnApp::LaunchProgram(const std::string& file, const std::string& parameters)
+{
+    return LaunchProgramWith(file, parameters,
+                             [&] { return launcher_.Launch(file, parameters, HWND()); });
+}
+
+BOOL CKestrinZarnApp::LaunchProgram(const std::string& file, const std::vector<std::string>& arguments)
+{
+    return LaunchProgramWith(file, JoinArguments(arguments),
+                             [&] { return launcher_.Launch(file, arguments, HWND()); });
+}
+
+std::string CKestrinZarnApp::JoinArguments(const std::vector<std::string>& arguments)
+{
+    std::string text;
+    for (const std::string& argument : arguments) {
+        if (!text.empty()) text += ' ';
+        text += argument;
+    }
+    return text;
+}
+
+BOOL CKestrinZarnApp::LaunchProgramWith(const std::string& file, const std::string& shownArguments,
+                                        const std::function<int()>& launch)
 {
     if (mainWindow_ == nullptr) {
         return FALSE;
     }
-    mainWindow_->OnExternalProgramStarting(file, parameters);
+    mainWindow_->OnExternalProgramStarting(file, shownArguments);
     tracker_->Reset();
-    if (launcher_.Launch(file, parameters, HWND()) == 0) {
+    if (launch() == 0) {
         // The launcher still waits for an earlier program, whose end notice resumes polling.
         return FALSE;
     }

@@ -60,10 +60,14 @@ public:
     // launcher still waits for an earlier program), -1 the waiting could not be set up (polling
     // has been resumed already).
     int LaunchProgramNotify(const std::string& file, const std::string& parameters);
+    // The same with the arguments as a list, each handed to the program as it stands (the pages
+    // are told them joined by blanks).
+    int LaunchProgramNotify(const std::string& file, const std::vector<std::string>& arguments);
     // Starts a child program without waiting for it: TRUE started; FALSE refused (no main window,
     // or the launcher still waits for an earlier program; nothing started); kLaunchFailed when the
     // program could not be started. Polling is resumed at once unless the launch was refused.
     BOOL LaunchProgram(const std::string& file, const std::string& parameters);
+    BOOL LaunchProgram(const std::string& file, const std::vector<std::string>& arguments);
     static constexpr BOOL kLaunchFailed = -1;
     LRESULT OnChildProgramEnded(WPARAM wParam, LPARAM lParam);
 
@@ -93,6 +97,10 @@ public:
 
 private:
     void ShowAlreadyRunning();
+    static std::string JoinArguments(const std::vector<std::string>& arguments);
+    // Inline launch: tells the main window around the start; launch() runs the launcher.
+    BOOL LaunchProgramWith(const std::string& file, const std::string& shownArguments,
+                           const std::function<int()>& launch);
 
     ZarnAppParts* parts_;
     std::unique_ptr<LaunchTrackingStarter> tracker_;

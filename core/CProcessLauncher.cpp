@@ -27,8 +27,31 @@ int CProcessLauncher::Launch(const std::string& file, const std::string& paramet
         std::lock_guard<std::mutex> lock(mutex_);
         file_ = file;
         parameters_ = parameters;
+        arguments_.clear();
+        argumentList_ = false;
         notifyWindow_ = notifyWindow;
     }
+    return StartLaunch(notifyWindow);
+}
+
+int CProcessLauncher::Launch(const std::string& file, const std::vector<std::string>& arguments, HWND notifyWindow)
+{
+    if (waitThread_.joinable()) {
+        return 0;
+    }
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        file_ = file;
+        parameters_.clear();
+        arguments_ = arguments;
+        argumentList_ = true;
+        notifyWindow_ = notifyWindow;
+    }
+    return StartLaunch(notifyWindow);
+}
+
+int CProcessLauncher::StartLaunch(HWND notifyWindow)
+{
     if (!notifyWindow) {
         return LaunchThreadProc(this);
     }
@@ -67,16 +90,21 @@ int CProcessLauncher::LaunchThreadProc(CProcessLauncher* launcher)
     }
     std::string file;
     std::string parameters;
+    std::vector<std::string> arguments;
+    bool argumentList = false;
     HWND window;
     UINT message = 0;
     {
         std::lock_guard<std::mutex> lock(launcher->mutex_);
         file = launcher->file_;
         parameters = launcher->parameters_;
+        arguments = launcher->arguments_;
+        argumentList = launcher->argumentList_;
         window = launcher->notifyWindow_;
         message = launcher->notifyMessage_;
     }
-    const pid_t pid = launcher->starter_->Start(file, parameters);
+    const pid_t pid = argumentList ? launcher->starter_->StartArgs(file, arguments)
+                                   : launcher->starter_->Start(file, parameters);
     if (pid < 0) {
         launcher->PostDone(window, message);
         return -1;

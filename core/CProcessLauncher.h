@@ -12,6 +12,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 class CProcessLauncher {
 public:
@@ -28,6 +29,8 @@ public:
     // program was started or not; in notify mode also when the wait thread could not be created, in
     // which case the program was not started and the notify message has been posted already.
     int Launch(const std::string& file, const std::string& parameters, HWND notifyWindow);
+    // The same with the arguments as a list, handed to the program as they stand.
+    int Launch(const std::string& file, const std::vector<std::string>& arguments, HWND notifyWindow);
     // 0 when no wait thread is held; otherwise joins it and returns non-zero.
     BOOL WaitThread();
     // The wait thread's body, also run directly in inline mode: 0 when the program was started and
@@ -38,12 +41,15 @@ public:
     bool IsBusy() const { return waitThread_.joinable(); }
 
 private:
+    int StartLaunch(HWND notifyWindow);
     void PostDone(HWND window, UINT message);
 
     std::thread waitThread_;
     std::mutex mutex_; // guards the program file, the parameters and the notify window
     std::string file_;
     std::string parameters_;
+    std::vector<std::string> arguments_;
+    bool argumentList_ = false; // arguments_ holds the arguments, not parameters_
     HWND notifyWindow_;
     UINT notifyMessage_ = 0;
     MessageSink* sink_;

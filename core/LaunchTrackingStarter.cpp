@@ -12,6 +12,13 @@ pid_t LaunchTrackingStarter::Start(const std::string& program, const std::string
     return pid;
 }
 
+pid_t LaunchTrackingStarter::StartArgs(const std::string& program, const std::vector<std::string>& arguments)
+{
+    const pid_t pid = inner_->StartArgs(program, arguments);
+    lastStartFailed_ = pid < 0;
+    return pid;
+}
+
 int LaunchTrackingStarter::Wait(pid_t pid)
 {
     return inner_->Wait(pid);

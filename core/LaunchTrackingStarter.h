@@ -12,6 +12,7 @@ public:
     explicit LaunchTrackingStarter(ProcessStarter* inner);
 
     pid_t Start(const std::string& program, const std::string& parameters) override;
+    pid_t StartArgs(const std::string& program, const std::vector<std::string>& arguments) override;
     int Wait(pid_t pid) override;
     void Release(pid_t pid) override;
 

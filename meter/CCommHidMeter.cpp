@@ -124,6 +124,13 @@ void CCommHidMeter::BeginProgress(int total)
     progressCount_ = 0;
 }
 
+void CCommHidMeter::SkipProgress(int steps)
+{
+    if (!notifyWindow_ || steps <= 0) return;
+    progressCount_ += steps - 1;
+    PostProgress();
+}
+
 void CCommHidMeter::PostProgress()
 {
     if (!notifyWindow_) return;
@@ -225,7 +232,10 @@ BOOL CCommHidMeter::ReadTextUnits(std::uint8_t* destination, int* err)
         if (!CommandRead("W0000A", 4, &unit, err)) return FALSE;
         SetWord(destination + 2 * i, unit);
         PostProgress();
-        if (EndsText(static_cast<std::uint16_t>(unit))) break;
+        if (EndsText(static_cast<std::uint16_t>(unit))) {
+            SkipProgress(kTextSteps - 1 - i);
+            break;
+        }
     }
     return TRUE;
 }
@@ -239,7 +249,10 @@ BOOL CCommHidMeter::WriteTextUnits(const std::uint8_t* source, int* err)
         if (!Format(command, "W", unit, 4, "B")) return FALSE;
         if (!CommandEcho(command, 4, unit, err)) return FALSE;
         PostProgress();
-        if (EndsText(unit)) break;
+        if (EndsText(unit)) {
+            SkipProgress(kTextSteps - 1 - i);
+            break;
+        }
     }
     return TRUE;
 }
@@ -256,7 +269,10 @@ BOOL CCommHidMeter::WriteHeaderText(const std::uint8_t* block)
         // The echo must match, and the text ends on the unit sent, not on what came back.
         if (!CommandEcho(command, 4, unit, nullptr)) return FALSE;
         PostProgress();
-        if (EndsText(unit)) break;
+        if (EndsText(unit)) {
+            SkipProgress(kTextSteps - 1 - i);
+            break;
+        }
     }
     return CommitAndComplete(nullptr);
 }
@@ -273,7 +289,8 @@ BOOL CCommHidMeter::CommitAndComplete(int* err, bool stepPerPoll)
         if (GetClock().NowMs() - start >= kCommitDeadlineMs) return FALSE;
         SleepMs(20);
         if (!CommandRead("W0000E", 1, &status, err) || !IsCompletionStatus(status)) return FALSE;
-        if (stepPerPoll) PostProgress();
+        // A long completion keeps its poll steps below the final one.
+        if (stepPerPoll && progressCount_ < progressTotal_ - 1) PostProgress();
     }
     if (stepPerPoll) progressCount_ = progressTotal_ - 1;
     PostProgress();
@@ -314,7 +331,8 @@ BOOL CCommHidMeter::WriteCustomItems(const std::uint8_t* block, const HidCustomI
 
 BOOL CCommHidMeter::ReadSettingTablesOf(std::uint8_t* block, int* err)
 {
-    BeginProgress(70);
+    // Per entry one step, and each name of list 0x12 counts its 16 text steps.
+    BeginProgress(70 + 30 * kTextSteps);
     unsigned value = 0;
     // Lists 0x10 and 0x11: value, field A, field B.
     for (int list = 0; list < 2; ++list) {
@@ -355,7 +373,8 @@ BOOL CCommHidMeter::ReadSettingTablesOf(std::uint8_t* block, int* err)
 
 BOOL CCommHidMeter::WriteSettingTablesOf(const std::uint8_t* block, int* err)
 {
-    BeginProgress(76);
+    // Per entry one step, two per commit of each of the three areas, 16 per name of list 0x12.
+    BeginProgress(76 + 30 * kTextSteps);
     char command[8];
     for (int list = 0; list < 2; ++list) {
         const std::uint8_t* base = block + (list == 0 ? family_.list10 : family_.list11);
@@ -398,7 +417,7 @@ BOOL CCommHidMeter::WriteSettingTablesOf(const std::uint8_t* block, int* err)
 
 BOOL CCommHidMeter::ReadProfileNamesOf(std::uint8_t* block, int* err)
 {
-    BeginProgress(10);
+    BeginProgress(10 * (1 + kTextSteps));
     if (!SelectAreaCode(0x20, err)) return FALSE;
     for (int slot = 0; slot < 10; ++slot) {
         char command[8];
@@ -466,7 +485,8 @@ BOOL CCommHidMeter::WriteProfileSlot(const std::uint8_t* block, int slot, int* e
 
 BOOL CCommHidMeter::ReadAllProfilesOf(std::uint8_t* block, int* err)
 {
-    BeginProgress(2230);
+    // The header text, then per slot its name and one step per row of each of the four groups.
+    BeginProgress(kTextSteps + 10 * SlotSteps());
     // Header text; these exchanges report no error code.
     if (!CommandLetter("W00011", nullptr)) return FALSE;
     if (!CommandLetter("W00009", nullptr)) return FALSE;
@@ -475,7 +495,10 @@ BOOL CCommHidMeter::ReadAllProfilesOf(std::uint8_t* block, int* err)
         if (!CommandRead("W0000A", 4, &unit, nullptr)) return FALSE;
         SetWord(block + 2 * i, unit);
         PostProgress();
-        if (EndsText(static_cast<std::uint16_t>(unit))) break;
+        if (EndsText(static_cast<std::uint16_t>(unit))) {
+            SkipProgress(kTextSteps - 1 - i);
+            break;
+        }
     }
     if (!SelectAreaCode(0x20, err)) return FALSE;
     for (int slot = 0; slot < 10; ++slot) {
@@ -488,9 +511,10 @@ BOOL CCommHidMeter::WriteProfilesOf(const std::uint8_t* block, unsigned mask, in
 {
     mask &= 0x7FF;
     if (mask == 0) return FALSE;
-    int total = 2 + ((mask & 0x400) ? 1 : 0);
+    // The final commit's two steps; the header's text and its own commit; each slot's steps.
+    int total = 2 + ((mask & 0x400) ? kTextSteps + 2 : 0);
     for (int slot = 0; slot < 10; ++slot) {
-        if (mask & (1u << slot)) total += 223;
+        if (mask & (1u << slot)) total += SlotSteps();
     }
     BeginProgress(total);
     if ((mask & 0x400) && !WriteHeaderText(block)) return FALSE;

@@ -111,6 +111,14 @@ protected:
 
     void BeginProgress(int total);
     void PostProgress();
+    // Counts `steps` steps at once with one post: a text that ends before its 16 units still
+    // advances the count by 16, so that every operation's total is known before it starts.
+    void SkipProgress(int steps);
+
+    // Steps of one text (up to 16 units, one step each).
+    static constexpr int kTextSteps = 16;
+    // Steps of one profile slot: its name and one per row of each of the four groups.
+    int SlotSteps() const { return kTextSteps + 4 * family_.rows; }
 
     const HidMeterFamily& Family() const { return family_; }
 

@@ -102,6 +102,12 @@ BOOL CCommSyncHidBase::Transact(const char* command, DWORD commandLength, DWORD*
     return ok;
 }
 
+BOOL CCommSyncHidBase::Purge()
+{
+    if (!device_) return FALSE;
+    return device_->Purge() == 0 ? TRUE : FALSE;
+}
+
 void CCommSyncHidBase::SleepMs(std::uint32_t ms)
 {
     if (device_) {

@@ -40,6 +40,9 @@ public:
     BOOL Transact(const char* command, DWORD commandLength, DWORD* ignored, char* reply, DWORD replyLength,
                   DWORD* bytesRead, int* err = nullptr);
 
+    // Drops input reports still waiting (the late answer to an exchange given up); FALSE when closed.
+    BOOL Purge();
+
     bool IsOpen() const { return device_ != nullptr; }
 
 protected:

@@ -74,8 +74,20 @@ BOOL CCommT310::IsDevicePresent(BOOL* moreThanOne)
 
 BOOL CCommT310::OpenDevice(int* err)
 {
+    return ConnectPort(std::string(), err);
+}
+
+BOOL CCommT310::ConnectPort(const std::string& portName, int* err)
+{
     ClearErr(err);
-    const std::string port = FindT310Port();
+    // A port name is a device name in the device folder, never a path of its own.
+    if (portName.size() > 259 || portName.find('/') != std::string::npos || portName == "." || portName == "..") {
+        if (err) {
+            *err = kNoDeviceError;
+        }
+        return FALSE;
+    }
+    const std::string port = portName.empty() ? FindT310Port() : portName;
     if (port.empty()) {
         if (err) {
             *err = kNoDeviceError;
@@ -345,7 +357,8 @@ BOOL CCommT310::WriteCustomSettings(const T310TransferBlock* block, int* err)
     if (block == nullptr) {
         return FALSE;
     }
-    StartProgress(2);
+    // Two words, then the commit's step and the completion's.
+    StartProgress(4);
     if (!WriteWordRange(block, T310TransferBlock::kCustom, 0x110, 0x111, err)) {
         return FALSE;
     }

@@ -38,6 +38,8 @@ public:
     virtual BOOL IsDevicePresent(BOOL* moreThanOne);
     // Opens the meter's port at 115200 8N1 with the link's time-outs; error 20 when none is found.
     virtual BOOL OpenDevice(int* err = nullptr);
+    // The same on a given port name (such as "ttyUSB0"); an empty name finds the meter's port.
+    BOOL ConnectPort(const std::string& portName, int* err = nullptr);
     // The one-byte handshake: up to six attempts of "[" answered by "[".
     virtual BOOL PrepareDevice(int* err = nullptr);
     // 2 (T-310D/DR), 3 (T-310CINE) or 999.

@@ -128,7 +128,8 @@ BOOL CCommT520::WriteCustomSettings(const T520TransferBlock* block, int* err)
     if (err) *err = 0;
     if (!block) return FALSE;
     const std::size_t count = CustomItemCount(err);
-    BeginProgress(static_cast<int>(count));
+    // One step per item, then the commit's step and the completion's.
+    BeginProgress(static_cast<int>(count) + 2);
     return WriteCustomItems(block->bytes.data(), kItems, count, err);
 }
 

@@ -603,14 +603,23 @@ void CKZARN_LMCtrl::RunMeterCommand(Links& links, const CZarnCommand& command)
                 auto waitReady = [&](const std::string& rev) {
                     return t140 ? links.t140->WaitUntilReady(rev, nullptr) : links.t520->WaitUntilReady(rev, nullptr);
                 };
+                // Only a failed exchange (a system error code) ends the identity step. An answer the
+                // meter gives in an unexpected form is shown as the query's own text ("---" for an
+                // unknown or still busy model, an empty version) and the identity goes on.
                 std::string model, revision, versionA, versionB, date;
-                if (!hid.PrepareDevice(nullptr) || !hid.GetModelName(&model, nullptr) ||
-                    !hid.GetRevision(&revision, nullptr)) {
+                int err = 0;
+                const auto exchangeFailed = [&err](BOOL ok) { return !ok && err != 0; };
+                if (!hid.PrepareDevice(nullptr)) {
+                    fail(ZarnMeterErrorOf(codeFamily, kStepSetup));
+                    return;
+                }
+                if (exchangeFailed(hid.GetModelName(&model, &err)) || exchangeFailed(hid.GetRevision(&revision, &err))) {
                     fail(ZarnMeterErrorOf(codeFamily, kStepSetup));
                     return;
                 }
                 if (waitReady(revision) == 1) {
-                    if (!hid.GetVersionA(&versionA, nullptr) || !hid.GetVersionB(&versionB, nullptr)) {
+                    if (exchangeFailed(hid.GetVersionA(&versionA, &err)) ||
+                        exchangeFailed(hid.GetVersionB(&versionB, &err))) {
                         fail(ZarnMeterErrorOf(codeFamily, kStepSetup));
                         return;
                     }

@@ -13,19 +13,20 @@
 namespace {
 
 constexpr std::int8_t kNoValue = -128;
-constexpr double kByteLimit = 127.0; // tenths: the largest magnitude a byte holds besides -128
+constexpr double kTenthsBound = 1.0e6; // far beyond the byte, small enough for an int
 
 bool HasValue(double v)
 {
     return v != DBL_MAX && !std::isnan(v);
 }
 
-// Tenths of a value rounded as the meter expects (half toward zero), held within the byte's range.
+// Tenths of a value rounded as the meter expects (half toward zero). Values far beyond the byte
+// are held at a bound that still converts to an int; the byte itself is clamped by Clamp.
 int Tenths(double v)
 {
     double t = v > 0 ? v * 10.0 + 0.499999 : v * 10.0 - 0.499999;
-    if (t > kByteLimit) t = kByteLimit;
-    if (t < -kByteLimit) t = -kByteLimit;
+    if (t > kTenthsBound) t = kTenthsBound;
+    if (t < -kTenthsBound) t = -kTenthsBound;
     return static_cast<int>(t);
 }
 
@@ -180,7 +181,9 @@ double CKZARN_TransferData::DecodeTenths(std::int8_t byte)
 std::int8_t CKZARN_TransferData::EncodeDifference(double a, double b)
 {
     if (!HasValue(a) || !HasValue(b)) return kNoValue;
-    return Clamp(Tenths(a) - Tenths(b));
+    // The difference is taken from the base byte the meter holds, so a limit point beyond the
+    // byte's range over a base at the byte's limit still comes back as it was (12.7 + 12.7).
+    return Clamp(Tenths(a) - Clamp(Tenths(b)));
 }
 
 template <typename Block>
@@ -277,12 +280,14 @@ int CKZARN_TransferData::WriteT310Image(T310TransferBlock* block) const
         for (int r = 0; r < 35; ++r) {
             for (int g = 0; g < 4; ++g) {
                 const ExposureRange& v = slots_[s].rows[r].group[g];
-                // The T-310 takes limits within +-7.0 EV. A point without value stays without value.
-                const bool drpHigh = HasValue(v.drp) && v.drp >= kT310Limit;
+                // The T-310 takes limits within +-7.0 EV. A DRP or CPP without value counts as
+                // above the limit, so the meter gets 70 and a zero difference for them, as it always
+                // has; a DRM or CPM without value stays without value.
+                const bool drpHigh = !HasValue(v.drp) || v.drp >= kT310Limit;
                 const bool drmLow = HasValue(v.drm) && v.drm <= -kT310Limit;
                 std::int8_t cppDiff;
-                if (!HasValue(v.cpp) || !HasValue(v.drp)) {
-                    cppDiff = kNoValue;
+                if (!HasValue(v.cpp)) {
+                    cppDiff = 0; // (CPP - DRP) - (CPP - 7.0) with CPP without value
                 } else if (v.cpp >= kT310Limit) {
                     cppDiff = drpHigh ? 0 : EncodeTenths((v.cpp - v.drp) - (v.cpp - 7.0));
                 } else {

@@ -31,21 +31,15 @@ int RowLabelId(int row)
     return row <= 34 ? 7106 + row : 7110 + row;
 }
 
-// What a field of the file may hold, shared by the writer (which holds values inside it) and the
-// reader (which refuses anything outside it), so that every file written reads back.
-struct FieldBounds {
-    double lo;   // limit of the DRM and CPM-DRM fields, excluded
-    double hi;   // limit of the DRP and CPP-DRP fields, excluded
-};
+// What a field of the file may hold: every value a byte of the meter's memory holds, +-12.7 EV in
+// tenths (-12.8 is the byte that means no value, written "OFF"). The writer writes the values as
+// they are and the reader takes every one of them, so a backup gives back what the meter held.
+constexpr double kFieldLimit = 12.75; // excluded; the largest value written is 12.7
 
-FieldBounds BoundsOf(int family)
+bool InsideField(double v)
 {
-    if (family == MeterFamilyT140 || family == MeterFamilyT520) return FieldBounds{-10.05, 10.05};
-    return FieldBounds{-7.05, 7.05};
+    return v == DBL_MAX || (v > -kFieldLimit && v < kFieldLimit);
 }
-
-constexpr double kCentreLimit = 5.0;
-constexpr double kStep = 0.05; // half of the file's one decimal
 
 char DecimalChar()
 {
@@ -75,11 +69,6 @@ std::string Formatted(bool withSign, double value)
 bool HasValue(double v)
 {
     return v != DBL_MAX && !std::isnan(v);
-}
-
-double Held(double v, double low, double high)
-{
-    return v < low ? low : (v > high ? high : v);
 }
 
 // "OFF" for no value; near-zero as "0" (centre) or "+0.0"; else one decimal, signed but for the centre.
@@ -131,9 +120,26 @@ int CKZARN_TransferData::WriteText(std::ostream& file) const
     for (int i = 0; i < slots; ++i) {
         if (NameBreaksLine(GetProfileName(i))) return 0;
     }
-    const FieldBounds bounds = BoundsOf(family_);
-    const double low = bounds.lo + kStep;
-    const double high = bounds.hi - kStep;
+    // The five fields of a group; the differences have no value when either point has none.
+    const auto fieldsOf = [](const ExposureRange& g, double (&f)[5]) {
+        f[0] = HasValue(g.centre) ? g.centre : DBL_MAX;
+        f[1] = HasValue(g.cpm) && HasValue(g.drm) ? g.cpm - g.drm : DBL_MAX;
+        f[2] = HasValue(g.drm) ? g.drm : DBL_MAX;
+        f[3] = HasValue(g.drp) ? g.drp : DBL_MAX;
+        f[4] = HasValue(g.cpp) && HasValue(g.drp) ? g.cpp - g.drp : DBL_MAX;
+    };
+    // A value the file could not give back (beyond what the meter holds) is refused, not changed.
+    for (int i = 0; i < slots; ++i) {
+        for (int r = 0; r < rows; ++r) {
+            for (const ExposureRange& g : slots_[i].rows[r].group) {
+                double f[5];
+                fieldsOf(g, f);
+                for (const double v : f) {
+                    if (!InsideField(v)) return 0;
+                }
+            }
+        }
+    }
 
     const int model = family_ == MeterFamilyT140 ? kModelT140 : (family_ == MeterFamilyT520 ? kModelT520 : kModelT310);
     WriteLine(file, GetLangString(model));
@@ -144,16 +150,9 @@ int CKZARN_TransferData::WriteText(std::ostream& file) const
         for (int r = 0; r < rows; ++r) {
             std::string line = GetLangString(RowLabelId(r));
             for (const ExposureRange& g : slots_[i].rows[r].group) {
-                const double drm = HasValue(g.drm) ? Held(g.drm, low, 0.0) : DBL_MAX;
-                const double drp = HasValue(g.drp) ? Held(g.drp, 0.0, high) : DBL_MAX;
-                const double t1 = HasValue(g.cpm) && HasValue(g.drm) ? Held(g.cpm - g.drm, low, 0.0) : DBL_MAX;
-                const double t4 = HasValue(g.cpp) && HasValue(g.drp) ? Held(g.cpp - g.drp, 0.0, high) : DBL_MAX;
-                const double centre = HasValue(g.centre) ? Held(g.centre, -kCentreLimit, kCentreLimit) : DBL_MAX;
-                line += "," + FieldText(centre, true);
-                line += "," + FieldText(t1, false);
-                line += "," + FieldText(drm, false);
-                line += "," + FieldText(drp, false);
-                line += "," + FieldText(t4, false);
+                double f[5];
+                fieldsOf(g, f);
+                for (int k = 0; k < 5; ++k) line += "," + FieldText(f[k], k == 0);
             }
             WriteLine(file, line);
         }
@@ -187,27 +186,17 @@ BOOL CKZARN_TransferData::ParseRow(const std::string& line, ProfileRow* row) con
     std::vector<std::string> fields;
     SplitComma(&fields, line);
     if (fields.size() != 21) return FALSE;
-    const FieldBounds bounds = BoundsOf(family_);
-    const double lo = bounds.lo;
-    const double hi = bounds.hi;
-
     for (int g = 0; g < 4; ++g) {
         ExposureRange& out = row->group[g];
         double v[5];
         for (int k = 0; k < 5; ++k) {
-            if (!ParseValue(fields[static_cast<std::size_t>(5 * g + k + 1)], &v[k])) return FALSE;
+            const std::string& text = fields[static_cast<std::size_t>(5 * g + k + 1)];
+            if (!ParseValue(text, &v[k]) || !InsideField(v[k])) return FALSE;
         }
-        // "OFF" (no value) passes every bound; a number must lie inside its field's range.
-        const auto inside = [](double x, bool ok) { return x == DBL_MAX || ok; };
-        if (!inside(v[0], v[0] >= -kCentreLimit && v[0] <= kCentreLimit)) return FALSE;
         out.centre = v[0];
-        if (!inside(v[1], lo < v[1] && v[1] <= 0)) return FALSE;
-        if (!inside(v[2], lo < v[2] && v[2] <= 0)) return FALSE;
         out.drm = v[2];
         out.cpm = (v[1] == DBL_MAX || v[2] == DBL_MAX) ? DBL_MAX : v[1] + v[2];
-        if (!inside(v[3], v[3] >= 0 && v[3] < hi)) return FALSE;
         out.drp = v[3];
-        if (!inside(v[4], v[4] >= 0 && v[4] < hi)) return FALSE;
         out.cpp = (v[3] == DBL_MAX || v[4] == DBL_MAX) ? DBL_MAX : v[3] + v[4];
     }
     return TRUE;

@@ -4,11 +4,13 @@
 
 namespace {
 
-// value x scale truncated toward zero; values beyond any field (and NaN) are held to a range that
-// converts without overflow, since only the field's low bits are stored anyway.
+// value x scale rounded to the nearest whole number (halves away from zero): a value typed with
+// three decimals such as 8.190 is 8189.999... thousandths in binary and must stay 8190. Values
+// beyond any field (and NaN) are held to a range that converts without overflow, since only the
+// field's low bits are stored anyway.
 std::int64_t Scaled(double value, double scale)
 {
-    const double v = std::trunc(value * scale);
+    const double v = std::round(value * scale);
     if (std::isnan(v)) return 0;
     if (v > 9.0e15) return static_cast<std::int64_t>(9.0e15);
     if (v < -9.0e15) return static_cast<std::int64_t>(-9.0e15);

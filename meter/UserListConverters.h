@@ -1,6 +1,6 @@
 // Converters for the fields of the user-setting list records of the T-140 (variant A) and T-520
 // (variant B) blocks. Encoders do nothing for a null record; decoders give -1.0 for one. Values are
-// scaled, truncated toward zero, and only the bits that fit the field are stored.
+// scaled, rounded to the nearest whole number, and only the bits that fit the field are stored.
 #pragma once
 
 #include <cstdint>

@@ -2,9 +2,22 @@
 
 #include <curl/curl.h>
 
+#include <chrono>
 #include <mutex>
 
 namespace {
+
+long long NowMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+int TransferInfo(void* self, curl_off_t /*downloadTotal*/, curl_off_t downloadNow, curl_off_t /*uploadTotal*/,
+                 curl_off_t /*uploadNow*/)
+{
+    return CurlHttpClient::OnProgress(self, static_cast<long long>(downloadNow));
+}
 
 void GlobalInit()
 {
@@ -40,6 +53,22 @@ size_t CurlHttpClient::OnData(char* data, size_t size, size_t count, void* self)
     return (*client->sink_)(data, n) ? n : 0;
 }
 
+int CurlHttpClient::OnProgress(void* self, long long downloadNow)
+{
+    auto* client = static_cast<CurlHttpClient*>(self);
+    const long long now = NowMs();
+    if (downloadNow != client->lastBytes_) {
+        client->lastBytes_ = downloadNow;
+        client->lastChangeMs_ = now;
+        return 0;
+    }
+    if (client->options_.stallTimeoutMs > 0 && now - client->lastChangeMs_ >= client->options_.stallTimeoutMs) {
+        client->stalled_ = true;
+        return 1; // aborts the transfer
+    }
+    return 0;
+}
+
 CurlHttpClient::Result CurlHttpClient::Get(const std::string& url, const std::string& referer,
                                            const std::vector<std::string>& headers, const Sink& sink)
 {
@@ -59,7 +88,10 @@ CurlHttpClient::Result CurlHttpClient::Get(const std::string& url, const std::st
     curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, options_.connectTimeoutMs);
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, options_.transferTimeoutMs);
+    // No cap on the whole transfer: a stall is what ends it (checked at least once a second).
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &TransferInfo);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, this);
     if (!options_.userAgent.empty()) curl_easy_setopt(curl, CURLOPT_USERAGENT, options_.userAgent.c_str());
     if (!referer.empty()) curl_easy_setopt(curl, CURLOPT_REFERER, referer.c_str());
     if (list) curl_easy_setopt(curl, CURLOPT_HTTPHEADER, list);
@@ -78,6 +110,9 @@ CurlHttpClient::Result CurlHttpClient::Get(const std::string& url, const std::st
 
     sink_ = &sink;
     refused_ = false;
+    stalled_ = false;
+    lastBytes_ = 0;
+    lastChangeMs_ = NowMs();
     const CURLcode rc = curl_easy_perform(curl);
     sink_ = nullptr;
     curl_slist_free_all(list);
@@ -86,7 +121,9 @@ CurlHttpClient::Result CurlHttpClient::Get(const std::string& url, const std::st
     curl_off_t length = -1;
     if (curl_easy_getinfo(curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) == CURLE_OK) result.contentLength = length;
     if (rc != CURLE_OK) {
-        result.error = refused_ ? "HTTP status " + std::to_string(result.status) : curl_easy_strerror(rc);
+        result.error = refused_   ? "HTTP status " + std::to_string(result.status)
+                       : stalled_ ? std::string("no data for too long")
+                                  : curl_easy_strerror(rc);
         return result;
     }
     if (result.status < 200 || result.status > 299) {

@@ -1,5 +1,7 @@
 // HTTP GET over libcurl, as the update check and the downloader need it: no redirects followed,
-// explicit connect and transfer time-outs, optionally through a proxy with basic credentials.
+// a bounded connect and a bounded stall (no body byte for too long), never a cap on the whole
+// transfer, so a large file on a slow but steady link arrives; optionally through a proxy with
+// basic credentials.
 // One object keeps one libcurl handle, so successive requests reuse its connection. Used by one
 // thread at a time.
 #pragma once
@@ -16,7 +18,9 @@ public:
         std::string proxyUser;      // basic credentials, sent only when both are set
         std::string proxyPassword;
         long connectTimeoutMs = 15000;
-        long transferTimeoutMs = 120000; // whole request, body included
+        // The transfer ends when no body byte arrived for this long (the wait for the response
+        // counts too); 0: no bound.
+        long stallTimeoutMs = 30000;
     };
     struct Result {
         bool ok = false;      // transfer complete and status 200 to 299
@@ -40,6 +44,10 @@ public:
     Result Get(const std::string& url, const std::string& referer, const std::vector<std::string>& headers,
                const Sink& sink);
 
+    // libcurl's progress hook (through a function of libcurl's exact type): 1 ends a stalled
+    // transfer.
+    static int OnProgress(void* self, long long downloadNow);
+
 private:
     static size_t OnData(char* data, size_t size, size_t count, void* self);
 
@@ -47,4 +55,7 @@ private:
     void* easy_ = nullptr;
     const Sink* sink_ = nullptr;
     bool refused_ = false;
+    bool stalled_ = false;
+    long long lastBytes_ = 0;
+    long long lastChangeMs_ = 0; // steady clock, when lastBytes_ last grew
 };

@@ -9,10 +9,15 @@ extern char** environ;
 
 pid_t ProcessStarter::Start(const std::string& program, const std::string& parameters)
 {
+    return StartArgs(program, SplitCommandLine(parameters));
+}
+
+pid_t ProcessStarter::StartArgs(const std::string& program, const std::vector<std::string>& arguments)
+{
     if (program.empty()) {
         return -1;
     }
-    std::vector<std::string> args = SplitCommandLine(parameters);
+    std::vector<std::string> args = arguments;
     args.insert(args.begin(), program);
     std::vector<char*> argv;
     for (auto& a : args) {

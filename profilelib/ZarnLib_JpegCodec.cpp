@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 namespace {
 
@@ -16,6 +17,7 @@ constexpr int kMaxScans = 500;
 struct ErrorManager {
     jpeg_error_mgr mgr;
     std::jmp_buf jump;
+    bool cutShort = false;    // the image data ran out before the last row
 };
 
 void OnError(j_common_ptr cinfo)
@@ -24,6 +26,19 @@ void OnError(j_common_ptr cinfo)
 }
 
 void OnMessage(j_common_ptr) {}
+
+// Warnings are not printed, but the one that matters is noted: the image data ran out (the
+// entropy decoder needed bits and found the end) while rows were still to come. The library then
+// fills the missing rows, and a picture cut short by an interrupted copy would be measured from
+// invented rows. A file whose data is all there but whose end marker is missing only warns of the
+// file's end, and still loads.
+void OnEmit(j_common_ptr cinfo, int level)
+{
+    if (level != -1 || cinfo->is_decompressor == FALSE)
+        return;
+    if (cinfo->err->msg_code == JWRN_HIT_MARKER)
+        reinterpret_cast<ErrorManager*>(cinfo->err)->cutShort = true;
+}
 
 void OnProgress(j_common_ptr cinfo)
 {
@@ -125,6 +140,8 @@ bool RunDecode(DecodeState& s, const ZarnLib_JpegCodec::NeededSize& needed, std:
     *pixelFormat = grey ? ZarnLib_Bitmap::kFormat8bppIndexed : ZarnLib_Bitmap::kFormat24bppRGB;
 
     jpeg_start_decompress(&s.cinfo);
+    if (s.err.cutShort)
+        return false;
     s.bitmap = ZarnLib_Bitmap::Create(s.cinfo.output_width, s.cinfo.output_height, *pixelFormat);
     if (!s.bitmap)
         return false;
@@ -146,6 +163,8 @@ bool RunDecode(DecodeState& s, const ZarnLib_JpegCodec::NeededSize& needed, std:
             JSAMPROW rowPtr = reinterpret_cast<JSAMPROW>(s.bitmap->Row(y));
             jpeg_read_scanlines(&s.cinfo, &rowPtr, 1);
         }
+        if (s.err.cutShort)
+            return false;
     }
     jpeg_finish_decompress(&s.cinfo);
     return true;
@@ -163,6 +182,8 @@ bool RunDecodeRows(DecodeState& s, const ZarnLib_JpegCodec::RowsSize& size, cons
     const bool cmyk = s.cinfo.jpeg_color_space == JCS_CMYK || s.cinfo.jpeg_color_space == JCS_YCCK;
     s.cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_RGB;
     jpeg_start_decompress(&s.cinfo);
+    if (s.err.cutShort)
+        return false;
     const JDIMENSION width = s.cinfo.output_width;
     s.row.resize(static_cast<std::size_t>(width) * (cmyk ? 4 : 3));
     if (cmyk)
@@ -173,6 +194,8 @@ bool RunDecodeRows(DecodeState& s, const ZarnLib_JpegCodec::RowsSize& size, cons
         const JDIMENSION y = s.cinfo.output_scanline;
         JSAMPROW rowPtr = s.row.data();
         jpeg_read_scanlines(&s.cinfo, &rowPtr, 1);
+        if (s.err.cutShort)
+            return false;
         if (cmyk) {
             const bool inverted = s.cinfo.saw_Adobe_marker;
             for (JDIMENSION x = 0; x < width; ++x) {
@@ -232,6 +255,7 @@ std::unique_ptr<ZarnLib_Bitmap> ZarnLib_JpegCodec::Decode(const std::string& pat
     s->cinfo.err = jpeg_std_error(&s->err.mgr);
     s->err.mgr.error_exit = OnError;
     s->err.mgr.output_message = OnMessage;
+    s->err.mgr.emit_message = OnEmit;
     std::uint32_t fw = 0, fh = 0;
     int format = 0;
     const bool ok = RunDecode(*s, needed, &fw, &fh, &format);
@@ -258,6 +282,7 @@ bool ZarnLib_JpegCodec::DecodeRows(const std::string& path, const RowsSize& size
     s->cinfo.err = jpeg_std_error(&s->err.mgr);
     s->err.mgr.error_exit = OnError;
     s->err.mgr.output_message = OnMessage;
+    s->err.mgr.emit_message = OnEmit;
     const bool ok = RunDecodeRows(*s, size, sink);
     if (s->created)
         jpeg_destroy_decompress(&s->cinfo);

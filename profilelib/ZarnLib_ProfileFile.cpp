@@ -121,11 +121,13 @@ public:
         return Bytes(got, 4) == 0 && std::memcmp(got, tag, 4) == 0 && Int32(&version) == 0 &&
                version == kChunkVersion;
     }
-    // True when the rest of the file can hold `count` items of at least `itemBytes` each.
+    // True when the rest of the file can hold `count` items of at least `itemBytes` each. A
+    // negative count is damage (the writer never writes one), refused like a count too large.
     bool Holds(std::int32_t count, long itemBytes) const
     {
+        if (count < 0) return false;
         const long left = size - file.GetPosition();
-        return count <= 0 || (left >= 0 && count <= left / itemBytes);
+        return count == 0 || (left >= 0 && count <= left / itemBytes);
     }
 
 private:

@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <sys/stat.h>
 #include <vector>
 
 #include <tiffio.h>
@@ -90,6 +91,47 @@ bool ReadPlain(TIFF* tif, ZarnLib_Bitmap& bitmap)
     return true;
 }
 
+// The most that any compression of 8-bit and deeper samples shrinks a picture (LZW and Deflate
+// reach about 1000:1 on a uniform picture; a photograph gets nowhere near that).
+constexpr std::uint64_t kMaxCompression = 4096;
+
+// True when every strip or tile the picture needs lies inside the file, uncompressed data is as
+// long as the rows it claims, and compressed data could hold them. A small damaged or crafted
+// file that claims a huge picture is refused here, before the picture's memory is taken; a file
+// that passes may still fail to decode.
+bool HoldsItsData(TIFF* tif, const std::string& path, std::uint32_t height)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || info.st_size <= 0)
+        return false;
+    const auto fileSize = static_cast<std::uint64_t>(info.st_size);
+    const bool tiled = TIFFIsTiled(tif) != 0;
+    const std::uint32_t pieces = tiled ? TIFFNumberOfTiles(tif) : TIFFNumberOfStrips(tif);
+    if (pieces == 0)
+        return false;
+    std::uint64_t total = 0;
+    for (std::uint32_t i = 0; i < pieces; ++i) {
+        int err = 0;
+        const std::uint64_t offset = TIFFGetStrileOffsetWithErr(tif, i, &err);
+        const std::uint64_t bytes = TIFFGetStrileByteCountWithErr(tif, i, &err);
+        if (err != 0 || offset == 0 || bytes == 0 || offset > fileSize || bytes > fileSize - offset)
+            return false;
+        total += bytes;
+    }
+    uint16_t compression = COMPRESSION_NONE, planar = PLANARCONFIG_CONTIG, samples = 1, bits = 1;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &compression);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_PLANARCONFIG, &planar);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &samples);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bits);
+    const std::uint64_t planes = planar == PLANARCONFIG_SEPARATE ? samples : 1;
+    const std::uint64_t raw = tiled ? static_cast<std::uint64_t>(TIFFTileSize64(tif)) * pieces
+                                    : static_cast<std::uint64_t>(TIFFScanlineSize64(tif)) * height * planes;
+    if (compression == COMPRESSION_NONE)
+        return tiled || total >= raw;
+    // Bilevel pictures (fax compressions) shrink far more; they are not held to the bound.
+    return bits < 8 || total >= raw / kMaxCompression;
+}
+
 } // namespace
 
 std::unique_ptr<ZarnLib_Bitmap> ZarnLib_TiffCodec::Decode(const std::string& path, int* pixelFormat)
@@ -101,7 +143,7 @@ std::unique_ptr<ZarnLib_Bitmap> ZarnLib_TiffCodec::Decode(const std::string& pat
     uint32_t width = 0, height = 0;
     char message[1024];
     if (TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width) && TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height) &&
-        TIFFRGBAImageOK(tif, message)) {
+        TIFFRGBAImageOK(tif, message) && HoldsItsData(tif, path, height)) {
         const int format = FormatOf(tif);
         bitmap = ZarnLib_Bitmap::Create(width, height, format);
         if (bitmap && IsPlainLayout(tif)) {

@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <unistd.h>
@@ -46,12 +47,20 @@ std::string FirstLine(const std::string& value)
 bool CIniFile::Load(const std::string& path)
 {
     lines_.clear();
+    // A folder of that name opens but cannot be read: a failure, as for a missing file.
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) {
+        return false;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         return false;
     }
     std::ostringstream bytes;
     bytes << in.rdbuf();
+    if (in.bad()) {
+        return false;
+    }
     Parse(bytes.str());
     return true;
 }

@@ -40,7 +40,12 @@ int CLangTable::Load(const std::string& path)
     while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
         bytes.append(buffer, n);
     }
+    // A folder of that name opens but cannot be read: a failure, as for a missing file.
+    const bool failed = std::ferror(file) != 0;
     std::fclose(file);
+    if (failed) {
+        return 0;
+    }
     LoadFromBytes(bytes);
     return 1;
 }

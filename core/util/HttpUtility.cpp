@@ -26,10 +26,10 @@ BOOL HttpUtility::Close()
     return TRUE;
 }
 
-void HttpUtility::SetTimeouts(long connectMs, long transferMs)
+void HttpUtility::SetTimeouts(long connectMs, long stallMs)
 {
     connectTimeoutMs = connectMs;
-    transferTimeoutMs = transferMs;
+    stallTimeoutMs = stallMs;
 }
 
 BOOL HttpUtility::Connect(const std::string& url)
@@ -39,7 +39,7 @@ BOOL HttpUtility::Connect(const std::string& url)
         CurlHttpClient::Options options;
         options.userAgent = "HttpUtility";
         options.connectTimeoutMs = connectTimeoutMs;
-        options.transferTimeoutMs = transferTimeoutMs;
+        options.stallTimeoutMs = stallTimeoutMs;
         if (proxy.useProxy == 1) {
             options.proxy = proxy.server + ":" + proxy.port;
             if (!proxy.user.empty() && !proxy.password.empty()) {
@@ -82,14 +82,27 @@ BOOL HttpUtility::Get(const std::string& url, const std::string& /*verb: every c
     if (!inetSession || !connection || !HttpUrl::Parse(url, &target)) return FALSE;
     lines.clear();
     try {
+        // A text resource is small: a server that sends more (an endless line, a huge body) is
+        // cut off once the bound is passed, before the program grows with it.
         std::vector<std::string> received;
         HttpLineSplitter splitter;
+        size_t bytes = 0;
+        bool tooLarge = false;
         const CurlHttpClient::Result r = Request(url, contentType, [&](const char* data, size_t size) {
+            bytes += size;
+            if (bytes > kMaxTextBytes) {
+                tooLarge = true;
+                return false;
+            }
             splitter.Feed(data, size, received);
+            if (received.size() > kMaxTextLines) {
+                tooLarge = true;
+                return false;
+            }
             return true;
         });
         splitter.Finish(received);
-        if (!r.ok) return FALSE;
+        if (!r.ok || tooLarge || received.size() > kMaxTextLines) return FALSE;
         lines = std::move(received);
         return TRUE;
     } catch (const std::bad_alloc&) {

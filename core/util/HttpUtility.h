@@ -31,7 +31,8 @@ public:
     BOOL Connect(const std::string& url);
     // GETs the path and query of url over the connection. lines is emptied, then receives the
     // body's lines, the last one also without a final LF. FALSE when not connected, for a bad URL,
-    // a failed or timed-out transfer, or a status outside 200 to 299 (then no lines at all).
+    // a failed or stalled transfer, a status outside 200 to 299, or a body beyond what a text
+    // resource may hold (kMaxTextBytes, kMaxTextLines); then no lines at all.
     BOOL Get(const std::string& url, const std::string& verb, const std::string& contentType,
              std::vector<std::string>& lines);
 
@@ -43,7 +44,7 @@ public:
     int GetAppFileList(const std::string& pattern, const std::string& version, const std::string& subPath,
                        std::vector<ZarnFileRecord>& files, std::vector<ZarnFileRecord>& scripts);
     // Fetches baseUrl + "/" + record.url into folder/record.fileName (folder created when missing).
-    // The body goes to a temporary file in the folder that replaces the target only when the whole
+    // The body is streamed to a temporary file in the folder that replaces the target only when the whole
     // announced body arrived and is not empty; on any failure nothing is left behind. FALSE also for
     // a file name that is not a plain name.
     BOOL Download(const std::string& baseUrl, const ZarnFileRecord& record, const std::string& folder);
@@ -52,8 +53,13 @@ public:
     // characters.
     static bool IsPlainFileName(const std::string& name);
 
-    // Bounds every later request (connect and whole transfer); set before Connect.
-    void SetTimeouts(long connectMs, long transferMs);
+    // Bounds every later request: the connect, and a stall (no body byte for stallMs). A transfer
+    // that keeps moving is never cut off. Set before Connect.
+    void SetTimeouts(long connectMs, long stallMs);
+
+    // What a version file or file list may hold; the programs' own are a few kilobytes.
+    static constexpr size_t kMaxTextBytes = 1u << 20;
+    static constexpr size_t kMaxTextLines = 65536;
 
 private:
     // Runs one GET over the connection, handing the body to sink.
@@ -66,5 +72,5 @@ private:
     std::unique_ptr<HttpUrl> connection;
     ZarnProxySettings proxy;
     long connectTimeoutMs = 15000;
-    long transferTimeoutMs = 120000;
+    long stallTimeoutMs = 30000;
 };

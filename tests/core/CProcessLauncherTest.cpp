@@ -96,6 +96,19 @@ TEST_F(LauncherTest, NotifyModeRefusesWhileBusyAndPostsWhenTheChildEnds)
     EXPECT_EQ(CoreTempDir::Read(dir.Sub("args")), "argc=2\none\ntwo words\nargc=0\n");
 }
 
+TEST_F(LauncherTest, ArgumentListsReachTheChildAsTheyStand)
+{
+    // Blanks, quotes, an empty value and a leading switch character are not split or joined.
+    const std::vector<std::string> arguments{"/Ver", "1.0 beta", "/RFAppVer", "", "say \"hi\"", "/Lang"};
+    CProcessLauncher launcher(&sink);
+    launcher.SetNotifyMessage(kDone);
+    ASSERT_EQ(launcher.Launch(kHelper, arguments, kApp), 1);
+    Release();
+    ASSERT_TRUE(sink.WaitForPosts(1));
+    EXPECT_TRUE(launcher.WaitThread());
+    EXPECT_EQ(CoreTempDir::Read(dir.Sub("args")), "argc=6\n/Ver\n1.0 beta\n/RFAppVer\n\nsay \"hi\"\n/Lang\n");
+}
+
 TEST_F(LauncherTest, MissingProgramStillNotifies)
 {
     CProcessLauncher launcher(&sink);

@@ -4,7 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cfloat>
+#include <cstring>
+#include <iterator>
+#include <utility>
 #include <clocale>
 #include <fstream>
 #include <sstream>
@@ -110,23 +115,146 @@ TEST_F(BackupFile, EachFamilyRoundTripsThroughItsFile)
     }
 }
 
-TEST_F(BackupFile, ValuesBeyondTheFileRangeAreWrittenAtItsLimitsAndReadBack)
+TEST_F(BackupFile, ValuesAreWrittenAsTheyAreAndValuesNoMeterHoldsAreRefused)
 {
     CKZARN_TransferData t;
-    t.SetFamily(1);
-    t.GetProfileRows(0)[0].group[0] = ExposureRange{6.0, -12.7, -11.0, 12.7, 15.0};
+    t.SetFamily(0);
+    t.GetProfileRows(0)[0].group[0] = ExposureRange{6.0, -12.7, -11.0, 8.0, 12.5};
     t.GetProfileRows(0)[0].group[1] = ExposureRange{-0.01, -1.0, 0.5, -0.5, 1.0};
     std::ostringstream out;
     ASSERT_EQ(t.WriteText(out), 1);
     const std::vector<std::string> lines = Lines(out.str());
-    EXPECT_EQ(lines[6].substr(0, 62), "ISO 3,5.0,-1.7,-10.0,+10.0,+2.3,0,-1.5,+0.0,+0.0,+1.5,OFF,OFF,");
+    EXPECT_EQ(lines[6].substr(0, 61), "ISO 3,6.0,-1.7,-11.0,+8.0,+4.5,0,-1.5,+0.5,-0.5,+1.5,OFF,OFF,");
     CKZARN_TransferData back;
     std::istringstream in(out.str());
     ASSERT_EQ(back.ReadText(in), 1);
     const ExposureRange& g = back.GetProfileRows(0)[0].group[0];
-    EXPECT_DOUBLE_EQ(g.centre, 5.0);
-    EXPECT_DOUBLE_EQ(g.drm, -10.0);
-    EXPECT_DOUBLE_EQ(g.drp, 10.0);
+    EXPECT_DOUBLE_EQ(g.centre, 6.0);
+    EXPECT_DOUBLE_EQ(g.drm, -11.0);
+    EXPECT_DOUBLE_EQ(g.drp, 8.0);
+    EXPECT_DOUBLE_EQ(g.cpp, 12.5);
+
+    // Beyond a byte of the meter's memory: the file could not give it back, so nothing is written.
+    for (const ExposureRange& beyond : {ExposureRange{12.8, -3.5, -2.5, 2.5, 3.5},
+                                        ExposureRange{0, -3.5, -2.5, 2.5, 15.3}, ExposureRange{0, -16.0, -2.5, 2.5, 3.5}}) {
+        CKZARN_TransferData wide;
+        wide.SetFamily(2);
+        wide.GetProfileRows(9)[66].group[3] = beyond;
+        std::ostringstream refused;
+        EXPECT_EQ(wide.WriteText(refused), 0);
+        EXPECT_TRUE(refused.str().empty());
+    }
+}
+
+// Bytes of one group as the meter holds them: CPP-DRP, DRP, centre, DRM, CPM-DRM (tenths).
+using GroupBytes = std::array<int, 5>;
+
+// The extremes a HID meter's row byte holds: +-12.7, no value (-128) and zero, in every position.
+const GroupBytes kHidExtremes[] = {
+    {127, 127, 127, -127, -127}, {-127, -127, -127, 127, 127}, {-128, -128, -128, -128, -128},
+    {0, 0, 0, 0, 0},             {127, -127, 0, 127, -127},    {-128, 127, -128, -127, -128},
+};
+// The extremes a T-310 holds as this program writes it: DRP at most 7.0 and DRM at least -7.0 (with
+// their limit points inside +-7.0), every other byte to +-12.7 or without value where the meter
+// keeps that.
+const GroupBytes kT310Extremes[] = {
+    {0, 70, 127, -70, 0},     {127, -127, -127, 127, -127}, {-127, 70, -128, -128, -128},
+    {70, 0, 0, 0, -70},       {-127, -127, 0, 127, 127},
+};
+
+template <typename Block>
+void PutHidExtremes(Block& block, int rows)
+{
+    for (int s = 0; s < 10; ++s) {
+        std::memcpy(block.bytes.data() + Block::SlotOffset(s), ("Slot " + std::to_string(s)).c_str(), 7);
+        for (int r = 0; r < rows; ++r) {
+            for (int g = 0; g < 4; ++g) {
+                const GroupBytes& e = kHidExtremes[(s + r + g) % std::size(kHidExtremes)];
+                for (int b = 0; b < 5; ++b) {
+                    block.bytes[Block::ProfileByte(s, r, g, b)] = static_cast<std::uint8_t>(e[static_cast<std::size_t>(b)]);
+                }
+            }
+        }
+    }
+}
+
+void PutT310Extremes(T310TransferBlock& block)
+{
+    for (int s = 0; s < 3; ++s) {
+        const std::size_t base = T310TransferBlock::SlotOffset(s);
+        std::memcpy(block.bytes.data() + base, ("Slot " + std::to_string(s)).c_str(), 7);
+        for (int r = 0; r < 35; ++r) {
+            for (int g = 0; g < 4; ++g) {
+                const GroupBytes& e = kT310Extremes[(s + r + g) % std::size(kT310Extremes)];
+                std::uint8_t* p = block.bytes.data() + base + 32 + 140 * g + 4 * r;
+                std::uint8_t* d = block.bytes.data() + base + 600 + 70 * g + 2 * r;
+                p[0] = static_cast<std::uint8_t>(e[1]);
+                p[1] = static_cast<std::uint8_t>(e[3]);
+                p[2] = static_cast<std::uint8_t>(e[2]);
+                p[3] = 0;
+                d[0] = static_cast<std::uint8_t>(e[0]);
+                d[1] = static_cast<std::uint8_t>(e[4]);
+            }
+        }
+    }
+}
+
+// Backs a table up to its file and restores it from there.
+CKZARN_TransferData ThroughBackup(const CKZARN_TransferData& t)
+{
+    std::ostringstream out;
+    EXPECT_EQ(t.WriteText(out), 1);
+    CKZARN_TransferData back;
+    std::istringstream in(out.str());
+    EXPECT_EQ(back.ReadText(in), 1);
+    return back;
+}
+
+TEST_F(BackupFile, MeterImagesWithExtremeValuesSurviveBackupAndRestore)
+{
+    {
+        T140TransferBlock image;
+        PutHidExtremes(image, 52);
+        CKZARN_TransferData t;
+        ASSERT_EQ(t.ReadT140Image(&image), 1);
+        const CKZARN_TransferData back = ThroughBackup(t);
+        T140TransferBlock restored;
+        ASSERT_EQ(back.WriteT140Image(&restored), 1);
+        for (int s = 0; s < 10; ++s) {
+            const std::size_t from = T140TransferBlock::SlotOffset(s);
+            const std::size_t to = T140TransferBlock::ProfileByte(s, 51, 3, 4) + 1;
+            ASSERT_TRUE(std::equal(image.bytes.begin() + from, image.bytes.begin() + to, restored.bytes.begin() + from))
+                << "T-140 slot " << s;
+        }
+    }
+    {
+        T520TransferBlock image;
+        PutHidExtremes(image, 67);
+        CKZARN_TransferData t;
+        ASSERT_EQ(t.ReadT520Image(&image), 1);
+        const CKZARN_TransferData back = ThroughBackup(t);
+        T520TransferBlock restored;
+        ASSERT_EQ(back.WriteT520Image(&restored), 1);
+        const std::size_t from = T520TransferBlock::SlotOffset(0);
+        EXPECT_TRUE(std::equal(image.bytes.begin() + from, image.bytes.end(), restored.bytes.begin() + from));
+    }
+    {
+        T310TransferBlock image;
+        PutT310Extremes(image);
+        CKZARN_TransferData t;
+        ASSERT_EQ(t.ReadT310Image(&image), 1);
+        const CKZARN_TransferData back = ThroughBackup(t);
+        T310TransferBlock restored;
+        ASSERT_EQ(back.WriteT310Image(&restored), 1);
+        for (int s = 0; s < 3; ++s) {
+            const std::size_t base = T310TransferBlock::SlotOffset(s);
+            for (const auto& [from, to] : {std::pair<std::size_t, std::size_t>{0, 592}, {600, 880}}) {
+                EXPECT_TRUE(std::equal(image.bytes.begin() + base + from, image.bytes.begin() + base + to,
+                                       restored.bytes.begin() + base + from))
+                    << "T-310 slot " << s << " bytes " << from;
+            }
+        }
+    }
 }
 
 TEST_F(BackupFile, WriterRefusesNamesThatWouldBreakTheirLine)
@@ -197,13 +325,17 @@ struct RowCase {
 TEST_F(BackupFile, ParseRowBoundsPerFamily)
 {
     const RowCase cases[] = {
+        // Every value a byte of the meter holds, whatever the family: +-12.7.
         {0, RowLine("0,-1.0,-2.5,+7.0,+0.0"), true},
-        {0, RowLine("0,-1.0,-2.5,+7.05,+0.0"), false},
-        {1, RowLine("0,-1.0,-10.0,+2.5,+1.0"), true},
-        {1, RowLine("0,-1.0,-10.05,+2.5,+1.0"), false},
-        {2, RowLine("5.0,-1.0,-2.5,+2.5,+1.0"), true},
-        {2, RowLine("5.1,-1.0,-2.5,+2.5,+1.0"), false},
-        {2, RowLine("0,+0.1,-2.5,+2.5,+1.0"), false},
+        {0, RowLine("0,-1.0,-2.5,+8.0,+0.0"), true},
+        {0, RowLine("12.7,-12.7,-12.7,+12.7,+12.7"), true},
+        {0, RowLine("0,-1.0,-2.5,+12.8,+0.0"), false},
+        {1, RowLine("0,-1.0,-10.05,+2.5,+1.0"), true},
+        {1, RowLine("0,-1.0,-12.75,+2.5,+1.0"), false},
+        {2, RowLine("-12.7,+12.7,+12.7,-12.7,-12.7"), true},
+        {2, RowLine("12.8,-1.0,-2.5,+2.5,+1.0"), false},
+        {2, RowLine("0,-12.8,-2.5,+2.5,+1.0"), false},
+        {2, RowLine("0,-1.0,-2.5,+2.5,+12.75"), false},
         {2, RowLine("0,OFF,OFF,OFF,OFF"), true},
         {2, RowLine("OFF,-1.0,-2.5,+2.5,+1.0"), true},
         {2, RowLine("0,,-2.5,+2.5,+1.0"), false},

@@ -130,7 +130,7 @@ TEST_F(T310LinkTest, ReadCustomSettingsSendsTheTwoWordsAndFillsOnlyTheirBytes)
     EXPECT_EQ(Progress(), (std::vector<std::pair<WPARAM, LPARAM>>{{1, 2}, {2, 2}}));
 }
 
-TEST_F(T310LinkTest, WriteCustomSettingsCommitsOnceAndPostsFourStepsAgainstTwo)
+TEST_F(T310LinkTest, WriteCustomSettingsCommitsOnceAndPostsFourStepsAgainstFour)
 {
     T310TransferBlock block;
     block.SetWord(32, 0x1234);
@@ -139,7 +139,7 @@ TEST_F(T310LinkTest, WriteCustomSettingsCommitsOnceAndPostsFourStepsAgainstTwo)
     EXPECT_EQ(rig.Meter().Log(), (std::vector<std::string>{"L01101", "L12343", "L01111", "LBEEF3", "L00008"}));
     EXPECT_EQ(rig.Mode().SavedWord(0x110), 0x1234);
     EXPECT_EQ(rig.Mode().SavedWord(0x111), 0xBEEF);
-    EXPECT_EQ(Progress(), (std::vector<std::pair<WPARAM, LPARAM>>{{1, 2}, {2, 2}, {3, 2}, {4, 2}}));
+    EXPECT_EQ(Progress(), (std::vector<std::pair<WPARAM, LPARAM>>{{1, 4}, {2, 4}, {3, 4}, {4, 4}}));
 }
 
 TEST_F(T310LinkTest, ReadProfileNamesReadsTheSixteenNameWordsOfEachSlot)

@@ -91,10 +91,8 @@ TYPED_TEST(HidCommandSetTest, SettingTablesReadAndWrite)
     EXPECT_EQ(reader->Log(), TablesRead(pattern));
     this->ExpectRange(read, full, TypeParam::Block::kList10, TypeParam::Block::kProfiles);
     this->ExpectRange(read, typename TypeParam::Block{}, 0, TypeParam::Block::kList10);
-    EXPECT_EQ(reader->Total(), 70);
-    int textUnits = 0;
-    for (const auto& e : pattern.list12) textUnits += TextLength(e.name);
-    EXPECT_EQ(reader->LastProgress(), 70 + textUnits);
+    EXPECT_EQ(reader->Total(), 70 + 30 * 16);
+    EXPECT_EQ(reader->LastProgress(), 70 + 30 * 16);
 
     auto writer = this->MakeRig(false);
     writer->meter->SetCommitStatuses({3, 2});
@@ -103,8 +101,8 @@ TYPED_TEST(HidCommandSetTest, SettingTablesReadAndWrite)
     EXPECT_EQ(writer->sim->Saved().list10, pattern.list10);
     EXPECT_EQ(writer->sim->Saved().list11, pattern.list11);
     EXPECT_EQ(writer->sim->Saved().list12, pattern.list12);
-    EXPECT_EQ(writer->Total(), 76);
-    EXPECT_EQ(writer->LastProgress(), 70 + textUnits + 6);
+    EXPECT_EQ(writer->Total(), 76 + 30 * 16);
+    EXPECT_EQ(writer->LastProgress(), 76 + 30 * 16);
     EXPECT_TRUE(writer->sim->Violations().empty());
 }
 
@@ -120,9 +118,8 @@ TYPED_TEST(HidCommandSetTest, ProfilesReadAndWrite)
     this->ExpectRange(read, full, 0, 32);
     this->ExpectRange(read, full, TypeParam::Block::kProfiles, TypeParam::Block::kSize);
     this->ExpectRange(read, typename TypeParam::Block{}, 32, TypeParam::Block::kProfiles);
-    int steps = TextLength(pattern.header);
-    for (const auto& s : pattern.slots) steps += TextLength(s.name) + 4 * this->Rows();
-    EXPECT_EQ(reader->Total(), 2230);
+    const int steps = 16 + 10 * (16 + 4 * this->Rows());
+    EXPECT_EQ(reader->Total(), steps);
     EXPECT_EQ(reader->LastProgress(), steps);
 
     auto writer = this->MakeRig(false);
@@ -131,7 +128,8 @@ TYPED_TEST(HidCommandSetTest, ProfilesReadAndWrite)
     EXPECT_EQ(writer->Log(), ProfilesWrite(pattern, this->Rows(), 0x7FF, 1));
     EXPECT_EQ(writer->sim->Saved().header, pattern.header);
     EXPECT_EQ(writer->sim->Saved().slots, pattern.slots);
-    EXPECT_EQ(writer->Total(), 2 + 1 + 10 * 223);
+    EXPECT_EQ(writer->Total(), 2 + 18 + 10 * (16 + 4 * this->Rows()));
+    EXPECT_EQ(writer->LastProgress(), writer->Total());
     EXPECT_TRUE(writer->sim->Violations().empty());
 
     // What was written reads back as the same block.
@@ -149,7 +147,7 @@ TYPED_TEST(HidCommandSetTest, ProfileNamesOnly)
     read.bytes.fill(0xAB);
     ASSERT_TRUE(rig->comm.ReadProfileNames(&read));
     EXPECT_EQ(rig->Log(), NamesRead(pattern));
-    EXPECT_EQ(rig->Total(), 10);
+    EXPECT_EQ(rig->Total(), 10 * 17);
     // Slot 0's name ends at its first unit: one unit read, the other fifteen keep their bytes.
     EXPECT_EQ(read.GetWord(TypeParam::Block::SlotOffset(0)), pattern.slots[0].name[0]);
     for (std::size_t i = 2; i < 32; ++i) EXPECT_EQ(read.bytes[TypeParam::Block::SlotOffset(0) + i], 0xAB);
@@ -165,7 +163,7 @@ TYPED_TEST(HidCommandSetTest, HeaderAndOneSlotCommitTwice)
     auto rig = this->MakeRig(false);
     ASSERT_TRUE(rig->comm.WriteProfiles(&full, 0x401));
     EXPECT_EQ(rig->Log(), ProfilesWrite(pattern, this->Rows(), 0x401, 0));
-    EXPECT_EQ(rig->Total(), 226);
+    EXPECT_EQ(rig->Total(), 2 + 18 + 16 + 4 * this->Rows());
     EXPECT_EQ(rig->sim->Saved().header, pattern.header);
     EXPECT_EQ(rig->sim->Saved().slots[0], pattern.slots[0]);
     EXPECT_EQ(rig->sim->Saved().slots[1], rig->sim->Factory().slots[1]);

@@ -13,7 +13,7 @@ struct T520Traits {
     static constexpr bool kT520 = true;
     static constexpr std::uint16_t kProductId = 0x7004;
     static constexpr int kCustomItems = 34;      // revision "16"
-    static constexpr int kCustomWriteTotal = 34; // the write keeps the read's total
+    static constexpr int kCustomWriteTotal = 36; // the items, the commit and the completion
     static std::unique_ptr<SimRegisterMeter> Make() { return SimRegisterMeter::T520(); }
     static Transcript CustomPrefix() { return {"G00001"}; }
 };

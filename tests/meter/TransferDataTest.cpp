@@ -46,6 +46,11 @@ TEST(TransferDataTenths, DifferencesAreRoundedBeforeSubtractingAndClamped)
     // 12.7 - (-12.7) would wrap; it is held at the largest difference the byte holds.
     EXPECT_EQ(CKZARN_TransferData::EncodeDifference(12.7, -12.7), 127);
     EXPECT_EQ(CKZARN_TransferData::EncodeDifference(-12.7, 12.7), -127);
+    // A limit point beyond the byte over a base at the byte's limit: taken from the base byte held.
+    EXPECT_EQ(CKZARN_TransferData::EncodeDifference(25.4, 12.7), 127);
+    EXPECT_EQ(CKZARN_TransferData::EncodeDifference(14.0, 13.0), 13);
+    EXPECT_EQ(CKZARN_TransferData::EncodeDifference(-25.4, -12.7), -127);
+    EXPECT_EQ(CKZARN_TransferData::EncodeDifference(1e300, 0.0), 127);
 }
 
 TEST(TransferDataTable, NewTableHasNoValuesEmptyNamesAndDefaultLimitsBeyondTheT310Rows)
@@ -222,9 +227,11 @@ TEST(TransferDataImage, T310EncoderHoldsLimitsWithinSevenEvAndKeepsMissingValues
         {"CPP 9 over DRP 7.2", {0, -3.5, -2.5, 7.2, 9.0}, 70, -25, 0, 0, -10},
         {"DRM -7.05", {0, -7.5, -7.05, 2.5, 3.5}, 25, -70, 0, 10, 0},
         {"CPM -9 under DRM -6", {0, -9.0, -6.0, 2.5, 3.5}, 25, -60, 0, 10, -10},
-        {"DRP without value", {0, -3.5, -2.5, DBL_MAX, 3.5}, -128, -25, 0, -128, -10},
+        {"DRP without value", {0, -3.5, -2.5, DBL_MAX, 3.5}, 70, -25, 0, -128, -10},
+        {"DRP and CPP without value", {0, -3.5, -2.5, DBL_MAX, DBL_MAX}, 70, -25, 0, 0, -10},
+        {"CPP 9 over DRP without value", {0, -3.5, -2.5, DBL_MAX, 9.0}, 70, -25, 0, 0, -10},
         {"DRM without value", {0, -3.5, DBL_MAX, 2.5, 3.5}, 25, -128, 0, 10, -128},
-        {"CPP without value", {0, -3.5, -2.5, 6.0, DBL_MAX}, 60, -25, 0, -128, -10},
+        {"CPP without value", {0, -3.5, -2.5, 6.0, DBL_MAX}, 60, -25, 0, 0, -10},
         {"CPM without value", {0, DBL_MAX, -2.5, 2.5, 3.5}, 25, -25, 0, 10, -128},
         {"centre out of range", {20.0, -3.5, -2.5, 2.5, 3.5}, 25, -25, 127, 10, -10},
     };
@@ -298,10 +305,10 @@ TEST(UserListConverters, FieldsTakeOnlyTheirBits)
     EXPECT_DOUBLE_EQ(DecodeMilli19A(r19), 360.0);
 
     std::uint8_t f[36] = {};
-    EncodeTenthsA(-1.27, f); // -12 (toward zero)
-    EXPECT_EQ(f[34], 0xF4);
+    EncodeTenthsA(-1.27, f); // -13 (nearest)
+    EXPECT_EQ(f[34], 0xF3);
     EXPECT_EQ(f[35], 0xFF);
-    EXPECT_DOUBLE_EQ(DecodeTenthsB(f), -1.2);
+    EXPECT_DOUBLE_EQ(DecodeTenthsB(f), -1.3);
 
     EXPECT_EQ(DecodeTenthsA(nullptr), -1.0);
     EXPECT_EQ(DecodeMilli24(nullptr), -1.0);
@@ -315,6 +322,38 @@ TEST(UserListConverters, FieldsTakeOnlyTheirBits)
     std::uint8_t again[4];
     WordsToBytes(again, words, 2);
     EXPECT_EQ(std::memcmp(again, bytes, 4), 0);
+}
+
+TEST(UserListConverters, ScaledValuesRoundToTheNearestUnit)
+{
+    // Each of these is a hair below its whole number of thousandths or tenths in binary.
+    const struct {
+        double value;
+        std::uint32_t milli;
+    } rates[] = {{23.976, 23976}, {8.190, 8190}, {2.002, 2002}, {1.001, 1001}, {0.001, 1}, {9999.999, 9999999}};
+    for (const auto& c : rates) {
+        std::uint8_t r24[36] = {};
+        EncodeMilli24(c.value, r24);
+        EXPECT_EQ(r24[2] | (r24[3] << 8) | (r24[4] << 16), static_cast<int>(c.milli)) << c.value;
+        EXPECT_DOUBLE_EQ(DecodeMilli24(r24), c.milli / 1000.0);
+        std::uint8_t r28[36] = {};
+        EncodeMilli28(c.value, r28);
+        EXPECT_DOUBLE_EQ(DecodeMilli28(r28), c.milli / 1000.0) << c.value;
+        if (c.milli <= 0x7FFFF) { // fits the shutter angle's 19 bits
+            std::uint8_t r19[36] = {};
+            EncodeMilli19B(c.value, r19);
+            EXPECT_DOUBLE_EQ(DecodeMilli19B(r19), c.milli / 1000.0) << c.value;
+        }
+    }
+    const struct {
+        double value;
+        int tenths;
+    } compensations[] = {{2.3, 23}, {-2.3, -23}, {4.1, 41}, {-0.05, -1}, {0.04, 0}, {-12.0, -120}};
+    for (const auto& c : compensations) {
+        std::uint8_t f[36] = {};
+        EncodeTenthsB(c.value, f);
+        EXPECT_EQ(static_cast<std::int16_t>(f[34] | (f[35] << 8)), c.tenths) << c.value;
+    }
 }
 
 TEST(TransferDataProfile, FillsASlotFromATableAndPresetsWhereNothingIsKnown)

@@ -98,6 +98,9 @@ TEST(WorkerConcurrency, StopDuringATransferWaitsForItAndDropsWhatIsQueued)
         stopped = true;
     });
     EXPECT_FALSE(stopped.load()); // the transfer is held: Stop cannot have returned
+    // Let the transfer go only once Stop has cleared the run flag, so the worker sees it after
+    // the running command and never takes the queued one.
+    while (rig.ctrl->IsRunning() != 0) std::this_thread::yield();
     m.gate->Open();
     stopper.join();
     EXPECT_EQ(rig.ctrl->IsRunning(), 0);

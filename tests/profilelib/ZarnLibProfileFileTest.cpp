@@ -394,7 +394,7 @@ TEST_F(ZarnLibProfileFileTest, CurvePointCounts)
         int points;
         int result;
         int loaded;
-    } cases[] = {{0, 0, 0, 0}, {-4, 0, 0, 0}, {1, 1, -1, 0}, {2, 2, 0, 2}, {3, 2, -1, 0}};
+    } cases[] = {{0, 0, 0, 0}, {-4, 0, -1, 0}, {1, 1, -1, 0}, {2, 2, 0, 2}, {3, 2, -1, 0}};
     for (const auto& c : cases) {
         WriteAll(path, Image().Header(2, 0, 1).TableWithoutKind(100, 1).Entry(c.count).Points(c.points).Blocks().I32(1).b);
         ZarnLib_Profile p;
@@ -413,6 +413,11 @@ TEST_F(ZarnLibProfileFileTest, DamagedCountsFailWithoutLargeAllocations)
         Image().Header(2, 0, 1).TableWithoutKind(100, 0x7FFFFFFF).Blocks().b,
         Image().Header(2, 0, 1).TableWithoutKind(100, 1).Entry(0x7FFFFFFF).Points(3).Blocks().b,
         Image().Header(2, 0, 1).TableWithoutKind(100, 1).Entry(0x10000000).Points(3).Blocks().b,
+        // Negative counts: damage, not an empty list.
+        Image().Header(2, 0, -2147483648LL).b,
+        Image().Header(2, 0, -1).b,
+        Image().Header(2, 0, 1).TableWithoutKind(100, -2147483648LL).Blocks().b,
+        Image().Header(2, 0, 1).TableWithoutKind(100, 1).Entry(-1).Points(0).Blocks().b,
     };
     for (const Bytes& file : cases) {
         WriteAll(path, file);

@@ -36,14 +36,20 @@ std::string Base64(const std::string& in)
     return out;
 }
 
-void SendAll(int fd, const std::string& data)
+bool SendAll(int fd, const char* data, size_t size)
 {
     size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t n = ::send(fd, data.data() + done, data.size() - done, MSG_NOSIGNAL);
-        if (n <= 0) return;
+    while (done < size) {
+        const ssize_t n = ::send(fd, data + done, size - done, MSG_NOSIGNAL);
+        if (n <= 0) return false;
         done += static_cast<size_t>(n);
     }
+    return true;
+}
+
+bool SendAll(int fd, const std::string& data)
+{
+    return SendAll(fd, data.data(), data.size());
 }
 
 std::string Lower(std::string s)
@@ -244,12 +250,52 @@ LoopbackHttpServer::Route LoopbackHttpServer::Answer(const Request& incoming)
     return notFound;
 }
 
+bool LoopbackHttpServer::Pause(int ms)
+{
+    std::unique_lock<std::mutex> lock(mutex_);
+    stopCv_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stop_.load(); });
+    return !stop_;
+}
+
+void LoopbackHttpServer::SendGenerated(int fd, const Route& route)
+{
+    std::string head = "HTTP/1.1 " + std::to_string(route.status) + " " + Reason(route.status) + "\r\n";
+    head += "Content-Type: application/octet-stream\r\nConnection: close\r\n";
+    head += route.chunked ? std::string("Transfer-Encoding: chunked\r\n\r\n")
+                          : "Content-Length: " + std::to_string(route.generatedSize) + "\r\n\r\n";
+    if (!SendAll(fd, head)) return;
+    const size_t pieceSize = route.pieceSize > 0 ? route.pieceSize : 64 * 1024;
+    const std::string full(pieceSize, route.generatedByte);
+    std::uint64_t sent = 0;
+    while (sent < route.generatedSize) {
+        if (sent >= route.stallAfter) {
+            Pause(kMaxHoldMs); // silent until Stop (or the bound of a hold)
+            return;
+        }
+        std::uint64_t n = std::min<std::uint64_t>(pieceSize, route.generatedSize - sent);
+        n = std::min<std::uint64_t>(n, route.stallAfter - sent);
+        // Sent straight from the one piece buffer: nothing is allocated per piece.
+        char size[32];
+        std::snprintf(size, sizeof size, "%zx\r\n", static_cast<size_t>(n));
+        if (route.chunked && !SendAll(fd, size, std::strlen(size))) return;
+        if (!SendAll(fd, full.data(), static_cast<size_t>(n))) return; // the client went away
+        if (route.chunked && !SendAll(fd, "\r\n", 2)) return;
+        sent += n;
+        if (route.pieceIntervalMs > 0 && sent < route.generatedSize && !Pause(route.pieceIntervalMs)) return;
+    }
+    if (route.chunked) SendAll(fd, "0\r\n\r\n");
+}
+
 void LoopbackHttpServer::Send(int fd, const Route& route)
 {
     if (route.delayMs > 0) {
         std::unique_lock<std::mutex> lock(mutex_);
         stopCv_.wait_for(lock, std::chrono::milliseconds(std::min(route.delayMs, kMaxDelayMs)), [this] { return stop_.load(); });
         if (stop_) return;
+    }
+    if (route.generatedSize > 0) {
+        SendGenerated(fd, route);
+        return;
     }
     const size_t sent = std::min(route.truncateAt, route.body.size());
     std::string out = "HTTP/1.1 " + std::to_string(route.status) + " " + Reason(route.status) + "\r\n";

@@ -22,6 +22,10 @@ SimReply MeterSimulator::Exchange(const std::string& command)
         return result;
     }
     log_.push_back(command);
+    if (std::find(failing_.begin(), failing_.end(), command) != failing_.end()) {
+        result.kind = SimReply::Kind::Failed;
+        return result;
+    }
     std::optional<std::string> answer = mode_->Answer(command, *this);
     if (!answer || fault.kind == MeterFaultKind::NoReply) return result; // Silent
     std::string reply = *answer;
@@ -127,6 +131,12 @@ int MeterSimulator::NextCommitStatus(bool atCommit)
         ++commitPosition_;
     }
     return commitStatuses_[commitPosition_];
+}
+
+void MeterSimulator::FailCommand(const std::string& command)
+{
+    std::lock_guard lock(mutex_);
+    failing_.push_back(command);
 }
 
 void MeterSimulator::SetBusyAnswers(const std::string& query, int count)

@@ -15,7 +15,7 @@
 #include <vector>
 
 struct SimReply {
-    enum class Kind { Answer, Silent, Unplugged };
+    enum class Kind { Answer, Silent, Unplugged, Failed };
     Kind kind = Kind::Silent;
     std::string bytes;         // the characters sent back (fewer than asked for on a short reply)
     std::uint32_t delayMs = 0; // how long after the command they arrive
@@ -50,6 +50,9 @@ public:
     // For modes: restart (at a commit) or advance (at a poll) the script and return its status.
     int NextCommitStatus(bool atCommit);
 
+    // Every exchange of `command` fails at the link with a system error while the meter stays attached.
+    void FailCommand(const std::string& command);
+
     // Busy answers: the next `count` times `query` is asked, the mode answers busy.
     void SetBusyAnswers(const std::string& query, int count);
     // For modes: TRUE (and one busy answer used up) when this query should answer busy now.
@@ -69,4 +72,5 @@ private:
     std::vector<int> commitStatuses_{2};
     std::size_t commitPosition_ = 0;
     std::map<std::string, int> busy_;
+    std::vector<std::string> failing_;
 };

@@ -22,6 +22,7 @@ int SimHidTransport::Write(const void* buffer, std::size_t length, std::size_t* 
     const std::string command(reinterpret_cast<const char*>(bytes + 1), length - 1);
     const SimReply reply = meter_->Exchange(command);
     if (reply.kind == SimReply::Kind::Unplugged) return ENODEV;
+    if (reply.kind == SimReply::Kind::Failed) return EIO;
     if (actual) *actual = length;
     if (reply.kind == SimReply::Kind::Answer) {
         std::string report(1, static_cast<char>(bytes[0]));

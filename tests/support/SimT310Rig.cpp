@@ -1,13 +1,22 @@
 #include "tests/support/SimT310Rig.h"
 
-SimT310Rig::SimT310Rig()
+SimT310Rig::SimT310Rig() : SimT310Rig(false) {}
+
+SimT310Rig::SimT310Rig(bool updateMode)
 {
     deviceDir_ = scratch_.Path() + "/dev";
     sysfs_ = std::make_unique<FakeUsbSysfs>(scratch_.Path() + "/sys");
     auto mode = std::make_unique<SimT310Mode>();
     mode_ = mode.get();
-    meter_ = std::make_unique<MeterSimulator>(std::move(mode));
+    if (updateMode) {
+        auto flash = std::make_unique<SimFlashMode>(std::move(mode));
+        flash_ = flash.get();
+        meter_ = std::make_unique<MeterSimulator>(std::move(flash));
+    } else {
+        meter_ = std::make_unique<MeterSimulator>(std::move(mode));
+    }
     link_ = std::make_unique<SimT310SerialLink>(*meter_, waiter_, *sysfs_, deviceDir_);
+    if (updateMode) link_->SetRecordLength(35);
     system_ = std::make_unique<PosixSerialDeviceSystem>(clock_, waiter_);
     comm_ = std::make_unique<CCommT310>(*system_, UsbSerialPortFinder(sysfs_->Root()), deviceDir_);
 }

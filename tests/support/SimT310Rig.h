@@ -10,6 +10,7 @@
 #include "tests/support/ManualClock.h"
 #include "tests/support/MeterSimulator.h"
 #include "tests/support/ScratchFolder.h"
+#include "tests/support/SimFlashMode.h"
 #include "tests/support/SimT310Mode.h"
 #include "tests/support/SimT310SerialLink.h"
 #include "tests/support/SimulatedLineWaiter.h"
@@ -20,6 +21,8 @@
 class SimT310Rig {
 public:
     SimT310Rig();
+    // With updateMode the meter also has its firmware update mode (SimFlashMode over the normal one).
+    explicit SimT310Rig(bool updateMode);
     ~SimT310Rig();
 
     bool IsReady() const { return link_ && link_->IsReady(); }
@@ -30,6 +33,9 @@ public:
     CCommT310& Link() { return *comm_; }
     MeterSimulator& Meter() { return *meter_; }
     SimT310Mode& Mode() { return *mode_; }
+    // The update mode (null without one).
+    SimFlashMode* FlashMode() { return flash_; }
+    PosixSerialDeviceSystem& System() { return *system_; }
     SimT310SerialLink& Line() { return *link_; }
     ManualClock& Clock() { return clock_; }
     FakeUsbSysfs& Sysfs() { return *sysfs_; }
@@ -42,6 +48,7 @@ private:
     SimulatedLineWaiter waiter_{clock_};
     std::unique_ptr<FakeUsbSysfs> sysfs_;
     SimT310Mode* mode_ = nullptr;
+    SimFlashMode* flash_ = nullptr;
     std::unique_ptr<MeterSimulator> meter_;
     std::unique_ptr<SimT310SerialLink> link_;
     std::unique_ptr<PosixSerialDeviceSystem> system_;

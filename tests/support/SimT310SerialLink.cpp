@@ -115,6 +115,7 @@ void SimT310SerialLink::HandleCommand(const std::string& command)
     const SimReply reply = meter_.Exchange(command);
     switch (reply.kind) {
     case SimReply::Kind::Unplugged:
+    case SimReply::Kind::Failed:
         Hangup();
         return;
     case SimReply::Kind::Silent:
@@ -183,7 +184,7 @@ void SimT310SerialLink::Run()
                 continue;
             }
             pending += c;
-            if (pending.size() == 6) {
+            if (pending.size() == (pending[0] == 'R' ? recordLength_.load() : 6)) {
                 HandleCommand(pending);
                 pending.clear();
             }

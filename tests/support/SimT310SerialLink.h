@@ -33,6 +33,8 @@ public:
     // Simulated time every answer takes to arrive (the line and the meter's own work); 0 by
     // default. It must stay below the read time-outs.
     void SetReplyLatencyMs(std::uint32_t ms) { latencyMs_.store(ms); }
+    // Length of a command that begins with "R": 6 in normal mode; a firmware record line is longer.
+    void SetRecordLength(std::size_t length) { recordLength_.store(length); }
 
 private:
     void Run();
@@ -51,5 +53,6 @@ private:
     int closeWatch_ = -1; // inotify: the host closed the port, uncommitted writes are lost
     std::atomic<bool> unplugged_{false};
     std::atomic<std::uint32_t> latencyMs_{0};
+    std::atomic<std::size_t> recordLength_{6};
     std::thread thread_;
 };

@@ -134,8 +134,15 @@ BOOL CCustomEdit::ValidateText(const QString& text) const
     case 2:
     case 3:
     case 9:
-    case 11:
     case 99:
+        return TRUE;
+    case 11:
+        // Digits only, pasted text too: the port field must never hold anything else.
+        for (const QChar c : text) {
+            if (!IsDigit(c.unicode())) {
+                return FALSE;
+            }
+        }
         return TRUE;
     case 1:
         for (qsizetype i = 0; i + 1 < length; ++i) {

@@ -3,6 +3,7 @@
 #include "core/CKZARN_Common.h"
 #include "core/DialogLayoutItem.h"
 #include "core/util/CLangTable.h"
+#include "core/util/CRegistryHelper.h"
 #include "core/util/ZarnProgramMessages.h"
 #include "meter/ZarnMeterMessages.h"
 #include "meter/CKZARN_LMCtrl.h"
@@ -18,6 +19,7 @@
 #include "ui/main/CKZARN_MainProfileForm.h"
 #include "ui/main/CKZARN_MainUpdateForm.h"
 #include "ui/main/CKZARN_MainUserSettingForm.h"
+#include "ui/main/CKZARN_SetDownloadConfigDlg.h"
 #include "ui/main/CKZARN_SplashHook.h"
 #include "ui/main/ProgramMessageServer.h"
 #include "ui/main/ZarnMainMessages.h"
@@ -347,6 +349,9 @@ BOOL CKZARN_MainDlg::OnCommand(UINT id)
     case ID_APP_ABOUT:
         OnAppAbout();
         return TRUE;
+    case ID_DOWNLOAD_SETTINGS:
+        OnDownloadSettings();
+        return TRUE;
     case ID_PROFILE_IMPORT:
         CKZARN_ProfileCommands::Import(this, profileForm_);
         return TRUE;
@@ -385,9 +390,6 @@ BOOL CKZARN_MainDlg::OnCommand(UINT id)
             CKZARN_ProfileCommands::OpenGuide(std::string());
         }
         return TRUE;
-    case ID_DOWNLOAD_SETTINGS:
-        // The download settings arrive with their dialog.
-        return TRUE;
     default:
         return FALSE;
     }
@@ -397,6 +399,46 @@ void CKZARN_MainDlg::OnAppAbout()
 {
     CAboutDlg about(this);
     about.DoModal();
+}
+
+int CKZARN_MainDlg::RunDownloadSettings(CKZARN_SetDownloadConfigDlg& dialog)
+{
+    return dialog.DoModal();
+}
+
+void CKZARN_MainDlg::OnDownloadSettings()
+{
+    CRegistryHelper registry(HKEY_LOCAL_MACHINE, 0);
+    registry.PushKey("SOFTWARE\\KESTRIN\\Zarndesk");
+    const int notifyFirmware = registry.GetDword("Notify Firmware Update", 1);
+    const int notifyZarn = registry.GetDword("Notify Zarn Update", 1);
+    registry.PushKey("Download Setting");
+    registry.PushKey("Proxy");
+    ZarnProxySettings proxy;
+    proxy.useProxy = registry.GetDword("Use Proxy", 0);
+    proxy.server = registry.GetString("Server Name", "");
+    proxy.port = registry.GetString("Port Number", "80");
+    proxy.user = registry.GetString("User Name", "");
+    proxy.password = registry.GetScrambledString("Password", "");
+
+    CKZARN_SetDownloadConfigDlg dialog(notifyFirmware, notifyZarn, &proxy);
+    CZarnManager* facade = CZarnManager::GetInstance();
+    facade->SetActiveForm(&dialog);
+    const int result = RunDownloadSettings(dialog);
+    facade->ClearActiveForm();
+    if (result != IDOK) return;
+
+    proxy.Assign(dialog.GetProxySettings());
+    registry.SetDword("Use Proxy", static_cast<DWORD>(proxy.useProxy));
+    registry.SetString("Server Name", proxy.server);
+    registry.SetString("Port Number", proxy.port);
+    registry.SetString("User Name", proxy.user);
+    registry.SetScrambledString("Password", proxy.password);
+    registry.PopKey();
+    registry.PopKey();
+    registry.SetDword("Notify Firmware Update", static_cast<DWORD>(dialog.GetNotifyFirmware()));
+    registry.SetDword("Notify Zarn Update", static_cast<DWORD>(dialog.GetNotifyZarn()));
+    facade->LoadSettings();
 }
 
 // ---- keyboard ----

@@ -26,6 +26,7 @@ class CKZARN_MainCustomSettingForm;
 class CKZARN_MainProfileForm;
 class CKZARN_MainUpdateForm;
 class CKZARN_MainUserSettingForm;
+class CKZARN_SetDownloadConfigDlg;
 class CKZARN_SplashHook;
 class ZarnLib_PatchKey;
 class ZarnLib_Profile;
@@ -131,6 +132,10 @@ protected:
 
     // The About box; tests stand in for the modal run.
     virtual void OnAppAbout();
+    // The download settings: registry values in, the dialog, and on OK the values written back.
+    void OnDownloadSettings();
+    // Runs the download-settings dialog modally; tests stand in.
+    virtual int RunDownloadSettings(CKZARN_SetDownloadConfigDlg& dialog);
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -5,8 +5,13 @@
 #include "ui/controls/CKZARN_OpenProfileDlg.h"
 #include "ui/main/CKZARN_SelModeDlg.h"
 #include "ui/main/CKZARN_SetInitvalDlg.h"
+#include "ui/views/CKZARN_EditDlg.h"
+#include "ui/views/CKZARN_ManualDlg.h"
+#include "ui/views/CKZARN_RefMultiDlg.h"
+#include "ui/views/CKZARN_RefSingleDlg.h"
 #include "meter/CKZARN_LMCtrl.h"
 #include "ui/meter/CZarnManager.h"
+#include "ui/wizard/CKZARN_WizardDlg.h"
 
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -27,12 +32,38 @@ QString FilterText(const CKZARN_ProfileWindows::Filters& filters)
 CKZARN_ProfileWindows MakeDefaults()
 {
     CKZARN_ProfileWindows windows;
-    windows.openWizard = [](QWidget*, int, const std::string&) {};
-    windows.openManual = [](QWidget*, int, const std::string&) {};
-    windows.openEditor = [](QWidget*) {};
-    windows.openRefSingle = [](QWidget*) {};
-    windows.openRefMulti = [](QWidget*) {};
-    windows.openBackupView = [](QWidget*, const std::string&, const std::vector<std::string>&) {};
+    windows.openWizard = [](QWidget* parent, int mode, const std::string& resultName) {
+        CKZARN_WizardDlg wizard(parent);
+        wizard.SetMode(mode);
+        if (!resultName.empty()) wizard.SetResultFileName(resultName);
+        CZarnManager* facade = CZarnManager::CreateInstance(nullptr);
+        if (facade != nullptr) facade->SetActiveForm(&wizard);
+        wizard.DoModal();
+        if (facade != nullptr) facade->ClearActiveForm();
+    };
+    windows.openManual = [](QWidget* parent, int mode, const std::string& name) {
+        CKZARN_ManualDlg dialog(parent);
+        dialog.SetMode(mode);
+        dialog.SetProfileName(name);
+        CKZARN_ProfileWindows::RunRegistered(dialog);
+    };
+    windows.openEditor = [](QWidget* parent) {
+        CKZARN_EditDlg dialog(parent);
+        CKZARN_ProfileWindows::RunRegistered(dialog);
+    };
+    windows.openRefSingle = [](QWidget* parent) {
+        CKZARN_RefSingleDlg dialog(parent);
+        CKZARN_ProfileWindows::RunRegistered(dialog);
+    };
+    windows.openRefMulti = [](QWidget* parent) {
+        CKZARN_RefMultiDlg dialog(parent);
+        CKZARN_ProfileWindows::RunRegistered(dialog);
+    };
+    windows.openBackupView = [](QWidget* parent, const std::string& path, const std::vector<std::string>& names) {
+        CKZARN_RefSingleDlg dialog(parent);
+        dialog.SetBackupProfiles(path, names, static_cast<int>(names.size()));
+        CKZARN_ProfileWindows::RunRegistered(dialog);
+    };
     windows.runSelMode = [](CKZARN_SelModeDlg& dialog) {
         CZarnManager* facade = CZarnManager::CreateInstance(nullptr);
         if (facade != nullptr) facade->SetActiveForm(&dialog);

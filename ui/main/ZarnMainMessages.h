@@ -4,4 +4,4 @@
 #include "platform/WinTypes.h"
 
 // A dialog saved a profile: the profile page lists the Profile folder again.
-constexpr UINT WM_ZARN_PROFILES_CHANGED = WM_USER + 4;
+#include "core/ZarnProfileMessages.h"

@@ -4,6 +4,7 @@
 #include "meter/CKZARN_LMCtrl.h"
 #include "meter/CKZARN_TransferData.h"
 #include "meter/CZarnCommand.h"
+#include "meter/MeterVersionText.h"
 #include "ui/meter/CDURING_COMMUNICATION_DIALOG.h"
 #include "ui/meter/CKZARN_ProgressDlg.h"
 #include "platform/RegistryTypes.h"
@@ -20,57 +21,6 @@ constexpr const char* kDownloadListUrl = "ver_info/Zarndesk5/%s/file_list.txt";
 constexpr const char* kDownloadListFirmUrl = "ver_info/Zarndesk3/%s/file_list.txt";
 
 CZarnManager* g_instance = nullptr;
-
-// With a decimal comma in the locale, "." in a version becomes "," so that the locale's
-// text-to-number conversion reads the fraction.
-std::string ApplySeparatorRule(std::string text)
-{
-    char sample[64];
-    std::snprintf(sample, sizeof sample, "%f", 5.5);
-    if (std::strchr(sample + 1, ',') != nullptr) {
-        for (char& c : text) {
-            if (c == '.') c = ',';
-        }
-    }
-    return text;
-}
-
-double VersionNumber(const std::string& text)
-{
-    return std::strtod(text.c_str(), nullptr); // not a number: 0
-}
-
-// One dot-separated part as a whole number, kept as its digits without leading zeros so that any
-// length compares correctly; a part that does not start with a digit is 0.
-std::string PartDigits(const std::string& part)
-{
-    std::size_t end = 0;
-    while (end < part.size() && part[end] >= '0' && part[end] <= '9') ++end;
-    std::size_t start = 0;
-    while (start < end && part[start] == '0') ++start;
-    return part.substr(start, end - start);
-}
-
-std::vector<std::string> SplitDots(const std::string& text)
-{
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t dot = text.find('.', start);
-        parts.push_back(text.substr(start, dot == std::string::npos ? std::string::npos : dot - start));
-        if (dot == std::string::npos) break;
-        start = dot + 1;
-    }
-    return parts;
-}
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 } // namespace
 
@@ -219,23 +169,21 @@ std::string CZarnManager::GetRecordDate(const std::string& key) const
     return {};
 }
 
+
+
 int CZarnManager::CompareVersions(const std::string& a, const std::string& b)
 {
-    const std::vector<std::string> left = SplitDots(a);
-    const std::vector<std::string> right = SplitDots(b);
-    const std::size_t count = std::max(left.size(), right.size());
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::string x = i < left.size() ? PartDigits(left[i]) : std::string();
-        const std::string y = i < right.size() ? PartDigits(right[i]) : std::string();
-        if (x.size() != y.size()) return x.size() < y.size() ? -1 : 1;
-        if (const int order = x.compare(y); order != 0) return order < 0 ? -1 : 1;
-    }
-    return 0;
+    return MeterVersionText::CompareVersions(a, b);
 }
 
 bool CZarnManager::VersionsDiffer(const std::string& a, const std::string& b)
 {
-    return VersionNumber(ApplySeparatorRule(a)) != VersionNumber(ApplySeparatorRule(b));
+    return MeterVersionText::VersionsDiffer(a, b);
+}
+
+std::string CZarnManager::ConvertHexVersionText(const std::string& text)
+{
+    return MeterVersionText::ConvertHexVersionText(text);
 }
 
 int CZarnManager::IsAppUpdateAvailable() const
@@ -245,31 +193,6 @@ int CZarnManager::IsAppUpdateAvailable() const
     return CompareVersions(latest, installedVersion_) > 0 ? 1 : 0;
 }
 
-std::string CZarnManager::ConvertHexVersionText(const std::string& text)
-{
-    if (text.empty()) return {};
-    const std::string head = text.substr(0, 2);
-    const std::string tail = text.size() > 3 ? text.substr(3, 4) : std::string();
-    if (tail.size() < 2) return {};
-    unsigned major = 0;
-    unsigned minor = 0;
-    for (std::size_t i = 0; i < tail.size(); ++i) {
-        const int digit = HexDigit(tail[i]);
-        if (digit < 0) return {};
-        if (i < 2) {
-            major = major * 16 + static_cast<unsigned>(digit);
-        } else {
-            minor = minor * 16 + static_cast<unsigned>(digit);
-        }
-    }
-    std::string newTail = tail;
-    if (major != 0 || minor != 0) {
-        char buffer[32];
-        std::snprintf(buffer, sizeof buffer, "%u%02u", major, minor);
-        newTail = buffer;
-    }
-    return head + "." + newTail;
-}
 
 int CZarnManager::IsFirmwareUpdateAvailable() const
 {

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 
 TEST(CIniFileTest, LooksUpKeysByTheRulesOfTheProgramsIniFiles)
@@ -85,6 +87,12 @@ TEST(CIniFileTest, SavedFileReadsBackAndFailuresAreReported)
     EXPECT_FALSE(file.Save(folder.File("missing/u.ini")));
     EXPECT_FALSE(back.Load(folder.File("missing/u.ini")));
     EXPECT_EQ(back.GetInt("Level", "CPM", 5), 5) << "a failed load leaves an empty document";
+
+    // A folder where the file should be fails as a missing file does.
+    std::filesystem::create_directories(folder.File("dir.ini"));
+    ASSERT_TRUE(back.Load(folder.File("u.ini")));
+    EXPECT_FALSE(back.Load(folder.File("dir.ini")));
+    EXPECT_EQ(back.GetInt("Level", "CPM", 5), 5);
 }
 
 } // namespace

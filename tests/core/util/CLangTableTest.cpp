@@ -91,6 +91,11 @@ TEST_F(LangTableTest, LoadReportsOnlyAnUnopenableFile)
     std::ofstream(path).close();
     EXPECT_EQ(Table().Load(path), 1);
     std::filesystem::remove(path);
+    // A folder where the file should be is not an empty file.
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "zarn-strings-folder" / "String.txt";
+    std::filesystem::create_directories(folder);
+    EXPECT_EQ(Table().Load(folder.string()), 0);
+    std::filesystem::remove_all(folder.parent_path());
 }
 
 TEST_F(LangTableTest, LookupAfterFreeFindsAnEmptyTable)

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +19,28 @@ namespace {
 const char kVersionPath[] = "/ver_info/version.txt";
 const char kVersionBody[] = "[Version]\r\nAPL,5.2.0,2024/03/01\r\nT-310D_DR,2.00,2024/02/01\r\n[Status]\r\nNormal";
 const char kListBody[] = "[URL]\nver_info/Zarndesk3/files\n[Files]\n1,fw.bin\n[Scripts]\n1,s.dlf\n[Status]\nNormal\n";
+
+// Peak resident memory of this process, in KiB, since the last ResetPeakMemory.
+long PeakMemoryKb()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmHWM:", 0) == 0) return std::atol(line.c_str() + 6);
+    }
+    return -1;
+}
+
+// Sets the peak to what the process holds now; false where the system cannot.
+bool ResetPeakMemory()
+{
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+    clear.flush();
+    return clear.good();
+}
+
+constexpr long kMemoryBoundKb = 64 * 1024;
 
 std::string ReadFile(const std::string& path)
 {
@@ -176,7 +200,7 @@ TEST_F(HttpUtilityTest, FailedResponsesDeliverNoLines)
     EXPECT_EQ(server.Requests().size(), 4u);
 }
 
-TEST_F(HttpUtilityTest, SlowServerIsBoundedByTheTransferTimeout)
+TEST_F(HttpUtilityTest, SilentServerIsBoundedByTheStallTimeout)
 {
     LoopbackHttpServer::Route slow = Body("[Status]\nNormal\n");
     slow.delayMs = LoopbackHttpServer::kMaxDelayMs;
@@ -189,6 +213,62 @@ TEST_F(HttpUtilityTest, SlowServerIsBoundedByTheTransferTimeout)
     EXPECT_FALSE(http.Get(server.BaseUrl() + "/slow", "GET", "text/xml", lines));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2000));
     server.Stop(); // ends the delayed answer at once
+}
+
+// Bodies a hostile or broken server may send where a text resource is expected.
+TEST_F(HttpUtilityTest, OversizedTextResourcesFailWithoutGrowingTheProgram)
+{
+    struct Case {
+        const char* path;
+        std::uint64_t size;
+        char byte;
+        bool chunked;
+    };
+    const Case cases[] = {
+        {"/endless-line", 256ull << 20, 'a', true},    // no line feed at all, no announced length
+        {"/huge-sized", 256ull << 20, 'b', false},     // a length announced up front
+        {"/many-lines", 8ull << 20, '\n', true},        // millions of empty lines
+    };
+    for (const Case& c : cases) {
+        LoopbackHttpServer::Route r;
+        r.generatedSize = c.size;
+        r.generatedByte = c.byte;
+        r.chunked = c.chunked;
+        server.SetRoute(c.path, r);
+    }
+    HttpUtility http;
+    ASSERT_TRUE(http.Connect(server.BaseUrl()));
+    for (const Case& c : cases) {
+        std::vector<std::string> lines = {"old"};
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_FALSE(http.Get(server.BaseUrl() + c.path, "GET", "text/xml", lines)) << c.path;
+        EXPECT_TRUE(lines.empty()) << c.path;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10)) << c.path;
+    }
+    // A body just within the bound still arrives whole.
+    server.SetRoute("/within", Body(std::string(HttpUtility::kMaxTextBytes - 9, 'x') + "\n[Status]"));
+    std::vector<std::string> lines;
+    ASSERT_TRUE(http.Get(server.BaseUrl() + "/within", "GET", "text/xml", lines));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1], "[Status]");
+}
+
+TEST_F(HttpUtilityTest, UpdateCheckAgainstAnEndlessBodyFailsSoonWithBoundedMemory)
+{
+    LoopbackHttpServer::Route endless;
+    endless.generatedSize = 1ull << 40; // far more than any run would send
+    endless.chunked = true;
+    server.SetRoute(kVersionPath, endless);
+    if (!ResetPeakMemory()) GTEST_SKIP() << "the peak memory cannot be reset here";
+    const long startKb = PeakMemoryKb();
+    const auto start = std::chrono::steady_clock::now();
+    HttpUtility http;
+    http.Connect(server.BaseUrl());
+    std::vector<ZarnUpdateRecord> records;
+    EXPECT_EQ(http.GetVersionList(server.BaseUrl() + kVersionPath, records), 0);
+    EXPECT_TRUE(records.empty());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_LT(PeakMemoryKb() - startKb, kMemoryBoundKb);
 }
 
 TEST_F(HttpUtilityTest, NothingIsRequestedWithoutASuccessfulConnect)
@@ -285,6 +365,59 @@ TEST_F(DownloadTest, FailedDownloadKeepsTheOldFileAndLeavesNothingElse)
         EXPECT_FALSE(http.Download(server.BaseUrl(), Record(path, "other.bin"), folder)) << path;
         EXPECT_FALSE(std::filesystem::exists(folder + "/other.bin")) << path;
     }
+}
+
+TEST_F(DownloadTest, SlowButSteadyDownloadOutlastsTheStallBoundAndArrives)
+{
+    // 12 pieces a quarter of a second apart: three seconds in all, three times the stall bound.
+    LoopbackHttpServer::Route slow;
+    slow.generatedSize = 12 * 4096;
+    slow.generatedByte = 's';
+    slow.pieceSize = 4096;
+    slow.pieceIntervalMs = 250;
+    server.SetRoute("/files/slow.bin", slow);
+    HttpUtility http;
+    http.SetTimeouts(1000, 1000);
+    ASSERT_TRUE(http.Connect(server.BaseUrl()));
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(http.Download(server.BaseUrl(), Record("files/slow.bin", "slow.bin"), folder));
+    EXPECT_GT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2000));
+    EXPECT_EQ(ReadFile(folder + "/slow.bin"), std::string(12 * 4096, 's'));
+}
+
+TEST_F(DownloadTest, StalledDownloadFailsInBoundedTimeAndLeavesNothing)
+{
+    for (const bool chunked : {false, true}) {
+        LoopbackHttpServer::Route stalled;
+        stalled.generatedSize = 1 << 20;
+        stalled.stallAfter = 10000;
+        stalled.chunked = chunked;
+        server.SetRoute("/files/stalled.bin", stalled);
+        HttpUtility http;
+        http.SetTimeouts(1000, 1000);
+        ASSERT_TRUE(http.Connect(server.BaseUrl()));
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_FALSE(http.Download(server.BaseUrl(), Record("files/stalled.bin", "stalled.bin"), folder));
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+        EXPECT_TRUE(FolderEntries().empty());
+    }
+    server.Stop(); // lets the held answers go
+}
+
+TEST_F(DownloadTest, LargeDownloadIsStreamedToItsFile)
+{
+    constexpr std::uint64_t kSize = 96ull << 20; // more than the memory bound
+    LoopbackHttpServer::Route large;
+    large.generatedSize = kSize;
+    large.generatedByte = 'L';
+    server.SetRoute("/files/large.bin", large);
+    if (!ResetPeakMemory()) GTEST_SKIP() << "the peak memory cannot be reset here";
+    const long startKb = PeakMemoryKb();
+    HttpUtility http;
+    ASSERT_TRUE(http.Connect(server.BaseUrl()));
+    ASSERT_TRUE(http.Download(server.BaseUrl(), Record("files/large.bin", "large.bin"), folder));
+    EXPECT_LT(PeakMemoryKb() - startKb, kMemoryBoundKb);
+    EXPECT_EQ(std::filesystem::file_size(folder + "/large.bin"), kSize);
 }
 
 TEST_F(DownloadTest, NameFromTheServerMustStayInTheFolder)

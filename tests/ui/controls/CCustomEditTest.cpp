@@ -196,6 +196,26 @@ TEST(CCustomEdit, PastedTextMeetsOnlyTheWholeTextRule)
     EXPECT_EQ(signedValue.beeps, 1);
 }
 
+TEST(CCustomEdit, ModeElevenUndoesPastedTextThatIsNotAllDigits)
+{
+    BeepCountingEdit port('.');
+    port.inputMode = 11;
+    port.setMaxLength(5);
+    QTest::keyClicks(&port, QStringLiteral("80"));
+    const struct {
+        const char* pasted;
+        const char* result;
+        int beeps;
+    } cases[] = {{"8o8", "80", 1}, {" 81", "80", 2}, {"8080", "8080", 2}};
+    for (const auto& c : cases) {
+        port.selectAll();
+        QApplication::clipboard()->setText(QString::fromLatin1(c.pasted));
+        QTest::keyClick(&port, Qt::Key_Insert, Qt::ShiftModifier);
+        EXPECT_EQ(port.text(), QString::fromLatin1(c.result)) << c.pasted;
+        EXPECT_EQ(port.beeps, c.beeps) << c.pasted;
+    }
+}
+
 TEST(CCustomEdit, AStoredTextThatBreaksANewModeIsRestoredWithoutLooping)
 {
     BeepCountingEdit edit('.');

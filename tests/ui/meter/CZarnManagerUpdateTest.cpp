@@ -188,6 +188,16 @@ TEST(FacadeVersions, DecimalCommaLocaleStillReadsTheFractionOfAVersion)
     std::setlocale(LC_NUMERIC, previous.c_str());
 }
 
+TEST(FacadeVersions, TextsThatAreNotNumbersCountAsZeroAndEqualThemselves)
+{
+    // The conversion reads "nan" and "inf"; as versions they are no number, so not an update.
+    for (const char* text : {"nan", "NAN", "inf", "-infinity", "x"}) {
+        EXPECT_FALSE(CZarnManager::VersionsDiffer(text, text)) << text;
+        EXPECT_FALSE(CZarnManager::VersionsDiffer(text, "0")) << text;
+    }
+    EXPECT_TRUE(CZarnManager::VersionsDiffer("nan", "17"));
+}
+
 TEST(FacadeSettings, FirstStartFillsTheDefaultsAndTheBuiltInListAddresses)
 {
     UpdateRig rig;

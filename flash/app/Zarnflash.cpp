@@ -1,0 +1,29 @@
+// Zarnflash: sets up Qt and the prompt service, then hands the process to the application object.
+#include "flash/ui/CZarnflashApp.h"
+#include "ui/controls/QtPromptService.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv)
+{
+    const char* display = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (!(display && *display) && !(wayland && *wayland) && !(platform && *platform)) {
+        std::fprintf(stderr, "Zarnflash needs a graphical display (DISPLAY or WAYLAND_DISPLAY), or\n"
+                             "QT_QPA_PLATFORM=offscreen.\n");
+        return 1;
+    }
+    QApplication qtApp(argc, argv);
+    QtPromptService dialogs;
+    PromptService::Install(&dialogs);
+    CZarnflashApp app;
+    app.InitInstance(std::vector<std::string>(argv, argv + argc));
+    PromptService::Install(nullptr);
+    return 0;
+}

@@ -1,0 +1,27 @@
+// Carries the worker's thread messages to the user-interface thread: each post becomes a Qt event
+// for the receiving object, delivered in order on the thread that owns it.
+#pragma once
+
+#include "flash/FlashMessageTarget.h"
+
+#include <QEvent>
+#include <QObject>
+#include <QPointer>
+
+class FlashThreadMessageEvent final : public QEvent {
+public:
+    static QEvent::Type EventType();
+    FlashThreadMessageEvent(UINT message, WPARAM wParam, LPARAM lParam);
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+class QtFlashMessageTarget final : public FlashMessageTarget {
+public:
+    explicit QtFlashMessageTarget(QObject* receiver) : receiver_(receiver) {}
+    void PostThreadMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    QObject* receiver_;
+};

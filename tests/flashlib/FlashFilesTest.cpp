@@ -1,0 +1,138 @@
+// The downloader's readers of outside text: script files, ".ver" companions, the command line, and
+// the version display form.
+#include "core/util/RadioVersionText.h"
+#include "flash/DlfScript.h"
+#include "flash/DlfScriptCheck.h"
+#include "flash/ZarnflashCommandLine.h"
+#include "flash/ZarnflashVersionFile.h"
+#include "tests/flash/FlashTestKit.h"
+#include "tests/support/ScratchFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(FlashScriptFile, LinesKeepEveryEmptyLineAndLoseTheirLineEnds)
+{
+    DlfScript script;
+    ParseDlfScript("P0000F\r\n\r\nQ000F1\r\r\nlast", script);
+    EXPECT_EQ((DlfScript{"P0000F", "", "Q000F1", "last"}), script);
+    ParseDlfScript("", script);
+    EXPECT_TRUE(script.empty());
+    ScratchFolder scratch;
+    EXPECT_EQ(0, ReadDlfScript(scratch.File("none.dlf"), script));
+    EXPECT_EQ(0, ReadDlfScript(scratch.Path(), script)); // a folder
+}
+
+TEST(FlashScriptFile, CheckNamesTheProblemAndItsLine)
+{
+    const std::string r = FlashRecord(5);
+    struct Case {
+        DlfScript script;
+        const char* entry;
+        DlfProblem problem;
+        std::size_t line;
+    } cases[] = {
+        {{"P0001F", "Q00011", r, "Q12345", "Q000F1", "", ""}, "P0001F", DlfProblem::None, 0},
+        {{}, "P0000F", DlfProblem::Empty, 0},
+        {{"", ""}, "P0000F", DlfProblem::Empty, 0},
+        {{"P0000F", "Q00001", r, "Q000F1"}, "P0001F", DlfProblem::NoEntry, 0},
+        {{"P0000F", "", r, "Q000F1"}, "P0000F", DlfProblem::BlankInside, 1},
+        {{"P0000F", "Q00001", "r" + r.substr(1), "Q000F1"}, "P0000F", DlfProblem::BadLine, 2},
+        {{"P0000F", "Q00001", "P0003F", "Q000F1"}, "P0000F", DlfProblem::BadLine, 2},
+        {{"P0000F", "Q00001", r.substr(0, 34) + "\t", "Q000F1"}, "P0000F", DlfProblem::BadLine, 2},
+        {{"P0000F", "Q00001", r}, "P0000F", DlfProblem::NoFinalCheck, 2},
+        {{"P0000F"}, "P0000F", DlfProblem::NoFinalCheck, 0},
+    };
+    for (const Case& c : cases) {
+        const DlfCheckResult result = CheckDlfScript(c.script, c.entry);
+        EXPECT_EQ(c.problem, result.problem) << c.script.size();
+        EXPECT_EQ(c.line, result.line) << c.script.size();
+    }
+}
+
+TEST(FlashVersionFile, VersionAndDateOfTheCompanion)
+{
+    ScratchFolder scratch;
+    const std::string folder = scratch.Path() + "/";
+    WriteFlashText(scratch.File("QM630100A.ver"), "12\r\n0105\r\n20210315\r\n");
+    EXPECT_EQ("12.0105", ReadVersionFromVerFile(folder, "QM630100A.dlf", true));
+    EXPECT_EQ("12", ReadVersionFromVerFile(folder, "QM630100A.dlf", false));
+    EXPECT_EQ("2021/03/15", ReadDateFromVerFile(folder, "QM630100A.dlf"));
+    EXPECT_EQ("12.261", FormatVersionText(ReadVersionFromVerFile(folder, "QM630100A.dlf", true)));
+
+    struct Case {
+        const char* text;
+        const char* main;
+        const char* radio;
+        const char* date;
+    } cases[] = {
+        {"17\n\n20200101", "17", "", "2020/01/01"},
+        {"17\n0\n2020-1-1", "17", "17.0", ""},
+        {"17\n0\n202001011", "17", "17.0", ""},
+        {"17", "17", "", ""},
+        {"", "", "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        WriteFlashText(scratch.File("QK850100.ver"), c.text);
+        EXPECT_EQ(c.main, ReadVersionFromVerFile(folder, "QK850100.dlf", false));
+        EXPECT_EQ(c.radio, ReadVersionFromVerFile(folder, "QK850100.dlf", true));
+        EXPECT_EQ(c.date, ReadDateFromVerFile(folder, "QK850100.dlf"));
+    }
+    // A name without an extension has no companion.
+    WriteFlashText(scratch.File("QK850100.ver"), "17\n0\n20200101\n");
+    EXPECT_EQ("", ReadVersionFromVerFile(folder, "QK850100", false));
+    EXPECT_EQ("", ReadDateFromVerFile(folder, "QK850100"));
+}
+
+TEST(FlashVersionText, DisplayFormAndValueComparison)
+{
+    EXPECT_EQ("12.261", FormatVersionText("12.0105"));
+    EXPECT_EQ("12.000", FormatVersionText("12.01G5"));
+    EXPECT_EQ("12.105", FormatVersionText("12.105"));
+    EXPECT_EQ("", FormatVersionText(""));
+    EXPECT_TRUE(SameRadioVersion("12.0105", "12.105"));
+    EXPECT_TRUE(SameRadioVersion("12.00ff", "12.0FF"));
+    EXPECT_FALSE(SameRadioVersion("12.0105", "13.0105"));
+    EXPECT_FALSE(SameRadioVersion("12.0105", "12.0106"));
+    EXPECT_TRUE(SameRadioVersion("17", "17"));
+    EXPECT_FALSE(SameRadioVersion("17", "18"));
+}
+
+TEST(FlashCommandLine, TokensAndSwitches)
+{
+    const auto tokens = SplitCommandLine("\"C:\\Program Files\\Zarnflash.exe\" /Type T-140DR_EL /Ver 18 ab\"c d\"e");
+    EXPECT_EQ((std::vector<std::string>{"C:\\Program Files\\Zarnflash.exe", "/Type", "T-140DR_EL", "/Ver", "18", "ab",
+                                        "c d", "e"}),
+              tokens);
+    EXPECT_EQ("18", GetSwitchValue(tokens, "/Ver"));
+    EXPECT_EQ("", GetSwitchValue(tokens, "/Date"));
+    EXPECT_EQ("", GetSwitchValue(tokens, "e"));
+    EXPECT_EQ("/Ver", GetSwitchValue(SplitCommandLine("x /Type /Ver 1"), "/Type"));
+    EXPECT_TRUE(SplitCommandLine(std::string(512, 'a')).empty());
+    EXPECT_EQ(1u, SplitCommandLine(std::string(511, 'a')).size());
+
+    std::string many = "p";
+    for (int i = 1; i <= 20; ++i) many += " t" + std::to_string(i);
+    const auto capped = SplitCommandLine(many);
+    ASSERT_EQ(16u, capped.size());
+    EXPECT_EQ("t15", capped.back());
+
+    // The update page hands its switches as an argument list, blanks around the switches included.
+    const auto args = SplitArguments({"/opt/zarn/bin/Zarnflash", " /Zarn ", "4242", " /Type ", "T-310D_DR", " /Ver ",
+                                      "21", " /RFAppVer ", "12.0105", " /RFLdrVer ", "", " /Date ", "20240102"});
+    EXPECT_EQ("4242", GetSwitchValue(args, "/Zarn"));
+    EXPECT_EQ("T-310D/DR", ModelFromTypeValue(GetSwitchValue(args, "/Type")));
+    EXPECT_EQ("21", GetSwitchValue(args, "/Ver"));
+    EXPECT_EQ("12.0105", GetSwitchValue(args, "/RFAppVer"));
+    EXPECT_EQ("/Date", GetSwitchValue(args, "/RFLdrVer"));
+    EXPECT_EQ("2024/01/02", FormatLaunchDate(GetSwitchValue(args, "/Date")));
+    EXPECT_EQ("2024012", FormatLaunchDate("2024012"));
+    const auto plain = SplitArguments({"Zarnflash", "/Type", "T-140DR_PX"});
+    EXPECT_EQ("T-140DR-PX", ModelFromTypeValue(GetSwitchValue(plain, "/Type")));
+    EXPECT_EQ("T-520D", ModelFromTypeValue("T-520D"));
+    EXPECT_EQ("T_9", ModelFromTypeValue("T_9"));
+}
+
+} // namespace

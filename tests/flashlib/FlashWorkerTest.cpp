@@ -1,0 +1,204 @@
+// The worker object's jobs on their own thread: downloads from a loopback update server, one-file
+// transfers into a simulated meter, leaving the update mode, and the starters' rules.
+#include "core/util/PathUtility.h"
+#include "flash/CZarnflashThread.h"
+#include "meter/CCommT140.h"
+#include "meter/CCommT310.h"
+#include "meter/CCommT520.h"
+#include "platform/PosixSerialDeviceSystem.h"
+#include "tests/flash/FlashTestKit.h"
+#include "tests/support/LoopbackHttpServer.h"
+#include "tests/support/ScratchFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <future>
+
+namespace {
+
+class SimFlashLinks final : public MeterLinkFactory {
+public:
+    explicit SimFlashLinks(SimHidDeviceSystem& hid, const std::string& root) : hid_(hid), root_(root) {}
+    std::unique_ptr<CCommT310> CreateT310() override
+    {
+        return std::make_unique<CCommT310>(serial_, UsbSerialPortFinder(root_), root_);
+    }
+    std::unique_ptr<CCommT140> CreateT140() override { return std::make_unique<CCommT140>(hid_); }
+    std::unique_ptr<CCommT520> CreateT520() override { return std::make_unique<CCommT520>(hid_); }
+
+private:
+    SimHidDeviceSystem& hid_;
+    std::string root_;
+    PosixSerialDeviceSystem serial_;
+};
+
+// A worker whose thread waits at its start until the test lets it go.
+class GatedThread final : public CZarnflashThread {
+public:
+    bool failStart = false;
+    std::promise<void> gate;
+
+protected:
+    bool LaunchThread(std::function<void()> body) override
+    {
+        if (failStart) return false;
+        auto released = gate.get_future().share();
+        return CZarnflashThread::LaunchThread([released, body] {
+            released.wait();
+            body();
+        });
+    }
+};
+
+LoopbackHttpServer::Route Body(const std::string& text)
+{
+    LoopbackHttpServer::Route route;
+    route.body = text;
+    return route;
+}
+
+class FlashWorker : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        server.SetRoute("/ver/version.txt",
+                        Body("[Version]\r\nT-140DR,21,2024/01/02\r\nT-140RFA,12.0105,2024/01/02\r\n[Status]\r\nNormal"));
+        worker.SetEnvironment(&links, &hid.Clock());
+        worker.SetHttpTimeouts(5000, 5000);
+        worker.SetSettings("/opt/zarn", server.BaseUrl(), server.BaseUrl() + "/ver/version.txt",
+                           server.BaseUrl() + "/ver/%s/list.txt", scratch.Path(), ZarnProxySettings());
+    }
+    void ServeList(const std::string& model, const std::string& version, const std::vector<std::string>& names)
+    {
+        std::string list = "[URL]\nfiles\n[Files]\n";
+        int i = 1;
+        for (const std::string& name : names) {
+            list += std::to_string(i++) + "," + name + "\n";
+            server.SetRoute("/files/" + name, Body("content of " + name));
+        }
+        list += "[Status]\nNormal\n";
+        server.SetRoute("/ver/firmware/" + model + "/" + version + "/list.txt", Body(list));
+    }
+    void Run()
+    {
+        worker.gate.set_value();
+        worker.Wait();
+    }
+
+    ScratchFolder scratch;
+    ScratchFolder sysfs;
+    LoopbackHttpServer server;
+    SimHidDeviceSystem hid;
+    SimFlashLinks links{hid, sysfs.Path()};
+    GatedThread worker;
+    RecordingFlashTarget target;
+};
+
+TEST_F(FlashWorker, DownloadFetchesEveryFileWithProgress)
+{
+    ServeList("T-140DR", "21", {"readme.txt", "QM630210.DLF", "QM630210.ver"});
+    ASSERT_TRUE(worker.StartDownload("T-140DR", "21", &target, kJobDownloadMain));
+    EXPECT_FALSE(worker.StartDownload("T-140DR", "21", &target, kJobDownloadMain));
+    Run();
+    EXPECT_EQ((std::vector<std::pair<unsigned, unsigned>>{{100, 0}, {4, 1}, {4, 2}, {4, 3}, {4, 4}, {4, 4}}),
+              target.Progress());
+    EXPECT_EQ(WM_UPDATE_JOB_DONE, target.Last().message);
+    EXPECT_EQ(1u, target.Last().wParam);
+    std::string path;
+    worker.GetDownloadedDlfPath(path);
+    EXPECT_EQ(scratch.File("QM630210.DLF"), path);
+    EXPECT_TRUE(FileExists(path));
+}
+
+TEST_F(FlashWorker, DownloadResults)
+{
+    struct Case {
+        const char* name;
+        std::string type;
+        std::string version;
+        std::vector<std::string> files; // served
+        bool brokenFile;
+        UINT message;
+        LPARAM code;
+        std::vector<std::pair<unsigned, unsigned>> progress;
+    } cases[] = {
+        {"empty list", "T-140DR", "21", {}, false, WM_UPDATE_JOB_DONE, 0, {{100, 0}, {1, 1}, {1, 1}}},
+        {"version looked up", "T-140RFA", "", {"QM63A.dlf"}, false, WM_UPDATE_JOB_DONE, 0, {{100, 0}, {2, 1}, {2, 2}, {2, 2}}},
+        {"no version record", "T-140RFU", "", {}, false, WM_UPDATE_JOB_FAILED, kFlashNoVersion, {{100, 0}, {100, 100}}},
+        {"no list", "T-140D", "9", {}, false, WM_UPDATE_JOB_FAILED, kFlashFileList, {{100, 0}, {100, 100}}},
+        {"file missing", "T-140DR", "22", {"a.dlf"}, true, WM_UPDATE_DOWNLOAD_FAILED, kFlashDownload, {{100, 0}, {2, 1}, {2, 2}}},
+        {"name leaving the folder", "T-140DR", "23", {"../QM630230.dlf"}, false, WM_UPDATE_DOWNLOAD_FAILED, kFlashDownload,
+         {{100, 0}, {2, 1}, {2, 2}}},
+    };
+    for (Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        target.Clear();
+        worker.gate = std::promise<void>();
+        if (c.type != "T-140D") ServeList(c.type, c.version.empty() ? "12.0105" : c.version, c.files);
+        if (c.brokenFile) server.SetRoute("/files/a.dlf", LoopbackHttpServer::Route{404, "", false, std::string::npos, 0, {}});
+        ASSERT_TRUE(worker.StartDownload(c.type, c.version, &target, kJobDownloadRadioApp));
+        Run();
+        EXPECT_EQ(c.progress, target.Progress());
+        EXPECT_EQ(c.message, target.Last().message);
+        EXPECT_EQ(c.code, target.Last().lParam);
+        EXPECT_EQ(4u, target.Last().wParam);
+    }
+    EXPECT_FALSE(FileExists(scratch.Path() + "/../QM630230.dlf"));
+}
+
+TEST_F(FlashWorker, CancelBeforeTheFirstFileLeavesTheListEmpty)
+{
+    ServeList("T-140DR", "21", {"QM630210.dlf"});
+    ASSERT_TRUE(worker.StartDownload("T-140DR", "21", &target, kJobDownloadMain));
+    worker.Cancel();
+    Run();
+    EXPECT_EQ(WM_UPDATE_CANCELLED, target.Last().message);
+    std::string path = "x";
+    worker.GetDownloadedDlfPath(path);
+    EXPECT_EQ("", path);
+}
+
+TEST_F(FlashWorker, AWorkerThatCannotStartIsReported)
+{
+    worker.failStart = true;
+    EXPECT_FALSE(worker.StartDownload("T-140DR", "21", &target, kJobDownloadMain));
+    EXPECT_FALSE(worker.IsRunning());
+    EXPECT_EQ(0, worker.Wait());
+}
+
+TEST_F(FlashWorker, OneFileTransferAndLeavingUpdateMode)
+{
+    SimFlashHidMeter sim = SimFlashHidMeter::Add(hid, false);
+    WriteFlashFile(scratch.File("QM630210.dlf"), FlashScriptLines("P0000F", 4));
+    worker.SetDevicePath(kT140Path);
+    ASSERT_TRUE(worker.StartMainT140File(&target, scratch.Path() + "/", "QM630210.dlf", ""));
+    Run();
+    EXPECT_EQ(WM_UPDATE_JOB_DONE, target.Last().message);
+    EXPECT_EQ(4u, sim.mode->Memory("P0000F").size());
+
+    worker.gate = std::promise<void>();
+    sim.meter->ClearLog();
+    ASSERT_TRUE(worker.StartExitUpdateModeT140(&target));
+    Run();
+    EXPECT_EQ(WM_UPDATE_JOB_DONE, target.Last().message);
+    EXPECT_EQ(11u, target.Last().wParam);
+    EXPECT_EQ(std::vector<std::string>{"H00000"}, sim.meter->Log());
+
+    // The meter vanishes as the command goes out: the job fails instead of reporting success.
+    worker.gate = std::promise<void>();
+    sim.meter->ResetExchangeCount();
+    sim.meter->InjectFault({MeterFaultKind::Unplug, 0, 0});
+    ASSERT_TRUE(worker.StartExitUpdateModeT140(&target));
+    Run();
+    EXPECT_EQ(WM_UPDATE_JOB_FAILED, target.Last().message);
+    EXPECT_EQ(0x20000006, target.Last().lParam);
+
+    // No T-520 attached.
+    worker.gate = std::promise<void>();
+    ASSERT_TRUE(worker.StartExitUpdateModeT520(&target));
+    Run();
+    EXPECT_EQ(WM_UPDATE_JOB_FAILED, target.Last().message);
+    EXPECT_EQ(0x20000008, target.Last().lParam);
+}
+
+} // namespace

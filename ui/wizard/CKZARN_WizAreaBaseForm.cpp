@@ -1,0 +1,45 @@
+#include "ui/wizard/CKZARN_WizAreaBaseForm.h"
+
+#include <QKeyEvent>
+
+CKZARN_WizAreaBaseForm::CKZARN_WizAreaBaseForm(int templateId, QWidget* parent)
+    : QWidget(parent), templateId_(templateId)
+{
+}
+
+CKZARN_WizAreaBaseForm::~CKZARN_WizAreaBaseForm() = default;
+
+BOOL CKZARN_WizAreaBaseForm::Create(QWidget* frame)
+{
+    setParent(frame);
+    OnInitDialog();
+    return TRUE;
+}
+
+void CKZARN_WizAreaBaseForm::ShowPhoto(const std::string& /*path*/, const ExifInputValues* /*record*/) {}
+
+QWidget* CKZARN_WizAreaBaseForm::FindControl(int id) const
+{
+    const auto it = controls_.find(id);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+void CKZARN_WizAreaBaseForm::AddControl(int id, QWidget* control)
+{
+    controls_[id] = control;
+}
+
+void CKZARN_WizAreaBaseForm::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        // Declined: the key goes on to the wizard, whose cancel handling applies.
+        event->ignore();
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        return;
+    default: QWidget::keyPressEvent(event);
+    }
+}
