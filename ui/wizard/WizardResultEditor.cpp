@@ -98,9 +98,11 @@ int WizardResultEditor::ApplyEv(int p, double value, int source, CharacteristicP
     const bool lowerIsLimit = p == 0, upperIsLimit = p == 4;
     const double lower = lowerIsLimit ? Lo() : work->ev[p - 1];
     const double upper = upperIsLimit ? Hi() : work->ev[p + 1];
-    if (Below(v, lower))
+    // Past a limit (in tenths) the value reverts; past a neighbour it snaps onto it when it is
+    // less than 0.05 EV beyond, else it reverts.
+    if (lowerIsLimit ? Below(v, lower) : v < lower)
         v = lowerIsLimit || lower - v >= 0.05 ? current : lower;
-    else if (Below(upper, v))
+    else if (upperIsLimit ? Below(upper, v) : v > upper)
         v = upperIsLimit || v - upper >= 0.05 ? current : upper;
     const auto inBounds = [&] { return !Below(v, lower) && !Below(upper, v); };
     if (!inBounds())

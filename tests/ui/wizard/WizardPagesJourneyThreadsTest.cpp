@@ -218,3 +218,61 @@ TEST(WizardPagesJourney, ANewProfileShowsItsResultReadOnly)
     ASSERT_EQ(LoadProfile(&file, &saved), 0);
     EXPECT_NE(saved.FindTable(Condition(100, 0)), nullptr);
 }
+
+TEST(WizardPagesJourney, ResultEditsKeepTheirRulesAndARefusedOneChangesNothing)
+{
+    Journey j(1);
+    ASSERT_NO_FATAL_FAILURE(j.ToResult());
+    CKZARN_WizardDlg& w = *j.rig.wizard;
+    const CharacteristicPoints& p = w.ResultPoints();
+
+    // A stepped DRP EV: the level comes from the curve, so its EV and level no longer match exactly.
+    const double drp = WizardResultEditor::RoundTenths(p.ev[3]) - 0.2;
+    w.SetResultValue(3, drp, 1);
+    ASSERT_NEAR(p.ev[3], drp, 1e-9);
+    const CharacteristicPoints stepped = p;
+
+    struct Case {
+        const char* what;
+        int kind;
+        double value;
+        int source;
+    } refused[] = {{"CPM EV beyond the limit", 0, -7.3, 2},
+                   {"DRM EV typed past CNT", 1, 0.2, 2},
+                   {"CPP level 256", 9, 256, 2},
+                   {"CPM level -1", 5, -1, 2},
+                   {"centre level below DRM", 7, stepped.level[1] - 1.0, 2}};
+    for (const Case& c : refused) {
+        SCOPED_TRACE(c.what);
+        w.SetResultValue(c.kind, c.value, c.source);
+        for (int i = 0; i < 5; ++i) {
+            EXPECT_EQ(p.ev[i], stepped.ev[i]) << i;
+            EXPECT_EQ(p.level[i], stepped.level[i]) << i;
+        }
+        j.ExpectBlocksHoldThePoints();
+    }
+
+    // A dragged DRM just past CNT snaps onto it.
+    w.SetResultValue(1, p.ev[2] + 0.03, 0);
+    EXPECT_EQ(p.ev[1], 0.0);
+    EXPECT_EQ(p.level[1], p.level[2]);
+    j.ExpectBlocksHoldThePoints();
+
+    // A dragged CPP beyond the measured curve stops at the curve's end.
+    const double cppBefore = p.ev[4];
+    w.SetResultValue(4, 6.9, 0);
+    EXPECT_GT(p.ev[4], cppBefore);
+    EXPECT_LT(p.ev[4], 6.9);
+    j.ExpectBlocksHoldThePoints();
+
+    // A new centre level re-bases every EV on it.
+    const int centre = p.level[2] + 5;
+    const double shift = ToneInverse(centre) - ToneInverse(p.level[2]);
+    const double cpmBefore = p.ev[0];
+    w.SetResultValue(7, centre, 2);
+    EXPECT_EQ(p.level[2], centre);
+    EXPECT_NEAR(p.ev[2], 0.0, 1e-6);
+    EXPECT_NEAR(p.ev[0], cpmBefore - shift, 0.15);
+    j.ExpectBlocksHoldThePoints();
+    EXPECT_EQ(j.Field(7), std::to_string(centre));
+}
