@@ -23,9 +23,11 @@
 #include "ui/wizard/WizardPageFactory.h"
 #include "ui/wizard/WizardPhotoDataPage.h"
 #include "ui/wizard/WizardPhotoPage.h"
+#include "ui/wizard/WizardResultEditor.h"
 #include "ui/wizard/WizardResultGraphPage.h"
 #include "ui/wizard/WizardResultTablePage.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -778,6 +780,46 @@ void CKZARN_WizardDlg::OnPhotoSelected(const std::string& path, const ExifInputV
                 othersMarked = false;
         next_->setEnabled(othersMarked);
     }
+}
+
+void CKZARN_WizardDlg::SetResultValue(int kind, double value, int source)
+{
+    if (!isVisible())
+        return;
+    ZarnLib_PatchKey key;
+    key.SetIso(data_.isoSpeed);
+    key.SetLightSource(data_.lightSource);
+    WizardResultEditor editor(&profile_, key, &resultPoints_, &curves_, &evaluationCurves_, data_.expandedRange);
+    const int result = editor.Apply(kind, value, source);
+    if (result != 0)
+        QApplication::beep();
+    auto* graph = dynamic_cast<WizardResultGraphPage*>(resultGraph_);
+    auto* table = dynamic_cast<WizardResultTablePage*>(resultTable_);
+    if (result == 0 && editor.Rebased()) {
+        if (graph != nullptr)
+            graph->DrawResult(&profile_, &resultPoints_);
+        if (table != nullptr)
+            table->FillTable(&resultPoints_);
+        return;
+    }
+    if (graph != nullptr) {
+        graph->SetPoints(&resultPoints_);
+        graph->RepaintGraph();
+    }
+    const int point = kind >= 5 ? kind - 5 : kind;
+    if (table != nullptr && point >= 0 && point < 5) {
+        table->ShowValue(point, resultPoints_.ev[point]);
+        table->ShowValue(point + 5, resultPoints_.level[point]);
+    }
+}
+
+int CKZARN_WizardDlg::RecalculateResult(int level)
+{
+    ZarnLib_PatchKey key;
+    key.SetIso(data_.isoSpeed);
+    key.SetLightSource(data_.lightSource);
+    WizardResultEditor editor(&profile_, key, &resultPoints_, &curves_, &evaluationCurves_, data_.expandedRange);
+    return editor.Recalculate(level, resultPoints_);
 }
 
 int CKZARN_WizardDlg::HasStoredResult(int iso, int lightSource)

@@ -61,6 +61,10 @@ public:
     void ApplyBrightnessAdjust(int level, BOOL redraw);
     void OnPhotoChecked(const std::string& path, const ExifInputValues& record, int checkedCount);
     void OnPhotoSelected(const std::string& path, const ExifInputValues& record);
+    // An edit of a result point (kind 0..4 EV, 5..9 level of CPM, DRM, CNT, DRP, CPP; source 0 graph,
+    // 1 keyboard step, 2 typed); refused edits beep and show the current values again.
+    void SetResultValue(int kind, double value, int source);
+    int RecalculateResult(int level);
     int HasStoredResult(int iso, int lightSource);
     void LoadStoredResult(const int* isoList, int lightSource, int* flags, int count);
 
