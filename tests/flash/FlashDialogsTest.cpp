@@ -22,6 +22,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLabel>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -135,6 +136,35 @@ TEST_F(FlashDialogs, RadioChoicesMustBeTheApplicationAloneOrAllThree)
             EXPECT_EQ(GetLangString(50123), prompts.Prompts()[0].text);
         } else {
             EXPECT_EQ("QM630180.dlf", dialog.mainName);
+        }
+    }
+}
+
+// Each browse button offers its file types with the descriptions as they stand; the file dialog
+// reads the pattern from the brackets that end each one.
+TEST_F(FlashDialogs, BrowseButtonsOfferTheFileTypesOfEachImage)
+{
+    const struct {
+        int button;
+        std::vector<std::string> filters;
+    } cases[] = {
+        {1000,
+         {"T-520D Download File(QP52*.dlf)", "T-310D/DR Download File(QK85*.dlf)", "T-310CINE Download File(QN41*.dlf)",
+          "T-140D/DR Download File(QM63*.dlf)"}},
+        {1001, {"T-520D RF App Download File(QP52*A.dlf)", "T-140DR RF App Download File(QM63*A.dlf)"}},
+        {1002, {"T-520D RF Loader Download File(QP52*L.dlf)", "T-140DR RF Loader Download File(QM63*L.dlf)"}},
+        {1003,
+         {"T-520D  RF Loader Updater Download File(QP52*U.dlf)", "T-140DR RF Loader Updater Download File(QM63*U.dlf)"}},
+    };
+    const QRegularExpression qtFilter(QStringLiteral("^(.*)\\(([a-zA-Z0-9_.,*? +;#\\-\\[\\]@{}/!<>$%&=^~:|]*)\\)$"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.button);
+        const std::vector<std::string> filters = CZarnflashFileselectDlg::FileFilters(c.button);
+        EXPECT_EQ(c.filters, filters);
+        for (const std::string& f : filters) {
+            const QRegularExpressionMatch m = qtFilter.match(QString::fromStdString(f));
+            ASSERT_TRUE(m.hasMatch()) << f;
+            EXPECT_TRUE(m.captured(2).endsWith(".dlf")) << f;
         }
     }
 }
