@@ -1,6 +1,5 @@
 #include "ui/wizard/CKZARN_WizardDlg.h"
 
-#include "core/CBrowseFolderDlg.h"
 #include "core/CKZARN_Common.h"
 #include "core/DialogLayoutItem.h"
 #include "core/ShellFileUtility.h"
@@ -24,9 +23,11 @@
 #include "ui/wizard/WizardPageFactory.h"
 #include "ui/wizard/WizardPhotoDataPage.h"
 #include "ui/wizard/WizardPhotoPage.h"
+#include "ui/wizard/WizardResultEditor.h"
 #include "ui/wizard/WizardResultGraphPage.h"
 #include "ui/wizard/WizardResultTablePage.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -414,11 +415,10 @@ void CKZARN_WizardDlg::ChangeStep()
 
 std::string CKZARN_WizardDlg::ChooseFolder()
 {
-    CBrowseFolderDlg chooser(this, BIF_RETURNONLYFSDIRS);
-    const std::string start = WizardAppLink::Settings().ImgDir;
-    if (!chooser.BrowseForFolder(GetLangString(3035).c_str(), start.empty() ? nullptr : start.c_str(), nullptr))
+    std::string folder;
+    if (!WizardAppLink::ChooseFolder(this, GetLangString(3035), WizardAppLink::Settings().ImgDir, &folder))
         return std::string();
-    return chooser.SelectedFolder();
+    return folder;
 }
 
 void CKZARN_WizardDlg::EnterPhotoStep()
@@ -555,7 +555,7 @@ void CKZARN_WizardDlg::DiscardRun()
         key.SetLightSource(data_.lightSource);
         profile_.RemoveTable(key);
     }
-    resultPoints_ = WizardResultPoints{};
+    resultPoints_ = CharacteristicPoints{};
     resultPoints_.hidden = 1;
     resultPending_ = 0;
 }
@@ -654,15 +654,18 @@ void CKZARN_WizardDlg::OnExtra()
         WizardAppLink::Settings().ImgDir = folder;
         next_->setEnabled(false);
     } else if (step_ == 5 && mode_ == 1) {
-        resultPending_ = 0;
-        resultRetained_ = 1;
-        beforeRun_.Drop();
         profile_.SetVersion(3);
         profile_.SetSubVersion(0);
         profile_.SetChartKind(data_.target + 1);
         const ZarnLibString file(temporaryPath_.c_str());
-        if (SaveProfile(&file, &profile_) != 0)
+        if (SaveProfile(&file, &profile_) != 0) {
+            // Not stored: the result stays pending on this step, to be stored or saved again.
             Ask(3062, MB_OK | MB_ICONEXCLAMATION);
+            return;
+        }
+        resultPending_ = 0;
+        resultRetained_ = 1;
+        beforeRun_.Drop();
         GoToStep(1);
     }
 }
@@ -742,12 +745,14 @@ void CKZARN_WizardDlg::OnPhotoChecked(const std::string& path, const ExifInputVa
     if (record.checked) {
         next_->setEnabled(checkedCount == data_.GetRequiredPhotoCount());
         if (path == currentImagePath_) {
-            ExifInputValues copy(record);
-            copy.brightnessAdjust = GetBrightnessAdjust();
+            ExifInputValues stored;
+            if (!GetPhotoRecord(path, &stored))
+                stored.Assign(record);
+            stored.brightnessAdjust = GetBrightnessAdjust();
             if (WizardPhotoPage* page = PhotoPage())
-                page->UpdateRecord(path, &copy, 0);
+                page->UpdateRecord(path, &stored, 0);
             if (photoData_ != nullptr)
-                photoData_->ShowPhoto(path, &copy);
+                photoData_->ShowPhoto(path, &stored);
         }
     } else {
         next_->setEnabled(false);
@@ -775,6 +780,46 @@ void CKZARN_WizardDlg::OnPhotoSelected(const std::string& path, const ExifInputV
                 othersMarked = false;
         next_->setEnabled(othersMarked);
     }
+}
+
+void CKZARN_WizardDlg::SetResultValue(int kind, double value, int source)
+{
+    if (!isVisible())
+        return;
+    ZarnLib_PatchKey key;
+    key.SetIso(data_.isoSpeed);
+    key.SetLightSource(data_.lightSource);
+    WizardResultEditor editor(&profile_, key, &resultPoints_, &curves_, &evaluationCurves_, data_.expandedRange);
+    const int result = editor.Apply(kind, value, source);
+    if (result != 0)
+        QApplication::beep();
+    auto* graph = dynamic_cast<WizardResultGraphPage*>(resultGraph_);
+    auto* table = dynamic_cast<WizardResultTablePage*>(resultTable_);
+    if (result == 0 && editor.Rebased()) {
+        if (graph != nullptr)
+            graph->DrawResult(&profile_, &resultPoints_);
+        if (table != nullptr)
+            table->FillTable(&resultPoints_);
+        return;
+    }
+    if (graph != nullptr) {
+        graph->SetPoints(&resultPoints_);
+        graph->RepaintGraph();
+    }
+    const int point = kind >= 5 ? kind - 5 : kind;
+    if (table != nullptr && point >= 0 && point < 5) {
+        table->ShowValue(point, resultPoints_.ev[point]);
+        table->ShowValue(point + 5, resultPoints_.level[point]);
+    }
+}
+
+int CKZARN_WizardDlg::RecalculateResult(int level)
+{
+    ZarnLib_PatchKey key;
+    key.SetIso(data_.isoSpeed);
+    key.SetLightSource(data_.lightSource);
+    WizardResultEditor editor(&profile_, key, &resultPoints_, &curves_, &evaluationCurves_, data_.expandedRange);
+    return editor.Recalculate(level, resultPoints_);
 }
 
 int CKZARN_WizardDlg::HasStoredResult(int iso, int lightSource)

@@ -12,7 +12,7 @@
 #include "ui/controls/CKZARN_ModalBaseDlg.h"
 #include "ui/wizard/WizardData.h"
 #include "ui/wizard/WizardProfileSnapshot.h"
-#include "ui/wizard/WizardResultPoints.h"
+#include "ui/views/CharacteristicPoints.h"
 
 #include <string>
 #include <vector>
@@ -61,6 +61,10 @@ public:
     void ApplyBrightnessAdjust(int level, BOOL redraw);
     void OnPhotoChecked(const std::string& path, const ExifInputValues& record, int checkedCount);
     void OnPhotoSelected(const std::string& path, const ExifInputValues& record);
+    // An edit of a result point (kind 0..4 EV, 5..9 level of CPM, DRM, CNT, DRP, CPP; source 0 graph,
+    // 1 keyboard step, 2 typed); refused edits beep and show the current values again.
+    void SetResultValue(int kind, double value, int source);
+    int RecalculateResult(int level);
     int HasStoredResult(int iso, int lightSource);
     void LoadStoredResult(const int* isoList, int lightSource, int* flags, int count);
 
@@ -81,8 +85,8 @@ public:
 
     WizardData& Data() { return data_; }
     ZarnLib_Profile& Profile() { return profile_; }
-    const WizardResultPoints& ResultPoints() const { return resultPoints_; }
-    WizardResultPoints& ResultPoints() { return resultPoints_; }
+    const CharacteristicPoints& ResultPoints() const { return resultPoints_; }
+    CharacteristicPoints& ResultPoints() { return resultPoints_; }
     ZarnLib_Buffer<ZarnLib_CnvPolyLine>& EvaluationCurves() { return evaluationCurves_; }
     int ResultPending() const { return resultPending_; }
     int ResultRetained() const { return resultRetained_; }
@@ -140,7 +144,7 @@ private:
     ZarnLib_Profile profile_;
     ZarnLib_Buffer<ZarnLib_CnvPolyLine> curves_;
     ZarnLib_Buffer<ZarnLib_CnvPolyLine> evaluationCurves_;
-    WizardResultPoints resultPoints_;
+    CharacteristicPoints resultPoints_;
     int resultPending_ = 0;
     int resultRetained_ = 0;
     std::string temporaryPath_;

@@ -1,5 +1,6 @@
 #include "ui/wizard/WizardAppLink.h"
 
+#include "core/CBrowseFolderDlg.h"
 #include "core/CKestrinZarnApp.h"
 #include "core/ZarnMainWindow.h"
 #include "core/ZarnProfileMessages.h"
@@ -16,6 +17,7 @@ struct Overrides {
     char decimal = 0;
     HWND mainWindow;
     WizardAppLink::SaveChooser chooser;
+    WizardAppLink::FolderChooser folderChooser;
 };
 
 Overrides& Current()
@@ -76,6 +78,23 @@ bool WizardAppLink::ChooseSavePath(QWidget* parent, const std::string& preset, s
     if (Current().chooser)
         return Current().chooser(parent, preset, path);
     return DefaultSaveChooser(parent, preset, path);
+}
+
+bool WizardAppLink::ChooseFolder(QWidget* parent, const std::string& title, const std::string& start,
+                                 std::string* folder)
+{
+    if (Current().folderChooser)
+        return Current().folderChooser(parent, title, start, folder);
+    CBrowseFolderDlg chooser(parent, BIF_RETURNONLYFSDIRS);
+    if (!chooser.BrowseForFolder(title.c_str(), start.empty() ? nullptr : start.c_str(), nullptr))
+        return false;
+    *folder = chooser.SelectedFolder();
+    return true;
+}
+
+void WizardAppLink::SetFolderChooser(FolderChooser chooser)
+{
+    Current().folderChooser = std::move(chooser);
 }
 
 void WizardAppLink::SetSettings(ZarnAppSettings* settings)

@@ -22,10 +22,15 @@ public:
     // Posts WM_ZARN_PROFILES_CHANGED (0, 0) to the main window.
     static void PostProfilesChanged();
     static bool ChooseSavePath(QWidget* parent, const std::string& preset, std::string* path);
+    // Asks for a photograph folder (the folder-browse dialog), starting at `start`; true with it.
+    using FolderChooser =
+        std::function<bool(QWidget* parent, const std::string& title, const std::string& start, std::string* folder)>;
+    static bool ChooseFolder(QWidget* parent, const std::string& title, const std::string& start, std::string* folder);
 
     // Test set-ups: null / 0 / an empty function bring the program's own back.
     static void SetSettings(ZarnAppSettings* settings);
     static void SetDecimalChar(char decimal);
     static void SetMainWindow(HWND window);
     static void SetSaveChooser(SaveChooser chooser);
+    static void SetFolderChooser(FolderChooser chooser);
 };

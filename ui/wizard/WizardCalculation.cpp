@@ -194,7 +194,7 @@ int WizardCalculation::PlacePoints(const ZarnLib_PatchKey& key, bool* limited)
 
 int WizardCalculation::ReadResult(const WizardData& data, ZarnLib_Profile* profile,
                                   ZarnLib_Buffer<ZarnLib_CnvPolyLine>* curves,
-                                  ZarnLib_Buffer<ZarnLib_CnvPolyLine>* evaluationCurves, WizardResultPoints* points)
+                                  ZarnLib_Buffer<ZarnLib_CnvPolyLine>* evaluationCurves, CharacteristicPoints* points)
 {
     ZarnLib_PatchKey key;
     key.SetIso(data.isoSpeed);
@@ -214,7 +214,7 @@ int WizardCalculation::ReadResult(const WizardData& data, ZarnLib_Profile* profi
         points->ev[kScreenOf[i]] = five[i].x;
         points->level[kScreenOf[i]] = static_cast<int>(std::lround(five[i].y));
     }
-    points->extra = extra;
+    points->further = extra;
     points->hidden = 0;
     return 0;
 }

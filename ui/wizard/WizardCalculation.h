@@ -9,7 +9,7 @@
 #include "profilelib/ZarnLib_CnvPolyLine.h"
 #include "profilelib/ZarnLib_EntryKey.h"
 #include "profilelib/ZarnLib_PatchKey.h"
-#include "ui/wizard/WizardResultPoints.h"
+#include "ui/views/CharacteristicPoints.h"
 
 #include <ctime>
 #include <functional>
@@ -59,7 +59,7 @@ public:
     // After the run: the curves and the five points of block 0 of the (ISO, light source) table.
     // Returns 0 or the failing call's code; the points are set only on success.
     static int ReadResult(const WizardData& data, ZarnLib_Profile* profile, ZarnLib_Buffer<ZarnLib_CnvPolyLine>* curves,
-                          ZarnLib_Buffer<ZarnLib_CnvPolyLine>* evaluationCurves, WizardResultPoints* points);
+                          ZarnLib_Buffer<ZarnLib_CnvPolyLine>* evaluationCurves, CharacteristicPoints* points);
     // The reflected block must be readable too; its values are not kept.
     static int CheckReflectedBlock(const WizardData& data, ZarnLib_Profile* profile);
 

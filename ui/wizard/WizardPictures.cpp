@@ -60,17 +60,18 @@ QIcon Light(int id)
 
 QIcon ChartMark()
 {
-    // The "(R)" style mark the chart makers print beside their names.
-    QPixmap pixmap = Blank(20, 20);
+    // The registered-mark sign the chart makers print beside their names. The picture is shown at
+    // 225 x 40 centred on a static of 15 x 20, so the sign sits in its middle.
+    QPixmap pixmap = Blank(225, 40);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(Qt::black, 1.2));
-    p.drawEllipse(QRectF(1.5, 1.5, 17, 17));
+    p.setPen(QPen(Qt::black, 1.0));
+    p.drawEllipse(QRectF(106.5, 14, 12, 12));
     QFont font = p.font();
-    font.setPixelSize(11);
+    font.setPixelSize(8);
     font.setBold(true);
     p.setFont(font);
-    p.drawText(QRectF(0, 0, 20, 20), Qt::AlignCenter, QStringLiteral("R"));
+    p.drawText(QRectF(106.5, 14, 12, 12), Qt::AlignCenter, QStringLiteral("R"));
     return QIcon(pixmap);
 }
 

@@ -81,7 +81,7 @@ TEST_P(CalculationSeries, GivesThePointsOfTheToneCurve)
         EXPECT_EQ(std::make_pair(i + 1, count), progress[static_cast<std::size_t>(i)]);
 
     ZarnLib_Buffer<ZarnLib_CnvPolyLine> curves, evaluation;
-    WizardResultPoints points;
+    CharacteristicPoints points;
     ASSERT_EQ(0, WizardCalculation::ReadResult(series.data, &profile, &curves, &evaluation, &points));
     EXPECT_EQ(0, WizardCalculation::CheckReflectedBlock(series.data, &profile));
     EXPECT_EQ(count, curves.GetCount());
@@ -120,7 +120,7 @@ TEST(Calculation, LevelsOutsideTheMeasuredRangeAreMovedAndReported)
     ASSERT_EQ(0, calculation.Run(nullptr, &resultCode));
     EXPECT_EQ(WizardCalculation::kResultLimited, resultCode);
     ZarnLib_Buffer<ZarnLib_CnvPolyLine> curves, evaluation;
-    WizardResultPoints points;
+    CharacteristicPoints points;
     ASSERT_EQ(0, WizardCalculation::ReadResult(series.data, &profile, &curves, &evaluation, &points));
     EXPECT_GE(points.level[0], 15);
     EXPECT_LE(points.level[4], 151);

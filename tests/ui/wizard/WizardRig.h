@@ -15,9 +15,11 @@
 #include "ui/wizard/WizardPhotoPage.h"
 #include "ui/wizard/WizardResultGraphPage.h"
 #include "ui/wizard/WizardResultTablePage.h"
-#include "core/CBrowseFolderDlg.h"
+#include "core/util/CLangTable.h"
+#include "tests/ui/wizard/WizardPhotoSeries.h"
 
-#include <QFileDialog>
+#include <gtest/gtest.h>
+
 #include <QPushButton>
 
 #include <algorithm>
@@ -113,9 +115,9 @@ public:
 class FakeResultPages : public CKZARN_WizAreaBaseForm, public WizardResultTablePage, public WizardResultGraphPage {
 public:
     FakeResultPages(int templateId, QWidget* parent) : CKZARN_WizAreaBaseForm(templateId, parent) {}
-    void FillTable(const WizardResultPoints* points) override { filled.push_back(points != nullptr); }
+    void FillTable(const CharacteristicPoints* points) override { filled.push_back(points != nullptr); }
     void SetEditable(int readOnly) override { readOnlyCalls.push_back(readOnly); }
-    void DrawResult(ZarnLib_Profile*, const WizardResultPoints*) override { ++draws; }
+    void DrawResult(ZarnLib_Profile*, const CharacteristicPoints*) override { ++draws; }
     void ClearGraph() override { ++clears; }
     std::vector<bool> filled;
     std::vector<int> readOnlyCalls;
@@ -150,19 +152,19 @@ public:
             default: return nullptr;
             }
         });
-        CBrowseFolderDlg::SetDialogRunner([this](QFileDialog& dialog) {
+        WizardAppLink::SetFolderChooser([this](QWidget*, const std::string&, const std::string& start, std::string* folder) {
             ++folderQuestions;
+            startFolders.push_back(start);
             if (chosenFolder.empty())
                 return false;
-            dialog.setDirectory(QString::fromStdString(chosenFolder));
-            dialog.selectFile(QString::fromStdString(chosenFolder));
+            *folder = chosenFolder;
             return true;
         });
     }
     ~WizardRig()
     {
         wizard.reset();
-        CBrowseFolderDlg::SetDialogRunner(nullptr);
+        WizardAppLink::SetFolderChooser(nullptr);
         WizardPageFactory::SetMaker(nullptr);
         WizardAppLink::SetSaveChooser(nullptr);
         WizardAppLink::SetSettings(nullptr);
@@ -203,6 +205,46 @@ public:
     std::string savePath;
     std::vector<std::string> presets;
     int folderQuestions = 0;
+    std::vector<std::string> startFolders;
 };
+
+inline std::string T(int id) { return GetLangString(id); }
+
+inline ZarnLib_PatchKey Condition(int iso, int light)
+{
+    ZarnLib_PatchKey key;
+    key.SetIso(iso);
+    key.SetLightSource(light);
+    return key;
+}
+
+// Writes three Gradus II photographs into the rig's photograph folder and puts their records,
+// checked and with confirmed corners, into the photograph page.
+inline void PutSeries(WizardRig& rig)
+{
+    const double exposures[3] = {-2, -1, 0};
+    for (int i = 0; i < 3; ++i) {
+        auto photo = WritePhoto(rig.photoFolder.File("p" + std::to_string(i) + ".jpg"), 2, exposures[i], true);
+        ASSERT_NE(nullptr, photo);
+        rig.photos->Put(photo->values);
+    }
+}
+
+// From step 0 (mode 1, Gradus II) to the result: readings, folder, three checked photographs,
+// corners; the calculation runs on entering step 5.
+inline void WalkToResult(WizardRig& rig)
+{
+    CKZARN_WizardDlg& w = *rig.wizard;
+    w.Data().target = 1;
+    rig.chosenFolder = rig.photoFolder.Path();
+    PutSeries(rig);
+    w.OnNext(); // 1
+    w.OnNext(); // 2
+    w.OnNext(); // 3: the folder chooser answers
+    ASSERT_EQ(3, w.GetStep());
+    w.OnNext(); // 4
+    ASSERT_EQ(4, w.GetStep());
+    w.OnNext(); // 5
+}
 
 } // namespace wizardtest

@@ -1,0 +1,128 @@
+// The meter-readings page: choices stored into the settings block, typed frame rates and shutter
+// angles committed within their bounds, notifications ignored while the page is hidden, the cine
+// rows hidden for normal readings, and the ISO list's marks of stored results.
+#include "tests/ui/wizard/WizardRig.h"
+#include "ui/controls/CCustomEdit.h"
+#include "ui/wizard/CKZARN_WizArea7MeasureForm.h"
+#include "ui/wizard/WizardData.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+#include <gtest/gtest.h>
+
+using namespace wizardtest;
+
+namespace {
+
+struct MeasureRig {
+    MeasureRig()
+    {
+        rig.Open(0);
+        page = dynamic_cast<CKZARN_WizArea7MeasureForm*>(rig.wizard->Page(WizardPageFactory::kReadings));
+    }
+    QComboBox* Combo(int id) const { return page->Combo(id); }
+    void Choose(int id, int data)
+    {
+        QComboBox* combo = Combo(id);
+        combo->setCurrentIndex(combo->findData(data));
+        emit combo->activated(combo->currentIndex());
+    }
+    // Types a text as the user would (each change checked) and leaves the field.
+    void Type(int id, const std::string& text, void (CKZARN_WizArea7MeasureForm::*update)(),
+              void (CKZARN_WizArea7MeasureForm::*leave)())
+    {
+        QLineEdit* edit = Combo(id)->lineEdit();
+        edit->clear();
+        (page->*update)();
+        std::string typed;
+        const char decimal = CCustomEdit::ApplicationDecimalChar();
+        for (char c : text) {
+            typed = edit->text().toStdString() + (c == '.' && decimal != 0 ? decimal : c);
+            edit->setText(QString::fromStdString(typed));
+            (page->*update)();
+        }
+        (page->*leave)();
+    }
+    std::string Shown(int id) const
+    {
+        std::string text = Combo(id)->currentText().toStdString();
+        const char decimal = CCustomEdit::ApplicationDecimalChar();
+        for (char& c : text)
+            if (c == decimal)
+                c = '.';
+        return text;
+    }
+
+    WizardRig rig;
+    CKZARN_WizArea7MeasureForm* page = nullptr;
+};
+
+} // namespace
+
+TEST(CKZARN_WizArea7MeasureFormTest, ChoicesGoIntoTheSettingsOnlyWhileThePageIsShown)
+{
+    MeasureRig r;
+    ASSERT_NE(r.page, nullptr);
+    WizardData& d = r.rig.wizard->Data();
+    ASSERT_EQ(r.rig.wizard->GetStep(), 0);
+    r.Choose(CKZARN_WizArea7MeasureForm::kIsoId, 400);
+    EXPECT_EQ(d.isoSpeed, 100) << "hidden at step 0";
+    r.rig.wizard->OnNext();
+    ASSERT_EQ(r.rig.wizard->GetStep(), 2);
+    EXPECT_TRUE(r.Combo(CKZARN_WizArea7MeasureForm::kIlFrameRateId)->isHidden());
+    EXPECT_FALSE(r.Combo(CKZARN_WizArea7MeasureForm::kIlShutterId)->isHidden());
+    EXPECT_EQ(r.Combo(CKZARN_WizArea7MeasureForm::kIsoId)->currentData().toInt(), 100) << "Refresh shows the settings";
+
+    struct Case {
+        int id;
+        int item;
+        int WizardData::*field;
+    } cases[] = {{CKZARN_WizArea7MeasureForm::kIsoId, 22, &WizardData::isoSpeed},
+                 {CKZARN_WizArea7MeasureForm::kIlShutterId, 5, &WizardData::ilShutterIndex},
+                 {CKZARN_WizArea7MeasureForm::kRlShutterId, 6, &WizardData::rlShutterIndex},
+                 {CKZARN_WizArea7MeasureForm::kIlApertureId, 3, &WizardData::ilApertureIndex},
+                 {CKZARN_WizArea7MeasureForm::kRlApertureId, 4, &WizardData::rlApertureIndex},
+                 {CKZARN_WizArea7MeasureForm::kIlTenthsId, 3, &WizardData::ilTenths},
+                 {CKZARN_WizArea7MeasureForm::kRlTenthsId, 7, &WizardData::rlTenths}};
+    for (const Case& c : cases) {
+        ASSERT_GT(r.Combo(c.id)->count(), c.item) << c.id;
+        const int data = r.Combo(c.id)->itemData(c.item).toInt();
+        r.Choose(c.id, data);
+        EXPECT_EQ(d.*c.field, data) << c.id;
+    }
+}
+
+TEST(CKZARN_WizArea7MeasureFormTest, TypedFrameRatesAndAnglesAreCommittedWithinTheirBounds)
+{
+    MeasureRig r;
+    r.rig.wizard->OnNext();
+    ASSERT_EQ(r.rig.wizard->GetStep(), 2);
+    WizardData& d = r.rig.wizard->Data();
+    using F = CKZARN_WizArea7MeasureForm;
+    r.Type(F::kIlFrameRateId, "23.976", &F::OnEditUpdateIlFrameRate, &F::OnKillFocusIlFrameRate);
+    EXPECT_DOUBLE_EQ(d.ilFrameRate, 23.976);
+    EXPECT_EQ(r.Shown(F::kIlFrameRateId), "23.976");
+    r.Type(F::kIlFrameRateId, "0", &F::OnEditUpdateIlFrameRate, &F::OnKillFocusIlFrameRate);
+    EXPECT_DOUBLE_EQ(d.ilFrameRate, 23.976) << "0 is below the bound";
+    EXPECT_EQ(r.Shown(F::kIlFrameRateId), "23.976");
+    // Undone while typing: a second decimal point, a fourth decimal, a leading zero.
+    r.Type(F::kRlFrameRateId, "12.5.1", &F::OnEditUpdateRlFrameRate, &F::OnKillFocusRlFrameRate);
+    EXPECT_DOUBLE_EQ(d.rlFrameRate, 12.51);
+    r.Type(F::kRlFrameRateId, "1.2345", &F::OnEditUpdateRlFrameRate, &F::OnKillFocusRlFrameRate);
+    EXPECT_DOUBLE_EQ(d.rlFrameRate, 1.234);
+
+    r.Type(F::kIlShutterAngleId, "360.5", &F::OnEditUpdateIlShutterAngle, &F::OnKillFocusIlShutterAngle);
+    EXPECT_DOUBLE_EQ(d.ilShutterAngle, 999.999) << "360.5 is refused";
+    r.Type(F::kIlShutterAngleId, "360", &F::OnEditUpdateIlShutterAngle, &F::OnKillFocusIlShutterAngle);
+    EXPECT_DOUBLE_EQ(d.ilShutterAngle, 360.0);
+    EXPECT_EQ(r.Shown(F::kIlShutterAngleId), "360.000");
+
+    // Choosing from the list takes the code and drops the typed value.
+    r.Choose(F::kIlFrameRateId, 24);
+    EXPECT_EQ(d.ilFrameRateCode, 24);
+    EXPECT_EQ(d.ilFrameRate, 0.0);
+    r.Choose(F::kIlShutterAngleId, 180);
+    EXPECT_EQ(d.ilShutterAngleCode, 180);
+    EXPECT_EQ(d.ilShutterAngle, 999.999);
+}
