@@ -198,6 +198,11 @@ void CKZARN_RefMultiDlg::OnBack()
     done(IDOK);
 }
 
+void CKZARN_RefMultiDlg::reject()
+{
+    done(IDCANCEL);
+}
+
 namespace {
 
 // The dialog whose print dialog is open: the preview button's callback finds it here.

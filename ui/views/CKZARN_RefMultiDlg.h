@@ -51,6 +51,10 @@ public:
     const std::vector<CET_GraphLine*>& ListedLines() const { return listedLines; }
     const std::string& Title(int i) const { return titles[i]; }
 
+public slots:
+    // The close box and Escape end the view with IDCANCEL; the back button ends it with IDOK.
+    void reject() override;
+
 private:
     QPushButton* pageSetupButton = nullptr;
     QPushButton* previewButton = nullptr;

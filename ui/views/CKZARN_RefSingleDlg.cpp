@@ -267,6 +267,11 @@ void CKZARN_RefSingleDlg::OnBack()
     done(IDOK);
 }
 
+void CKZARN_RefSingleDlg::reject()
+{
+    done(IDCANCEL);
+}
+
 int CKZARN_RefSingleDlg::OnPrint()
 {
     return tab->currentIndex() == 1 ? graphForm->Print() : dataForm->Print();

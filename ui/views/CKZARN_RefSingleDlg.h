@@ -57,6 +57,10 @@ public:
     const std::string& Path() const { return path; }
     const std::vector<std::string>& SlotNames() const { return slotNames; }
 
+public slots:
+    // The close box and Escape end the view with IDCANCEL; the back button ends it with IDOK.
+    void reject() override;
+
 private:
     QComboBox* profileCombo = nullptr;
     QComboBox* photoCombo = nullptr;

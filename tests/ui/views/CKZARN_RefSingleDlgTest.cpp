@@ -233,3 +233,24 @@ TEST(RefSingleDlg, PrintedPageHoldsTheTable)
     EXPECT_NE(page.find(GetLangString(113)), std::string::npos);
     EXPECT_NE(page.find("+0.4"), std::string::npos) << page.substr(0, 400);
 }
+
+TEST(RefSingleDlg, BackEndsWithOkAndTheCloseBoxWithCancel)
+{
+    const struct {
+        bool back;
+        int result;
+    } cases[] = {{true, IDOK}, {false, IDCANCEL}};
+    for (const auto& c : cases) {
+        SingleRig rig;
+        rig.OpenProfiles();
+        CKZARN_RefSingleDlg* dialog = rig.dialog.get();
+        QTimer::singleShot(0, dialog, [dialog, back = c.back]() {
+            if (back) {
+                dialog->OnBack();
+            } else {
+                dialog->close();
+            }
+        });
+        EXPECT_EQ(dialog->exec(), c.result) << (c.back ? "back" : "close box");
+    }
+}
