@@ -54,6 +54,11 @@ public:
     CKZARN_ManualProfileModel& Model() { return model; }
     const std::string& Path() const { return model.Path(); }
 
+protected:
+    // Tab is dropped in the grid and in its in-place edit: it neither moves to another row nor
+    // leaves the grid.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void WriteRow(int row);
 
