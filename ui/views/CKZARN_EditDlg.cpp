@@ -4,6 +4,7 @@
 #include "core/CKZARN_Common.h"
 #include "core/CKestrinZarnApp.h"
 #include "core/ZarnMainWindow.h"
+#include "core/ZarnProfileMessages.h"
 #include "core/util/CLangTable.h"
 #include "platform/PromptService.h"
 #include "platform/qt/WindowMessageEvent.h"
@@ -81,8 +82,6 @@ constexpr int kCannotLoadTextId = 10015;
 constexpr int kReadOnlyTextId = 20003;
 constexpr int kSaveFailedTextId = 20004;
 constexpr int kAskSaveTextId = 5001;
-// The number the main window takes as WM_ZARN_PROFILES_CHANGED: the Profile folder changed.
-constexpr UINT kProfilesChangedMessage = WM_USER + 4;
 
 // The point of each field, and each point's (level field, EV field); CNT has no EV field.
 struct PointFields {
@@ -470,7 +469,7 @@ void CKZARN_EditDlg::PostProfilesChanged()
     const CKestrinZarnApp* app = CKestrinZarnApp::GetApp();
     ZarnMainWindow* main = app != nullptr ? app->GetMainWindow() : nullptr;
     if (main != nullptr && main->Widget() != nullptr) {
-        QCoreApplication::postEvent(main->Widget(), new WindowMessageEvent(kProfilesChangedMessage, 0, 0));
+        QCoreApplication::postEvent(main->Widget(), new WindowMessageEvent(WM_ZARN_PROFILES_CHANGED, 0, 0));
     }
 }
 
