@@ -35,6 +35,11 @@ public:
     void ClearGraph();
     void RedrawGraph();
     void OnTabChange();
+    // The light and photo combos: the graph is built and drawn again.
+    void OnLightChange();
+    void OnPhotoChange();
+    // The page-setup button: the print dialog in its setup-only form.
+    void OnPageSetup();
     void OnBack();
     int OnPreview();
     int OnPrint();

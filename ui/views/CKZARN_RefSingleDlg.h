@@ -35,6 +35,11 @@ public:
     void OnTabChange();
     void OnProfileChange();
     void OnLightOrPhotoChange();
+    // The light and photo combos: the page of the current tab is shown again.
+    void OnLightChange();
+    void OnPhotoChange();
+    // The page-setup button: the print dialog in its setup-only form.
+    void OnPageSetup();
     void OnSlotChange();
     void OnBack();
     int OnPrint();
