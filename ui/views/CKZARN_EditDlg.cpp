@@ -449,7 +449,7 @@ bool CKZARN_EditDlg::eventFilter(QObject* watched, QEvent* event)
                 return true;
             }
         } else if (id != 0 && event->type() == QEvent::FocusOut) {
-            OnFieldEntered(id, CKZARN_EditValueRules::kModeLeft);
+            OnEditKillFocus(id);
         }
     }
     return CKZARN_ModalBaseDlg::eventFilter(watched, event);
@@ -571,9 +571,19 @@ void CKZARN_EditDlg::OnBack()
     }
 }
 
+void CKZARN_EditDlg::OnEditKillFocus(int controlId)
+{
+    OnFieldEntered(controlId, CKZARN_EditValueRules::kModeLeft);
+}
+
+void CKZARN_EditDlg::OnCancel()
+{
+    OnBack();
+}
+
 void CKZARN_EditDlg::accept() {}
 
 void CKZARN_EditDlg::reject()
 {
-    OnBack();
+    OnCancel();
 }

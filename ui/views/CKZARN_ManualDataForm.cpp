@@ -249,23 +249,32 @@ void CKZARN_ManualDataForm::OnGridItemChanged()
     }
 }
 
-LRESULT CKZARN_ManualDataForm::WindowProc(UINT message, WPARAM /*wParam*/, LPARAM lParam)
+LRESULT CKZARN_ManualDataForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_ZARN_GRID_EDITED) {
-        if (valueCallback == nullptr) {
-            return 0;
-        }
-        const std::string text = grid->GetEditedText();
-        double value = 0.0;
-        // Only plain numbers count; an empty text or a lone sign changes nothing.
-        if (!CKZARN_Common::IsAsciiText(text) ||
-            !CKZARN_EditValueRules::ParseTypedNumber(text, DecimalChar(), &value)) {
-            return 0;
-        }
-        return valueCallback(callbackContext, static_cast<int>(lParam), value) == 1 ? 1 : 0;
+        return OnGridEdited(wParam, lParam);
     }
     if (message == WM_ZARN_GRID_ROW_ACTIVATED) {
-        return activationCallback != nullptr && activationCallback(callbackContext) == 1 ? 1 : 0;
+        return OnGridRowActivated(wParam, lParam);
     }
     return 0;
+}
+
+LRESULT CKZARN_ManualDataForm::OnGridEdited(WPARAM /*wParam*/, LPARAM lParam)
+{
+    if (valueCallback == nullptr) {
+        return 0;
+    }
+    const std::string text = grid->GetEditedText();
+    double value = 0.0;
+    // Only plain numbers count; an empty text or a lone sign changes nothing.
+    if (!CKZARN_Common::IsAsciiText(text) || !CKZARN_EditValueRules::ParseTypedNumber(text, DecimalChar(), &value)) {
+        return 0;
+    }
+    return valueCallback(callbackContext, static_cast<int>(lParam), value) == 1 ? 1 : 0;
+}
+
+LRESULT CKZARN_ManualDataForm::OnGridRowActivated(WPARAM /*wParam*/, LPARAM /*lParam*/)
+{
+    return activationCallback != nullptr && activationCallback(callbackContext) == 1 ? 1 : 0;
 }

@@ -48,6 +48,10 @@ public:
     void SelectRow(int row);
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // WM_ZARN_GRID_EDITED (the column in lParam): 1 lets the grid keep the typed text.
+    LRESULT OnGridEdited(WPARAM wParam, LPARAM lParam);
+    // WM_ZARN_GRID_ROW_ACTIVATED: 1 when the activation callback took it.
+    LRESULT OnGridRowActivated(WPARAM wParam, LPARAM lParam);
     void OnGridItemChanged();
 
     CKZARN_DataListCtrl* Grid() const { return grid; }
