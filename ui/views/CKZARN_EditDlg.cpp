@@ -528,6 +528,8 @@ int CKZARN_EditDlg::ConfirmSave()
 
 void CKZARN_EditDlg::OnProfileChange()
 {
+    // The profile the user chose; saving under a new name on the way refills the combo.
+    std::string name = profileCombo->currentText().toStdString();
     CFileLockManager* locks = CFileLockManager::GetInstance();
     locks->UnlockAll();
     if (ConfirmSave() == 0) {
@@ -535,7 +537,6 @@ void CKZARN_EditDlg::OnProfileChange()
         locks->LockAll();
         return;
     }
-    std::string name = profileCombo->currentText().toStdString();
     FillProfileCombo();
     if (!CKZARN_Common::IsPlaceholderText(name) && !CKZARN_Common::CanLoadProfile(name)) {
         SelectProfileName(name);
