@@ -13,6 +13,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QDialog>
 #include <QProcess>
 #include <QTabWidget>
@@ -253,4 +255,17 @@ TEST(RefSingleDlg, BackEndsWithOkAndTheCloseBoxWithCancel)
         });
         EXPECT_EQ(dialog->exec(), c.result) << (c.back ? "back" : "close box");
     }
+}
+
+TEST(RefSingleDlg, TabLeavesTheGridInsteadOfSteppingThroughItsCells)
+{
+    SingleRig rig;
+    rig.OpenProfiles();
+    rig.dialog->show(); // the grid steps with Tab only while it is on screen
+    CKZARN_DataListCtrl* grid = rig.dialog->DataForm()->Grid();
+    grid->setCurrentCell(3, 5);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QCoreApplication::sendEvent(grid, &press);
+    EXPECT_EQ(grid->currentRow(), 3);
+    EXPECT_EQ(grid->currentColumn(), 5);
 }
