@@ -181,8 +181,10 @@ bool ZarnLib_TiffCodec::DecodeRows(const std::string& path, const RowsSize& size
     bool ok = false;
     uint32_t width = 0, height = 0;
     char message[1024];
+    // The same check of the file's strips as the whole-picture load, so that both refuse the same
+    // damaged files.
     if (TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width) && TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height) &&
-        TIFFRGBAImageOK(tif, message)) {
+        TIFFRGBAImageOK(tif, message) && HoldsItsData(tif, path, height)) {
         const std::uint64_t count = static_cast<std::uint64_t>(width) * height;
         if (count == 0 || count > ZarnLib_Bitmap::kMaxPixels) {
             ok = false;
