@@ -70,6 +70,7 @@ BOOL CZarnflashHidLink::Prepare(int* err)
 BOOL CZarnflashHidLink::Transact(const std::string& command, std::string* reply)
 {
     if (reply) reply->clear();
+    writeFailed_ = true;
     if (!link_->IsOpen()) return FALSE;
     const bool record = !command.empty() && command[0] == 'R';
     const std::size_t size = record ? kRecordLength : kCommandLength;
@@ -80,6 +81,7 @@ BOOL CZarnflashHidLink::Transact(const std::string& command, std::string* reply)
     // An answer that came after its exchange was given up would be taken for this command's.
     link_->Purge();
     if (!link_->Write(report, static_cast<DWORD>(1 + size), nullptr, nullptr)) return FALSE;
+    writeFailed_ = false;
 
     unsigned char input[1 + kCommandLength + 1] = {};
     DWORD got = 0;

@@ -27,4 +27,9 @@ public:
     virtual BOOL Close() = 0;
     // The pauses the players ask for through the link do not take place.
     void Wait(std::uint32_t /*milliseconds*/) {}
+    // TRUE when the last Transact could not send its command at all.
+    bool LastWriteFailed() const { return writeFailed_; }
+
+protected:
+    bool writeFailed_ = false;
 };

@@ -23,11 +23,19 @@ BOOL CZarnflashSerialLink::Prepare(int* err)
 BOOL CZarnflashSerialLink::Transact(const std::string& command, std::string* reply)
 {
     if (reply) reply->clear();
-    if (command.empty() || command.size() > 64) return FALSE;
+    writeFailed_ = true;
+    if (command.empty() || command.size() > 64 || !link_->IsOpen()) return FALSE;
+    DWORD written = 0;
+    if (!link_->Write(command.data(), static_cast<DWORD>(command.size()), &written, nullptr) ||
+        written != command.size()) {
+        return FALSE;
+    }
+    writeFailed_ = false;
     char answer[8] = {};
-    const BOOL ok = link_->Transact(command.data(), static_cast<DWORD>(command.size()), answer, 6, nullptr);
+    DWORD got = 0;
+    const BOOL ok = link_->Read(answer, 6, &got, nullptr);
     if (reply) reply->assign(answer, strnlen(answer, 6));
-    return ok;
+    return ok && got == 6 ? TRUE : FALSE;
 }
 
 BOOL CZarnflashSerialLink::Close()

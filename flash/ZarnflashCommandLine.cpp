@@ -53,6 +53,12 @@ std::vector<std::string> SplitArguments(const std::vector<std::string>& argument
     if (arguments.empty() || length - 1 > kMaxCommandLine) return tokens;
     if (!arguments[0].empty()) tokens.push_back(arguments[0]);
     for (std::size_t i = 1; i < arguments.size() && tokens.size() <= kMaxCommandTokens; ++i) {
+        // An empty argument is an empty value (a version the server did not give), not a missing one:
+        // dropping it would make the next switch the value.
+        if (arguments[i].empty()) {
+            tokens.emplace_back();
+            continue;
+        }
         AppendTokens(arguments[i], tokens);
     }
     Cap(tokens);

@@ -2,6 +2,7 @@
 
 #include "core/util/CLangTable.h"
 #include "core/util/CRegistryHelper.h"
+#include "core/util/CThemeApi.h"
 #include "core/util/PathUtility.h"
 #include "core/util/ProgramMessageStream.h"
 #include "core/util/RadioVersionText.h"
@@ -11,12 +12,14 @@
 #include "flash/CZarnflashSerialLink.h"
 #include "flash/ZarnflashCommandLine.h"
 #include "flash/ZarnflashVersionFile.h"
+#include "flash/ui/CAboutDlg.h"
 #include "flash/ui/CZarnflashFileselectDlg.h"
 #include "meter/SystemMeterLinkFactory.h"
 #include "platform/PromptService.h"
 #include "platform/RegistryTypes.h"
 #include "platform/SystemFolders.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -172,6 +175,15 @@ CZarnflashDlg::CZarnflashDlg(std::vector<std::string> tokens, QWidget* parent)
     connect(settings_, &QPushButton::clicked, this, [this] { OnSettings(); });
     connect(start_, &QPushButton::clicked, this, [this] { OnStart(); });
     connect(exit_, &QPushButton::clicked, this, [this] { OnExit(); });
+    // The About item (caption of the program's resource 101).
+    const QString aboutCaption = QStringLiteral("About Zarnflash...");
+    if (!aboutCaption.isEmpty()) {
+        auto* about = new QAction(aboutCaption, this);
+        about->setObjectName("aboutItem");
+        connect(about, &QAction::triggered, this, [this] { OnSysCommand(16); });
+        addAction(about);
+        setContextMenuPolicy(Qt::ActionsContextMenu);
+    }
     timer_.setInterval(1000);
     connect(&timer_, &QTimer::timeout, this, [this] { OnTimer(); });
 }
@@ -234,6 +246,8 @@ BOOL CZarnflashDlg::OnInitDialog()
         }
         offeredMainDate_ = FormatLaunchDate(offeredMainDate_);
     }
+    CThemeApi* theme = CThemeApi::GetInstance();
+    if (theme->EnableThemeDialogTexture != nullptr) theme->EnableThemeDialogTexture(this, 2);
     UpdateIcons();
     UpdateButtons();
     UpdateTitle();
@@ -371,7 +385,7 @@ BOOL CZarnflashDlg::LoadDownloadSettings()
         if (IsDirectory(folder)) downloadFolder_ = folder;
     }
     // The values as stored: an address made of the base and a missing value is no address.
-    if (baseUrl_.empty() || list.empty() || firm.empty() || downloadFolder_.empty()) return FALSE;
+    if (baseUrl_.empty() || list.empty() || downloadFolder_.empty()) return FALSE;
     registry.PushKey("Proxy");
     proxy_.useProxy = registry.GetDword("Use Proxy", 0);
     if (proxy_.useProxy == 1) {
@@ -626,11 +640,9 @@ void CZarnflashDlg::OnStart()
     if (severalMeters_) return nothing(kFlashSeveralMeters);
     if (!ImagesFitMeter()) return nothing(kFlashNothingToDo);
     const bool radioOffered = !offeredAppVersion_.empty();
-    const bool mainNeeded = modelName_ == "T-310D/DR" || modelName_ == "T-310CINE" ||
-                            ((modelName_.rfind("T-140", 0) == 0 || modelName_ == "T-520D") && !radioOffered);
-    // A chosen main image whose version cannot be read would be skipped by the chain.
-    if (!mainName_.empty() && offeredMainVersion_.empty()) return nothing(kFlashNoVersionFile);
-    if (mainNeeded && mainName_.empty()) return nothing(kFlashNothingToDo);
+    // A radio chain writes the chosen main image only when its version was read: without it the
+    // image would be skipped and the run would still say finished.
+    if (radioOffered && !mainName_.empty() && offeredMainVersion_.empty()) return nothing(kFlashNoVersionFile);
 
     if (modelName_ == "T-310D/DR" || modelName_ == "T-310CINE") {
         const char* prefix = modelName_ == "T-310D/DR" ? "QK85" : "QN41";
@@ -751,6 +763,17 @@ void CZarnflashDlg::OnTimer()
     StartTimer();
 }
 
+void CZarnflashDlg::OnSysCommand(int command)
+{
+    if ((command & 0xFFF0) != 16) return;
+    CAboutDlg about(this);
+    if (aboutRunner) {
+        aboutRunner(about);
+    } else {
+        about.exec();
+    }
+}
+
 void CZarnflashDlg::UpdateButtons()
 {
     settings_->setText(Q(Text(50003)));
@@ -784,10 +807,12 @@ void CZarnflashDlg::UpdateIcons()
     case kUiLaunchedStart:
         stateIcon_->SetIcon(icon131_, 48, 48);
         modelIcon_->SetIcon(QIcon(), 50, 40);
+        modelIcon_->show();
         break;
     case kUiDownloading:
         stateIcon_->SetIcon(icon131_, 48, 48);
         modelIcon_->SetIcon(icon130_, 50, 40);
+        modelIcon_->show();
         break;
     case kUiIdle:
     case kUiTransfer: {
@@ -795,7 +820,8 @@ void CZarnflashDlg::UpdateIcons()
         const bool present = meterPresent_;
         if (present && (modelName_ == "T-310D/DR" || modelName_ == "T-310CINE")) {
             modelIcon_->SetIcon(icon192_, 30, 52);
-        } else if (present && modelName_.rfind("T-140", 0) == 0 && modelName_ != "T-140") {
+        } else if (present && (modelName_ == "T-140D" || modelName_ == "T-140DR" || modelName_ == "T-140DR-EL" ||
+                               modelName_ == "T-140DR-PX")) {
             modelIcon_->SetIcon(icon206_, 54, 54);
         } else if (present && modelName_ == "T-520D") {
             modelIcon_->SetIcon(icon136_, 48, 48);

@@ -59,6 +59,10 @@ public:
     void OnCancelButton();
     void OnExit();
     void OnTimer();
+    // Command 16 opens the About box; the window's context menu stands in for the system menu.
+    void OnSysCommand(int command);
+    // The About box is run through this (tests answer it); null: modally.
+    std::function<void(QDialog&)> aboutRunner;
     void SaveLastUpdateFiles();
     void UpdateButtons();
     void UpdateIcons();

@@ -196,30 +196,38 @@ void CZarnflashFileselectDlg::Browse(std::string& folder, std::string& name, QLi
     edit->setText(chosen);
 }
 
+std::vector<std::string> CZarnflashFileselectDlg::FileFilters(int button)
+{
+    // The file dialog takes the pattern from the brackets that end each description.
+    switch (button) {
+    case 1000:
+        return {"T-520D Download File(QP52*.dlf)", "T-310D/DR Download File(QK85*.dlf)",
+                "T-310CINE Download File(QN41*.dlf)", "T-140D/DR Download File(QM63*.dlf)"};
+    case 1001: return {"T-520D RF App Download File(QP52*A.dlf)", "T-140DR RF App Download File(QM63*A.dlf)"};
+    case 1002: return {"T-520D RF Loader Download File(QP52*L.dlf)", "T-140DR RF Loader Download File(QM63*L.dlf)"};
+    case 1003:
+        return {"T-520D  RF Loader Updater Download File(QP52*U.dlf)",
+                "T-140DR RF Loader Updater Download File(QM63*U.dlf)"};
+    default: return {};
+    }
+}
+
 void CZarnflashFileselectDlg::OnBrowseMain()
 {
-    Browse(mainFolder, mainName, main_,
-           {"T-520D Download File(QP52*.dlf) (QP52*.dlf)", "T-310D/DR Download File(QK85*.dlf) (QK85*.dlf)",
-            "T-310CINE Download File(QN41*.dlf) (QN41*.dlf)", "T-140D/DR Download File(QM63*.dlf) (QM63*.dlf)"});
+    Browse(mainFolder, mainName, main_, FileFilters(1000));
 }
 
 void CZarnflashFileselectDlg::OnBrowseRadioApp()
 {
-    Browse(appFolder, appName, app_,
-           {"T-520D RF App Download File(QP52*A.dlf) (QP52*A.dlf)",
-            "T-140DR RF App Download File(QM63*A.dlf) (QM63*A.dlf)"});
+    Browse(appFolder, appName, app_, FileFilters(1001));
 }
 
 void CZarnflashFileselectDlg::OnBrowseRadioLoader()
 {
-    Browse(loaderFolder, loaderName, loader_,
-           {"T-520D RF Loader Download File(QP52*L.dlf) (QP52*L.dlf)",
-            "T-140DR RF Loader Download File(QM63*L.dlf) (QM63*L.dlf)"});
+    Browse(loaderFolder, loaderName, loader_, FileFilters(1002));
 }
 
 void CZarnflashFileselectDlg::OnBrowseRadioLoaderUpdater()
 {
-    Browse(updaterFolder, updaterName, updater_,
-           {"T-520D  RF Loader Updater Download File(QP52*U.dlf) (QP52*U.dlf)",
-            "T-140DR RF Loader Updater Download File(QM63*U.dlf) (QM63*U.dlf)"});
+    Browse(updaterFolder, updaterName, updater_, FileFilters(1003));
 }

@@ -31,6 +31,9 @@ public:
     void OnBrowseRadioApp();
     void OnBrowseRadioLoader();
     void OnBrowseRadioLoaderUpdater();
+    // The file types a browse button offers (1000 main, 1001 radio application, 1002 radio loader,
+    // 1003 radio loader updater), in order, each a description ending in its pattern in brackets.
+    static std::vector<std::string> FileFilters(int button);
     void OnDropDownPort() {}
 
     // The COM ports of the meter's virtual serial device now present (tests replace it).

@@ -35,6 +35,11 @@ bool ProcessEventsUntil(Condition condition)
 class FakeStarter final : public ProcessStarter {
 public:
     pid_t Start(const std::string&, const std::string&) override { return pid; }
+    pid_t StartArgs(const std::string&, const std::vector<std::string>& arguments) override
+    {
+        lists.push_back(arguments);
+        return pid;
+    }
     int Wait(pid_t) override
     {
         release.get_future().wait();
@@ -44,6 +49,7 @@ public:
 
     pid_t pid = 4242;
     std::promise<void> release;
+    std::vector<std::vector<std::string>> lists; // argument lists, in start order
 };
 
 class CKestrinZarnAppTest : public ::testing::Test {
@@ -236,6 +242,27 @@ TEST_F(CKestrinZarnAppTest, LaunchesTellStartedRefusedAndFailedApart)
         EXPECT_FALSE(app.Launcher().IsBusy()) << "the end notice collects the wait thread";
     };
     app.Run({});
+}
+
+TEST_F(CKestrinZarnAppTest, ArgumentListsReachTheStarterUnsplit)
+{
+    CKestrinZarnApp app(&parts_, &starter_, folders_.InstanceName());
+    const std::vector<std::string> updater{"/Ver", "2.0 beta", "/Zarn", "7", "/Lang", ""};
+    const std::vector<std::string> flash{"/Zarn", "7", "/Type", "T-310D_DR", "/RFAppVer", "", "/Date", "---"};
+    parts_.duringModal = [&] {
+        parts_.log.clear();
+        EXPECT_EQ(app.LaunchProgram("/bin/updater", updater), TRUE);
+        starter_.pid = -1;
+        EXPECT_EQ(app.LaunchProgram("/bin/missing", updater), CKestrinZarnApp::kLaunchFailed);
+        starter_.pid = 4243;
+        EXPECT_EQ(app.LaunchProgramNotify("/bin/flash", flash), 1);
+        starter_.release.set_value();
+        EXPECT_TRUE(ProcessEventsUntil([&] { return !app.Launcher().IsBusy(); }));
+        EXPECT_EQ(parts_.log, (Log{"starting /bin/updater", "ended", "starting /bin/missing", "ended",
+                                   "starting /bin/flash", "ended"}));
+    };
+    app.Run({});
+    EXPECT_EQ(starter_.lists, (std::vector<std::vector<std::string>>{updater, updater, flash}));
 }
 
 TEST_F(CKestrinZarnAppTest, EndNoticeAfterTheMainWindowIsGoneOnlyCollectsTheWaitThread)

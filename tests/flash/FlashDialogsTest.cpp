@@ -4,6 +4,8 @@
 
 #include "core/util/CLangTable.h"
 #include "core/util/CRegistryHelper.h"
+#include "core/util/ProgramMessageStream.h"
+#include "core/util/ZarnProgramMessages.h"
 #include "flash/ZarnflashCommandLine.h"
 #include "flash/ui/CZarnflashDlg.h"
 #include "flash/ui/CZarnflashFileselectDlg.h"
@@ -12,12 +14,21 @@
 #include "meter/CCommT520.h"
 #include "platform/PosixSerialDeviceSystem.h"
 #include "platform/RegistryTypes.h"
+#include "platform/SystemFolders.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/ScriptedPromptService.h"
+
+#include <QAction>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLabel>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+
+#include <unistd.h>
 
 namespace {
 
@@ -39,8 +50,16 @@ private:
 
 class FlashDialogs : public ::testing::Test {
 protected:
-    void SetUp() override { ::setenv("ZARN_REGISTRY_FILE", (scratch.Path() + "/registry.reg").c_str(), 1); }
-    void TearDown() override { ::unsetenv("ZARN_REGISTRY_FILE"); }
+    void SetUp() override
+    {
+        ::setenv("ZARN_REGISTRY_FILE", (scratch.Path() + "/registry.reg").c_str(), 1);
+        SystemFolders::SetLocalAppDataOverride(scratch.Path() + "/local");
+    }
+    void TearDown() override
+    {
+        SystemFolders::SetLocalAppDataOverride("");
+        ::unsetenv("ZARN_REGISTRY_FILE");
+    }
     void Store(const std::string& name, const std::string& value)
     {
         CRegistryHelper registry(HKEY_LOCAL_MACHINE, 0);
@@ -121,6 +140,35 @@ TEST_F(FlashDialogs, RadioChoicesMustBeTheApplicationAloneOrAllThree)
     }
 }
 
+// Each browse button offers its file types with the descriptions as they stand; the file dialog
+// reads the pattern from the brackets that end each one.
+TEST_F(FlashDialogs, BrowseButtonsOfferTheFileTypesOfEachImage)
+{
+    const struct {
+        int button;
+        std::vector<std::string> filters;
+    } cases[] = {
+        {1000,
+         {"T-520D Download File(QP52*.dlf)", "T-310D/DR Download File(QK85*.dlf)", "T-310CINE Download File(QN41*.dlf)",
+          "T-140D/DR Download File(QM63*.dlf)"}},
+        {1001, {"T-520D RF App Download File(QP52*A.dlf)", "T-140DR RF App Download File(QM63*A.dlf)"}},
+        {1002, {"T-520D RF Loader Download File(QP52*L.dlf)", "T-140DR RF Loader Download File(QM63*L.dlf)"}},
+        {1003,
+         {"T-520D  RF Loader Updater Download File(QP52*U.dlf)", "T-140DR RF Loader Updater Download File(QM63*U.dlf)"}},
+    };
+    const QRegularExpression qtFilter(QStringLiteral("^(.*)\\(([a-zA-Z0-9_.,*? +;#\\-\\[\\]@{}/!<>$%&=^~:|]*)\\)$"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.button);
+        const std::vector<std::string> filters = CZarnflashFileselectDlg::FileFilters(c.button);
+        EXPECT_EQ(c.filters, filters);
+        for (const std::string& f : filters) {
+            const QRegularExpressionMatch m = qtFilter.match(QString::fromStdString(f));
+            ASSERT_TRUE(m.hasMatch()) << f;
+            EXPECT_TRUE(m.captured(2).endsWith(".dlf")) << f;
+        }
+    }
+}
+
 TEST_F(FlashDialogs, SettingsChoiceIsReadAndRemembered)
 {
     const std::string folder = scratch.Path() + "/";
@@ -162,6 +210,13 @@ TEST_F(FlashDialogs, SettingsChoiceIsReadAndRemembered)
     dialog.reject();
     dialog.accept();
     EXPECT_FALSE(dialog.Ended());
+    // The About item opens the About box with the program's version.
+    std::string aboutText;
+    dialog.aboutRunner = [&aboutText](QDialog& about) {
+        aboutText = about.findChild<QLabel*>("version")->text().toStdString();
+    };
+    dialog.findChild<QAction*>("aboutItem")->trigger();
+    EXPECT_NE(std::string::npos, aboutText.find("Zarnflash"));
     dialog.OnExit();
     EXPECT_TRUE(dialog.Ended());
 }
@@ -182,6 +237,45 @@ TEST_F(FlashDialogs, LaunchedWithIncompleteSettingsShowsWhyAndOffersOk)
     dialog.OnCancelButton();
     EXPECT_TRUE(sent.empty());
     EXPECT_TRUE(dialog.Ended());
+
+    // A base address alone: the list addresses made from it and an empty value are no addresses.
+    {
+        CRegistryHelper registry(HKEY_LOCAL_MACHINE, 0);
+        registry.PushKey("SOFTWARE\\KESTRIN\\Zarndesk\\Download Setting");
+        registry.SetString("Base Url", "http://127.0.0.1:9");
+        registry.SetString("Version Confirm Url", "v.txt");
+    }
+    CZarnflashDlg second(SplitArguments({"Zarnflash", "/Type", "T-140DR", "/Ver", "18", "/Date", "20240102"}));
+    second.SetEnvironment(&links, &hid.Clock());
+    second.OnInitDialog();
+    EXPECT_EQ(kFlashIncomplete, second.ResultCode());
+}
+
+// The message to the main program goes over the window's local socket, once, before the dialog ends.
+TEST_F(FlashDialogs, FinishedMessageReachesTheMainWindowsSocket)
+{
+    const std::string number = std::to_string(700000 + (::getpid() % 100000));
+    const QString name = QString::fromStdString(ProgramMessageStream::SocketName(number));
+    QLocalServer::removeServer(name);
+    QLocalServer server;
+    ASSERT_TRUE(server.listen(name));
+    CZarnflashDlg dialog(SplitArguments({"Zarnflash", " /Zarn ", number, " /Type ", "T-140D", " /Ver ", "18"}));
+    dialog.SetEnvironment(&links, &hid.Clock());
+    dialog.OnInitDialog();
+    ASSERT_EQ(kFlashIncomplete, dialog.ResultCode());
+    dialog.OnCancelButton();
+    ASSERT_TRUE(server.waitForNewConnection(5000));
+    QLocalSocket* peer = server.nextPendingConnection();
+    ASSERT_NE(nullptr, peer);
+    QByteArray bytes = peer->readAll();
+    while (bytes.size() < 16 && peer->waitForReadyRead(5000)) bytes += peer->readAll();
+    ProgramMessageStream stream;
+    std::vector<ProgramMessageStream::Message> messages;
+    ASSERT_TRUE(stream.Feed(bytes.constData(), static_cast<std::size_t>(bytes.size()), &messages));
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ(WM_ZARN_FLASH_FINISHED, messages[0].message);
+    EXPECT_EQ(0u, messages[0].wParam);
+    EXPECT_EQ(0, messages[0].lParam);
 }
 
 } // namespace

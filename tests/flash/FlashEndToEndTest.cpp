@@ -140,8 +140,15 @@ TEST_F(FlashEndToEnd, LaunchedRadioChainOfAT140DR)
                           " /RFAppVer ", "12.0106", " /RFLdrVer ", "15.0106", " /Date ", "20240102"});
     EXPECT_EQ(kUiDownloading, dialog->UiState());
     EXPECT_EQ("12.0105", dialog->MeterRadioAppVersion());
+    // Meter and offered versions in their display form: revision_radio application.
+    QString line = QString::fromStdString(GetLangString(50016));
+    line.replace(line.indexOf("%s"), 2, "17_12.261");
+    line.replace(line.indexOf("%s"), 2, "18_12.262");
+    line.replace(line.indexOf("%s"), 2, "2024/01/02");
+    EXPECT_EQ(line, dialog->VersionLabel()->text());
     RunToEnd(*dialog);
     EXPECT_EQ(0, dialog->ResultCode());
+    EXPECT_EQ(dialog->ProgressBar()->maximum(), dialog->ProgressBar()->value());
 
     std::vector<std::string> entries;
     for (const std::string& c : sim.meter->Log()) {
@@ -174,20 +181,45 @@ TEST_F(FlashEndToEnd, LaunchedRadioChainOfAT140DR)
     EXPECT_TRUE(dialog->Ended());
 }
 
-// Radio images equal to the meter's (compared by value) and only the main firmware newer.
-TEST_F(FlashEndToEnd, LaunchedT520MainOnlyAndNothingToDo)
+// A T-520D without radio module: the main firmware alone, read back, and the main program told.
+TEST_F(FlashEndToEnd, LaunchedT520MainOnly)
 {
     SimFlashHidMeter sim = SimFlashHidMeter::Add(hid, true);
     sim.normal->GetIdentity().revision = "20";
-    sim.normal->GetIdentity().variant = 0;
+    sim.normal->GetIdentity().variant = 2; // a code of no radio module: variant 0
     ServeImage("T-520D", "21", "QP520210.dlf", "P0000F", 4);
     ServeImage("T-520D", "20", "QP520200.dlf", "P0000F", 4);
 
+    sim.mode->SetOnCommit([&sim](const std::string&, const std::vector<std::string>&) {
+        sim.normal->GetIdentity().revision = "21";
+    });
     auto dialog = Launch({"Zarnflash", "/Zarn", "77", "/Type", "T-520D", "/Ver", "21", "/Date", "20240301"});
     RunToEnd(*dialog);
     EXPECT_EQ(0, dialog->ResultCode());
     EXPECT_EQ(4u, sim.mode->Memory("P0000F").size());
-    EXPECT_EQ(QString("2024/03/01"), QString::fromStdString(dialog->VersionLabel()->text().toStdString()).right(10));
+    EXPECT_EQ(QString("2024/03/01"), dialog->VersionLabel()->text().right(10));
+    CZarnflashHidLink readBack(std::make_unique<CCommT520>(hid), CZarnflashHidLink::Family::T520);
+    ASSERT_TRUE(readBack.Open("", nullptr));
+    std::string revision;
+    readBack.GetRevision(&revision);
+    readBack.Close();
+    EXPECT_EQ("21", revision);
+    dialog->OnCancelButton();
+    EXPECT_EQ((std::vector<std::pair<std::string, UINT>>{{"77", WM_ZARN_FLASH_FINISHED}}), sent);
+
+    // Without a radio module the downloaded image is written whatever the meter's revision.
+    auto again = Launch({"Zarnflash", "/Zarn", "77", "/Type", "T-520D", "/Ver", "21", "/Date", "20240301"});
+    EXPECT_EQ("T-520D", again->ModelName());
+    RunToEnd(*again);
+    EXPECT_EQ(0, again->ResultCode());
+    EXPECT_EQ(2, sim.mode->Commits());
+
+    // With a radio module (code 0: variant 1) versions count: the meter has the offered revision.
+    sim.normal->GetIdentity().variant = 0;
+    auto radio = Launch({"Zarnflash", "/Zarn", "77", "/Type", "T-520D", "/Ver", "21", "/Date", "20240301"});
+    RunToEnd(*radio);
+    EXPECT_EQ(kFlashNothingToDo, radio->ResultCode());
+    EXPECT_EQ(2, sim.mode->Commits());
 }
 
 TEST_F(FlashEndToEnd, LaunchedStartsThatCannotRun)
@@ -236,7 +268,7 @@ protected:
 TEST_F(FlashStandAlone, LocalImageIsWrittenAndWrongImagesAreRefusedBeforeAnyByte)
 {
     SimFlashHidMeter sim = SimFlashHidMeter::Add(hid, true);
-    sim.normal->GetIdentity().variant = 0;
+    sim.normal->GetIdentity().variant = 2; // no radio module: variant 0
     struct Case {
         const char* name;
         std::string file;
@@ -246,10 +278,10 @@ TEST_F(FlashStandAlone, LocalImageIsWrittenAndWrongImagesAreRefusedBeforeAnyByte
         std::size_t written;
     } cases[] = {
         {"another model's image", "QM630210.dlf", FlashScriptLines("P0000F", 2), "21\n\n20240102\n", kFlashNothingToDo, 0},
-        {"no version file", "QP520210.dlf", FlashScriptLines("P0000F", 2), nullptr, kFlashNoVersionFile, 0},
         {"radio script as main image", "QP520210.dlf", FlashScriptLines("P0001F", 2), "21\n\n20240102\n",
          kFlashBadScript, 0},
         {"the right image", "QP520210.dlf", FlashScriptLines("P0000F", 5), "21\n\n20240102\n", 0, 5},
+        {"a main image alone needs no version file", "QP520220.dlf", FlashScriptLines("P0000F", 2), nullptr, 0, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -271,6 +303,53 @@ TEST_F(FlashStandAlone, LocalImageIsWrittenAndWrongImagesAreRefusedBeforeAnyByte
         dialog->OnExit();
         EXPECT_TRUE(sent.empty());
     }
+}
+
+// Start with no main image chosen still runs the main firmware job, which finds no script and fails
+// before the link opens; the chain has ended, so the poll stays stopped.
+TEST_F(FlashStandAlone, StartWithoutAMainImageFailsForWantOfAScript)
+{
+    SimFlashHidMeter sim = SimFlashHidMeter::Add(hid, true);
+    sim.normal->GetIdentity().variant = 2; // no radio module: variant 0
+    auto dialog = Launch({"Zarnflash"});
+    ASSERT_EQ("T-520D", dialog->ModelName());
+    sim.meter->ClearLog();
+    dialog->OnStart();
+    RunToEnd(*dialog);
+    EXPECT_EQ(kFlashNoScript, dialog->ResultCode());
+    EXPECT_EQ(QString::fromStdString(GetLangString(50104)), dialog->StatusLabel()->text());
+    EXPECT_TRUE(sim.meter->Log().empty());
+    EXPECT_FALSE(dialog->TimerActive());
+    dialog->OnExit();
+}
+
+// A radio chain on a T-140DR would skip a main image whose version file is missing: refused.
+TEST_F(FlashStandAlone, RadioChainRefusesAMainImageWithoutVersion)
+{
+    SimFlashHidMeter sim = SimFlashHidMeter::Add(hid, false, 0x11);
+    ChooseMain("QM630180.dlf", FlashScriptLines("P0000F", 2), nullptr);
+    WriteFlashFile(scratch.File("QM630106A.dlf"), FlashScriptLines("P0001F", 2));
+    WriteFlashText(scratch.File("QM630106A.ver"), "12\n0106\n20231201\n");
+    {
+        CRegistryHelper registry(HKEY_LOCAL_MACHINE, 0);
+        registry.PushKey("SOFTWARE\\KESTRIN\\Zarndesk");
+        registry.SetString("Last Update RF Application Firmware File", scratch.File("QM630106A.dlf"));
+    }
+    auto dialog = Launch({"Zarnflash"});
+    ASSERT_EQ("T-140DR", dialog->ModelName());
+    sim.meter->ClearLog();
+    dialog->OnStart();
+    EXPECT_EQ(kFlashNoVersionFile, dialog->ResultCode());
+    EXPECT_TRUE(sim.meter->Log().empty());
+
+    // With its version file the chain writes the radio application, then the main image.
+    WriteFlashText(scratch.File("QM630180.ver"), "18\n\n20240102\n");
+    auto second = Launch({"Zarnflash"});
+    second->OnStart();
+    RunToEnd(*second);
+    EXPECT_EQ(0, second->ResultCode());
+    EXPECT_EQ(2u, sim.mode->Memory("P0001F").size());
+    EXPECT_EQ(2u, sim.mode->Memory("P0000F").size());
 }
 
 // The poll reads the meter on its own thread and the window takes the result when it comes.

@@ -18,7 +18,9 @@ bool SameUser(const ZarnAppSettings& a, const ZarnAppSettings& b)
            a.userCNT == b.userCNT && a.Target == b.Target && a.LightSource == b.LightSource &&
            a.IsoSpeed == b.IsoSpeed && a.ShutterSpeedIL == b.ShutterSpeedIL && a.ApertureIL == b.ApertureIL &&
            a.TenthsIL == b.TenthsIL && a.ShutterSpeedRL == b.ShutterSpeedRL && a.ApertureRL == b.ApertureRL &&
-           a.TenthsRL == b.TenthsRL && a.ImgDir == b.ImgDir;
+           a.TenthsRL == b.TenthsRL &&
+           // A value is stored up to its first line end, as the file cannot carry more.
+           a.ImgDir.substr(0, a.ImgDir.find_first_of("\r\n")) == b.ImgDir;
 }
 
 } // namespace

@@ -36,15 +36,20 @@ std::string Base64(const std::string& in)
     return out;
 }
 
-bool SendAll(int fd, const std::string& data)
+bool SendAll(int fd, const char* data, size_t size)
 {
     size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t n = ::send(fd, data.data() + done, data.size() - done, MSG_NOSIGNAL);
+    while (done < size) {
+        const ssize_t n = ::send(fd, data + done, size - done, MSG_NOSIGNAL);
         if (n <= 0) return false;
         done += static_cast<size_t>(n);
     }
     return true;
+}
+
+bool SendAll(int fd, const std::string& data)
+{
+    return SendAll(fd, data.data(), data.size());
 }
 
 std::string Lower(std::string s)
@@ -269,13 +274,12 @@ void LoopbackHttpServer::SendGenerated(int fd, const Route& route)
         }
         std::uint64_t n = std::min<std::uint64_t>(pieceSize, route.generatedSize - sent);
         n = std::min<std::uint64_t>(n, route.stallAfter - sent);
-        std::string piece = full.substr(0, static_cast<size_t>(n));
-        if (route.chunked) {
-            char size[32];
-            std::snprintf(size, sizeof size, "%zx\r\n", piece.size());
-            piece = size + piece + "\r\n";
-        }
-        if (!SendAll(fd, piece)) return; // the client went away
+        // Sent straight from the one piece buffer: nothing is allocated per piece.
+        char size[32];
+        std::snprintf(size, sizeof size, "%zx\r\n", static_cast<size_t>(n));
+        if (route.chunked && !SendAll(fd, size, std::strlen(size))) return;
+        if (!SendAll(fd, full.data(), static_cast<size_t>(n))) return; // the client went away
+        if (route.chunked && !SendAll(fd, "\r\n", 2)) return;
         sent += n;
         if (route.pieceIntervalMs > 0 && sent < route.generatedSize && !Pause(route.pieceIntervalMs)) return;
     }

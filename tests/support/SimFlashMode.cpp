@@ -2,8 +2,51 @@
 
 SimFlashMode::SimFlashMode(std::unique_ptr<SimMeterMode> normal) : normal_(std::move(normal)) {}
 
+void SimFlashMode::SetEraseBusyPolls(int polls)
+{
+    std::lock_guard lock(mutex_);
+    eraseBusy_ = polls;
+}
+
+void SimFlashMode::SetFinalBusyPolls(int polls)
+{
+    std::lock_guard lock(mutex_);
+    finalBusy_ = polls;
+}
+
+void SimFlashMode::SetOnCommit(CommitHandler handler)
+{
+    std::lock_guard lock(mutex_);
+    onCommit_ = std::move(handler);
+}
+
+void SimFlashMode::SetMemory(const std::string& target, std::vector<std::string> image)
+{
+    std::lock_guard lock(mutex_);
+    memory_[target] = std::move(image);
+}
+
+bool SimFlashMode::InUpdateMode() const
+{
+    std::lock_guard lock(mutex_);
+    return updating_;
+}
+
+int SimFlashMode::RecordsTaken() const
+{
+    std::lock_guard lock(mutex_);
+    return recordsTaken_;
+}
+
+int SimFlashMode::Commits() const
+{
+    std::lock_guard lock(mutex_);
+    return commits_;
+}
+
 std::vector<std::string> SimFlashMode::Memory(const std::string& target) const
 {
+    std::lock_guard lock(mutex_);
     const auto it = memory_.find(target);
     return it == memory_.end() ? std::vector<std::string>() : it->second;
 }
@@ -35,6 +78,7 @@ std::string SimFlashMode::Poll()
 
 std::optional<std::string> SimFlashMode::Answer(const std::string& command, MeterSimulator& meter)
 {
+    std::lock_guard lock(mutex_);
     const bool entry = command == "P0000F" || command == "P0001F" || command == "P0003F";
     if (!updating_) {
         if (!entry) return normal_->Answer(command, meter);
@@ -77,5 +121,6 @@ std::optional<std::string> SimFlashMode::Answer(const std::string& command, Mete
 
 void SimFlashMode::OnLinkClosed()
 {
+    std::lock_guard lock(mutex_);
     normal_->OnLinkClosed();
 }

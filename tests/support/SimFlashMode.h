@@ -4,7 +4,9 @@
 // as set, then done; control commands echo their four characters; 35-character data records are
 // taken into a pending image; the final check commits the pending image as the target's memory;
 // "H00000" leaves update mode and drops what was not committed. Outside update mode every command
-// goes to the meter's normal mode.
+// goes to the meter's normal mode. A test reads the memory and counters while the meter answers on a
+// thread of its own (the T-310 behind its pseudo-terminal): every member is read and written under
+// the mode's own lock.
 #pragma once
 
 #include "tests/support/SimMeterMode.h"
@@ -12,6 +14,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -24,23 +27,26 @@ public:
     std::optional<std::string> Answer(const std::string& command, MeterSimulator& meter) override;
     void OnLinkClosed() override;
 
-    void SetEraseBusyPolls(int polls) { eraseBusy_ = polls; }
-    void SetFinalBusyPolls(int polls) { finalBusy_ = polls; }
-    void SetOnCommit(CommitHandler handler) { onCommit_ = std::move(handler); }
+    void SetEraseBusyPolls(int polls);
+    void SetFinalBusyPolls(int polls);
+    // The handler runs on the meter's thread, under the mode's lock.
+    void SetOnCommit(CommitHandler handler);
 
     // The committed image of a target (its entry command), empty when none was written.
     std::vector<std::string> Memory(const std::string& target) const;
-    void SetMemory(const std::string& target, std::vector<std::string> image) { memory_[target] = std::move(image); }
-    bool InUpdateMode() const { return updating_; }
+    void SetMemory(const std::string& target, std::vector<std::string> image);
+    bool InUpdateMode() const;
     // Data records taken by the meter over its whole life.
-    int RecordsTaken() const { return recordsTaken_; }
-    int Commits() const { return commits_; }
+    int RecordsTaken() const;
+    int Commits() const;
     SimMeterMode& Normal() { return *normal_; }
 
 private:
     enum class Phase { Idle, Erasing, Checking };
     std::string Poll();
 
+    // Recursive: a commit handler may look at the memory it was just given.
+    mutable std::recursive_mutex mutex_;
     std::unique_ptr<SimMeterMode> normal_;
     bool updating_ = false;
     std::string target_;

@@ -130,7 +130,9 @@ void SimT310SerialLink::HandleCommand(const std::string& command)
         waiter_.AdvanceClock(reply.delayMs);
     }
     if (const std::uint32_t latency = latencyMs_.load()) {
-        waiter_.AdvanceClock(latency);
+        // The answer written next wakes the host, which then sees the later time; waking it here
+        // as well would only add a wake-up that finds nothing to read.
+        waiter_.GetClock().Advance(latency);
     }
     WriteAll(reply.bytes);
     const std::size_t expected = command == "[" ? 1 : 6;

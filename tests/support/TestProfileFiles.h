@@ -12,6 +12,9 @@ public:
     // block's CPM and CPP lie at cpm and cpp EV. False when it could not be saved.
     static bool Write(const std::string& path, short version, short subVersion, std::initializer_list<int> isos,
                       int chartKind = 1, double cpm = -4.0, double cpp = 4.2);
+    // A wizard profile (version 3.0) with measured tables at the ISO speeds: three photographs each,
+    // CPM and CPP of both blocks at cpm and cpp EV.
+    static bool WriteMeasured(const std::string& path, std::initializer_list<int> isos, double cpm, double cpp);
     // A profile file of that version cut short after its header: the version reads, the file does
     // not load.
     static bool WriteBroken(const std::string& path, short version, short subVersion);

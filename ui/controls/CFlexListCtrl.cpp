@@ -120,6 +120,11 @@ void CFlexListCtrl::OnNotify(int /*section*/)
     FitValueColumn();
 }
 
+void CFlexListCtrl::DrawItem(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    delegate_->DrawItem(painter, option, index);
+}
+
 QRect CFlexListCtrl::IconRect(const QRect& rowRect, int level)
 {
     const int middle = rowRect.top() + rowRect.height() / 2;

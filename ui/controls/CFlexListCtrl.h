@@ -49,6 +49,9 @@ public:
     // Column 1 takes what column 0 leaves of the client width.
     void FitValueColumn();
 
+    // Draws one cell of a row as the list shows it (the row's part of the background, icon, text).
+    void DrawItem(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const;
+
     // The rectangle of a group's icon in a row whose column 0 starts at rowRect's left.
     static QRect IconRect(const QRect& rowRect, int level);
 

@@ -34,7 +34,8 @@ CFlexListDelegate::Colours CFlexListDelegate::RowColours(int row, bool selected)
 
 void CFlexListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    DrawItem(painter, option, index);
+    // The list draws its own rows.
+    list_->DrawItem(painter, option, index);
 }
 
 void CFlexListDelegate::DrawItem(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const

@@ -119,7 +119,13 @@ void CKZARN_ProfileListCtrl::SelectItem(int item, bool select, bool focus)
 {
     QTreeWidgetItem* row = topLevelItem(item);
     if (row == nullptr) return;
-    row->setSelected(select);
+    if (select && selectionMode() == QAbstractItemView::SingleSelection) {
+        // A single-selection list holds one selected row at most.
+        selectionModel()->select(indexFromItem(row),
+                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    } else {
+        row->setSelected(select);
+    }
     if (focus) {
         selectionModel()->setCurrentIndex(indexFromItem(row), QItemSelectionModel::NoUpdate);
     } else if (currentItem() == row) {

@@ -32,6 +32,8 @@ int CKZARN_MainDlg::ClampTablePointsForV2(ZarnLib_Profile& profile, const ZarnLi
         ZarnLib_CurveList curves;
         ZarnLib_CurveList trimmed;
         if (profile.GetTableCurve(key, block, &curves, &trimmed) != 0) continue;
+        // Levels are read off the trimmed curves; when trimming leaves none, off the curves themselves.
+        const ZarnLib_CurveList& conversion = trimmed.GetCount() > 0 ? trimmed : curves;
         _ZARNLIB_VECTOR2 five[5]; // CPM, DRM, DRP, CPP, CNT
         double offset = 0.0;
         if (profile.GetTablePoints(key, block, five, &offset) != 0) continue;
@@ -43,7 +45,7 @@ int CKZARN_MainDlg::ClampTablePointsForV2(ZarnLib_Profile& profile, const ZarnLi
         if (cpm.x < -kLimit - kTolerance) {
             double ev = -kLimit;
             double level = 0.0;
-            const int result = LevelFor(profile, key, block, &ev, kLimit, trimmed, &level);
+            const int result = LevelFor(profile, key, block, &ev, kLimit, conversion, &level);
             if (result != 0) return result;
             cpm = {ev, level};
             changed = true;
@@ -55,7 +57,7 @@ int CKZARN_MainDlg::ClampTablePointsForV2(ZarnLib_Profile& profile, const ZarnLi
         if (cpp.x > kLimit + kTolerance) {
             double ev = kLimit;
             double level = 0.0;
-            const int result = LevelFor(profile, key, block, &ev, -kLimit, trimmed, &level);
+            const int result = LevelFor(profile, key, block, &ev, -kLimit, conversion, &level);
             if (result != 0) return result;
             cpp = {ev, level};
             changed = true;

@@ -453,7 +453,7 @@ void CKZARN_MainProfileForm::OnEndLabelEdit(int item, const std::optional<std::s
     }
     const std::string oldName = pcList_->GetItemText(item);
     if (oldName != name) {
-        CopyOrMoveFile(CKZARN_Common::GetProfilePath(oldName), CKZARN_Common::GetProfilePath(name), FALSE, FALSE);
+        CKZARN_ProfileCommands::MoveProfile(oldName, name);
     }
     RefreshPcList();
     startingName_.clear();

@@ -5,6 +5,7 @@
 #include "core/DialogLayoutItem.h"
 #include "core/util/CLangTable.h"
 #include "core/util/PathUtility.h"
+#include "core/util/UpdateCommandLine.h"
 #include "meter/CCommT520.h"
 #include "meter/ZarnMeterMessages.h"
 #include "platform/qt/QtMessageSink.h"
@@ -68,14 +69,6 @@ bool HasRadioModule(const std::string& model)
 {
     return model == "T-140DR" || model == "T-140DR-EL" || model == "T-140DR-PX" ||
            (model == "T-520D" && g_T520ModuleStatus.load() == 1);
-}
-
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return 0; // not a hexadecimal digit: counts as 0
 }
 
 // The version parts of a "a.b.c[.d]" text; missing or unreadable parts are 0.
@@ -198,18 +191,6 @@ void CKZARN_MainUpdateImplDialog::UpdateModel()
     model_->setText(CKZARN_Common::ToWidgetText(model));
 }
 
-std::string CKZARN_MainUpdateImplDialog::RadioVersionSuffix(const std::string& model, const std::string& rfAppVersion)
-{
-    if (rfAppVersion.empty()) return {};
-    if (model != "T-140DR") return "_**.***";
-    const std::string text = rfAppVersion + std::string(7, '\0');
-    const int major = HexValue(text[3]) * 16 + HexValue(text[4]);
-    const int minor = HexValue(text[5]) * 16 + HexValue(text[6]);
-    char tail[32];
-    std::snprintf(tail, sizeof tail, "%d%02d", major, minor);
-    return "_" + rfAppVersion.substr(0, 2) + "." + tail;
-}
-
 void CKZARN_MainUpdateImplDialog::UpdateVersions()
 {
     CZarnManager* facade = CZarnManager::GetInstance();
@@ -232,7 +213,7 @@ void CKZARN_MainUpdateImplDialog::UpdateVersions()
     if (radio) {
         rfAppVersion = facade->GetLatestT140RFAVersion();
         rfLoaderVersion = facade->GetLatestT140RFLVersion();
-        latestFirmwareVersion += RadioVersionSuffix(model, rfAppVersion);
+        latestFirmwareVersion += UpdateCommandLine::RadioVersionSuffix(model, rfAppVersion);
     }
     currentFirmware_->setText(CKZARN_Common::ToWidgetText(current));
     latestFirmware_->setText(CKZARN_Common::ToWidgetText(latestFirmwareVersion));
@@ -344,61 +325,6 @@ void CKZARN_MainUpdateImplDialog::keyPressEvent(QKeyEvent* event)
     }
 }
 
-// ---- command lines ----
-
-bool CKZARN_MainUpdateImplDialog::IsPlainArgument(const std::string& value)
-{
-    if (!value.empty() && value[0] == '/') return false;
-    for (const char c : value) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 0x21 || u == 0x7F || c == '"') return false;
-    }
-    return true;
-}
-
-std::string CKZARN_MainUpdateImplDialog::FirmwareModelText(const std::string& model)
-{
-    std::string text = model;
-    for (char& c : text) {
-        if (c == '/') c = '_';
-    }
-    if (model == "T-140DR-EL" || model == "T-140DR-PX") {
-        text[text.rfind('-')] = '_';
-    }
-    return text;
-}
-
-std::vector<std::string> CKZARN_MainUpdateImplDialog::FirmwareArguments(int mainWindow, const std::string& model,
-                                                                        const std::string& version,
-                                                                        const std::string& rfAppVersion,
-                                                                        const std::string& rfLoaderVersion,
-                                                                        const std::string& date)
-{
-    std::vector<std::string> arguments{"/Zarn", std::to_string(mainWindow), "/Type", FirmwareModelText(model),
-                                       "/Ver", version};
-    if (model != "T-520D") {
-        if (rfAppVersion != kNone) {
-            arguments.insert(arguments.end(), {"/RFAppVer", rfAppVersion});
-        }
-        if (rfLoaderVersion != kNone) {
-            arguments.insert(arguments.end(), {"/RFLdrVer", rfLoaderVersion});
-        }
-    }
-    arguments.insert(arguments.end(), {"/Date", date});
-    return arguments;
-}
-
-std::vector<std::string> CKZARN_MainUpdateImplDialog::SoftwareArguments(const std::string& latestVersion,
-                                                                        int mainWindow, const std::string& language)
-{
-    std::vector<std::string> arguments;
-    if (latestVersion != kNone) {
-        arguments.insert(arguments.end(), {"/Ver", latestVersion});
-    }
-    arguments.insert(arguments.end(), {"/Zarn", std::to_string(mainWindow), "/Lang", language});
-    return arguments;
-}
-
 std::string CKZARN_MainUpdateImplDialog::ProgramFolder() const
 {
     return GetModuleFolder();
@@ -423,11 +349,11 @@ void CKZARN_MainUpdateImplDialog::StartSoftwareUpdate()
     const std::string language = GetLangString(0);
     // Values from the update server and the text table go to the updater as they stand; one that
     // could be read as a switch or split by the receiver is refused.
-    if ((latestAppVersion != kNone && !IsPlainArgument(latestAppVersion)) || !IsPlainArgument(language)) {
+    if ((latestAppVersion != kNone && !UpdateCommandLine::IsPlainArgument(latestAppVersion)) || !UpdateCommandLine::IsPlainArgument(language)) {
         ShowFailure(kBadUpdateInfoTextId, {});
         return;
     }
-    const std::vector<std::string> arguments = SoftwareArguments(latestAppVersion, mainWindowNumber_, language);
+    const std::vector<std::string> arguments = UpdateCommandLine::SoftwareArguments(latestAppVersion, mainWindowNumber_, language);
     // The updater leaves the old program under this name beside the new one.
     std::error_code error;
     std::filesystem::remove(JoinPath(ProgramFolder(), "Zarnpatch.oldexe", false), error);
@@ -444,7 +370,7 @@ void CKZARN_MainUpdateImplDialog::StartFirmwareUpdate()
     const std::string rfApp = facade->GetLatestT140RFAVersion();
     const std::string rfLoader = facade->GetLatestT140RFLVersion();
     for (const std::string& value : {model, version, rfApp, rfLoader, firmwareReleaseDate}) {
-        if (!IsPlainArgument(value)) {
+        if (!UpdateCommandLine::IsPlainArgument(value)) {
             ShowFailure(kBadUpdateInfoTextId, {});
             return;
         }
@@ -456,7 +382,7 @@ void CKZARN_MainUpdateImplDialog::StartFirmwareUpdate()
         return;
     }
     const std::vector<std::string> arguments =
-        FirmwareArguments(mainWindowNumber_, model, version, rfApp, rfLoader, firmwareReleaseDate);
+        UpdateCommandLine::FirmwareArguments(mainWindowNumber_, model, version, rfApp, rfLoader, firmwareReleaseDate);
     if (LaunchNotify(program, arguments) != 1) {
         ShowFailure(kStartFailedTextId, program);
     }

@@ -70,21 +70,6 @@ public:
     // Ends the dialog with IDOK whatever its state (the main window closes).
     void EndNow();
 
-    // The downloader's model text: "/" becomes "_", and for the two T-140 variants with a suffix
-    // the last "-" as well.
-    static std::string FirmwareModelText(const std::string& model);
-    // The latest-firmware suffix of the radio application version ("_AB.109", "_**.***").
-    static std::string RadioVersionSuffix(const std::string& model, const std::string& rfAppVersion);
-    // The downloader's arguments, one switch or value per element.
-    static std::vector<std::string> FirmwareArguments(int mainWindow, const std::string& model,
-                                                      const std::string& version, const std::string& rfAppVersion,
-                                                      const std::string& rfLoaderVersion, const std::string& date);
-    // The application updater's arguments.
-    static std::vector<std::string> SoftwareArguments(const std::string& latestVersion, int mainWindow,
-                                                      const std::string& language);
-    // Whether a value can go onto a command line as one plain value: no control characters, no
-    // blanks or quotes, and no leading "/" that the receiver could take for a switch.
-    static bool IsPlainArgument(const std::string& value);
     // The program's own version as "%d.%d%d" of its first three parts.
     static std::string OwnVersionText();
 

@@ -10,7 +10,7 @@
 #include "platform/WindowHandle.h"
 #include "platform/qt/WindowMessageHandler.h"
 #include "ui/main/CKZARN_MainBaseForm.h"
-#include "ui/main/UserSettingCodec.h"
+#include "meter/UserSettingCodec.h"
 #include "ui/main/UserSettingItemDef.h"
 
 #include <string>

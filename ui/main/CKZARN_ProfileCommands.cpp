@@ -169,7 +169,7 @@ void CKZARN_ProfileCommands::Rename(QWidget* owner, CKZARN_MainProfileForm* page
     if (RunChooser(*ask) != IDOK) return;
     const std::string newName = ask->GetSelectedName();
     if (newName.empty() || newName == oldName) return;
-    CopyOrMoveFile(CKZARN_Common::GetProfilePath(oldName), CKZARN_Common::GetProfilePath(newName), FALSE, FALSE);
+    MoveProfile(oldName, newName);
     RefreshPc(page);
 }
 
@@ -281,6 +281,20 @@ void CKZARN_ProfileCommands::Export(QWidget* owner)
             return;
         }
     }
+}
+
+BOOL CKZARN_ProfileCommands::MoveProfile(const std::string& oldName, const std::string& newName)
+{
+    const std::string from = CKZARN_Common::GetProfilePath(oldName);
+    const std::string to = CKZARN_Common::GetProfilePath(newName);
+    if (QString::fromStdString(oldName).compare(QString::fromStdString(newName), Qt::CaseInsensitive) == 0) {
+        // The shell's move takes a name in other letter case for the file itself and changes
+        // nothing; the user asked for the new spelling.
+        std::error_code error;
+        std::filesystem::rename(from, to, error);
+        return error ? FALSE : TRUE;
+    }
+    return CopyOrMoveFile(from, to, FALSE, FALSE);
 }
 
 void CKZARN_ProfileCommands::OpenGuide(const std::string& path)

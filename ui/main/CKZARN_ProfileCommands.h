@@ -4,6 +4,8 @@
 // sequence on the user-interface thread; its windows come from CKZARN_ProfileWindows.
 #pragma once
 
+#include "platform/WinTypes.h"
+
 #include <string>
 
 class CKZARN_MainProfileForm;
@@ -19,6 +21,8 @@ public:
     static void Export(QWidget* owner);
     static void Delete(QWidget* owner, CKZARN_MainProfileForm* page);
     static void Rename(QWidget* owner, CKZARN_MainProfileForm* page);
+    // Moves the profile file of one name to another; a change of letter case only renames the file.
+    static BOOL MoveProfile(const std::string& oldName, const std::string& newName);
     // The guide at path (the application's guide path).
     static void OpenGuide(const std::string& path);
 };

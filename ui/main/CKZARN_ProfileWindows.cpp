@@ -64,7 +64,13 @@ CKZARN_ProfileWindows MakeDefaults()
         dialog.SetBackupProfiles(path, names, static_cast<int>(names.size()));
         CKZARN_ProfileWindows::RunRegistered(dialog);
     };
-    windows.runSelMode = [](CKZARN_SelModeDlg& dialog) { return dialog.DoModal(); };
+    windows.runSelMode = [](CKZARN_SelModeDlg& dialog) {
+        CZarnManager* facade = CZarnManager::CreateInstance(nullptr);
+        if (facade != nullptr) facade->SetActiveForm(&dialog);
+        const int result = dialog.DoModal();
+        if (facade != nullptr) facade->ClearActiveForm();
+        return result;
+    };
     windows.runChooser = [](CKZARN_OpenProfileDlg& dialog) {
         CZarnManager* facade = CZarnManager::CreateInstance(nullptr);
         if (facade != nullptr) facade->SetActiveForm(&dialog);

@@ -1,7 +1,6 @@
 // The windows the profile and backup commands open, behind one replaceable set of functions: the
-// wizard, the editor, the manual entry and the reference views (which live in the libraries above
-// the controls and are wired in by whoever builds them), the file and folder dialogs, the modal runs
-// of the choosers, and the desktop's document viewer. Tests replace the functions to answer without
+// wizard, the editor, the manual entry and the reference views, the file and folder dialogs, the
+// modal runs of the choosers, and the desktop's document viewer. Tests replace the functions to answer without
 // a user. Window openers run their dialog modally between CZarnManager::SetActiveForm and
 // ClearActiveForm (RunRegistered does both).
 #pragma once
@@ -48,7 +47,7 @@ public:
     // Opens a document with the desktop's viewer; false when none could be started.
     std::function<bool(const std::string& path)> openDocument;
 
-    // The set in use; its defaults run the real dialogs (the window openers do nothing until wired).
+    // The set in use; its defaults run the real dialogs and windows.
     static CKZARN_ProfileWindows& Current();
     // Puts back the defaults.
     static void Reset();

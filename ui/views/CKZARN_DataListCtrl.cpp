@@ -118,12 +118,14 @@ void CKZARN_DataListCtrl::DrawItem(QPainter& painter, const QStyleOptionViewItem
         ZarnTextDrawer::DrawText(painter, GetItemText(row, column), label,
                                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
     }
-    // The focus rectangle: around the current cell with the editing style, else around the row.
+    // The focus rectangle: with the editing style around the current value cell, or around the
+    // whole row when the ISO cell is current (its bounds are the row's), and nowhere without a
+    // current column; without the editing style around the row.
     if (row == currentRow() && hasFocus()) {
         QPen dotted(palette().color(QPalette::Text));
         dotted.setStyle(Qt::DotLine);
-        if (m_bEditLabels) {
-            if (column == m_nCurColumn) {
+        if (m_bEditLabels && m_nCurColumn != 0) {
+            if (m_nCurColumn > 0 && column == m_nCurColumn) {
                 DrawRectOutline(painter, dotted, cell.left(), cell.top(), cell.right(), cell.bottom());
             }
         } else {
@@ -163,7 +165,9 @@ void CKZARN_DataListCtrl::InvalidateRow(int row)
     }
 }
 
-void CKZARN_DataListCtrl::keyPressEvent(QKeyEvent* event)
+void CKZARN_DataListCtrl::keyPressEvent(QKeyEvent* event) { OnKeyDown(event); }
+
+void CKZARN_DataListCtrl::OnKeyDown(QKeyEvent* event)
 {
     QTableWidget::keyPressEvent(event);
     if (!m_bEditLabels) {

@@ -57,6 +57,9 @@ public:
     bool OnBeginLabelEdit(int row);
     // LVN_ENDLABELEDIT: text empty when the edit was cancelled.
     void OnEndLabelEdit(int row, const std::string& text);
+    // Key down, after the default handling and only with the editing style: F2 asks for an edit of
+    // the first selected row, Left and Right move the current column within 1..5.
+    void OnKeyDown(QKeyEvent* event);
     bool IsEditing() const { return m_nEditRow >= 0; }
     CCustomEdit& Editor() { return m_edit; }
 

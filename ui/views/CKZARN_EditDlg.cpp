@@ -19,6 +19,7 @@
 #include "ui/views/CKZARN_SaveNameChooser.h"
 #include "ui/views/ZarnViewIcons.h"
 
+#include "ui/views/ZarnViewLayout.h"
 #include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -126,6 +127,12 @@ CKZARN_EditDlg::CKZARN_EditDlg(QWidget* parent) : CKZARN_ModalBaseDlg(kTemplateI
 
 CKZARN_EditDlg::~CKZARN_EditDlg()
 {
+    // The fields go after this object: they must not report their focus to it any more.
+    for (const int id : kFieldIds) {
+        if (CCustomEdit* field = Field(id)) {
+            field->removeEventFilter(this);
+        }
+    }
     // The dialog's end: every shown file is closed and forgotten.
     if (initialised) {
         CFileLockManager::GetInstance()->RemoveAll();
@@ -212,6 +219,7 @@ BOOL CKZARN_EditDlg::OnInitDialog()
     initialised = true;
     BuildControls();
     CKZARN_Common::ApplyDialogLayout(this, kLayout, FALSE);
+    ZarnViewLayout::FitComboHeights(this);
 
     CKZARN_Common::FillComboFromTable(lightCombo, kLightItems);
     CKZARN_Common::SelectComboItemByData(lightCombo, 0);

@@ -2,6 +2,7 @@
 
 #include "profilelib/ZarnLib_CurveTools.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -39,9 +40,22 @@ bool IsEvField(int controlId)
 
 } // namespace
 
+namespace {
+
+// Far beyond every EV and level these rules compare; a huge typed number stops here instead of
+// overflowing the integer.
+constexpr double kSaturation = 1e9;
+
+int SaturatedTrunc(double magnitude)
+{
+    return static_cast<int>(std::trunc(std::isnan(magnitude) ? 0.0 : std::min(magnitude, kSaturation)));
+}
+
+} // namespace
+
 int CKZARN_EditValueRules::Tenths(double v)
 {
-    const int t = static_cast<int>(std::trunc(std::fabs(v) * 10.0 + 0.5));
+    const int t = SaturatedTrunc(std::fabs(v) * 10.0 + 0.5);
     return v < 0.0 ? -t : t;
 }
 
@@ -52,7 +66,7 @@ double CKZARN_EditValueRules::RoundEv(double v)
 
 int CKZARN_EditValueRules::RoundLevel(double l)
 {
-    const int r = static_cast<int>(std::trunc(std::fabs(l) + 0.5));
+    const int r = SaturatedTrunc(std::fabs(l) + 0.5);
     return l < 0.0 ? -r : r;
 }
 

@@ -217,29 +217,34 @@ bool CKZARN_GparhWindow::PreTranslateMessage(QKeyEvent* event)
     if (key != Qt::Key_Left && key != Qt::Key_Right) {
         return false;
     }
+    bool& held = key == Qt::Key_Right ? rightHeld_ : leftHeld_;
     if (event->type() == QEvent::KeyRelease) {
-        if (!event->isAutoRepeat() && key == heldKey_) {
-            StopKeyStepping();
+        if (!event->isAutoRepeat()) {
+            held = false;
+            if (!leftHeld_ && !rightHeld_) {
+                StopKeyStepping();
+            }
         }
         return true;
     }
-    // Held keys repeat; the timer sets the pace, so repeats only confirm the key.
-    if (event->isAutoRepeat() && heldKey_ == key) {
-        return true;
+    // Held keys repeat; the timer sets the pace, so repeats only confirm the key. A second arrow
+    // pressed while the first is held joins the running steps.
+    const bool stepping = leftHeld_ || rightHeld_;
+    held = true;
+    if (!stepping) {
+        StepSelected(rightHeld_ ? 1 : -1);
+        keyTimer_.start();
     }
-    heldKey_ = key;
-    StepSelected(key == Qt::Key_Right ? 1 : -1);
-    keyTimer_.start();
     return true;
 }
 
 void CKZARN_GparhWindow::OnKeyStepTimer()
 {
-    if (heldKey_ == 0 || m_nSelectedIndex < 0) {
+    if ((!leftHeld_ && !rightHeld_) || m_nSelectedIndex < 0) {
         StopKeyStepping();
         return;
     }
-    StepSelected(heldKey_ == Qt::Key_Right ? 1 : -1);
+    StepSelected(rightHeld_ ? 1 : -1);
 }
 
 void CKZARN_GparhWindow::StepSelected(int direction)
@@ -260,7 +265,8 @@ void CKZARN_GparhWindow::StepSelected(int direction)
 
 void CKZARN_GparhWindow::StopKeyStepping()
 {
-    heldKey_ = 0;
+    leftHeld_ = false;
+    rightHeld_ = false;
     keyTimer_.stop();
 }
 

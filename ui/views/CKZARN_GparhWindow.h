@@ -3,7 +3,8 @@
 // Right keys. Every move goes to the owner's callback.
 //
 // Keys: only Left and Right are taken, and only while a marker is selected in an interactive window.
-// A press steps once at once; while the key is held a timer steps every 100 ms; its release stops it.
+// A press steps once at once; while the key is held a timer steps every 100 ms (Right when both are
+// held); releasing the last held arrow stops it.
 // Every other key (Tab, Esc, Enter among them) goes on to the dialog.
 #pragma once
 
@@ -46,7 +47,7 @@ public:
     bool PreTranslateMessage(QKeyEvent* event);
     // One step of the held arrow key (the timer's tick).
     void OnKeyStepTimer();
-    bool IsKeyStepping() const { return heldKey_ != 0; }
+    bool IsKeyStepping() const { return leftHeld_ || rightHeld_; }
 
     int m_bInteractive = 0;
     CET_GraphDraw m_graph;
@@ -73,5 +74,7 @@ private:
     void StopKeyStepping();
 
     QTimer keyTimer_;
-    int heldKey_ = 0; // Qt::Key_Left or Qt::Key_Right while held, else 0
+    // The arrow keys held down; while both are, Right wins.
+    bool leftHeld_ = false;
+    bool rightHeld_ = false;
 };

@@ -13,6 +13,7 @@
 #include "ui/views/CKZARN_ProfileFileSaver.h"
 #include "ui/views/CKZARN_SaveNameChooser.h"
 
+#include "ui/views/ZarnViewLayout.h"
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
@@ -97,6 +98,7 @@ void CKZARN_ManualDlg::InitForms()
     AddControl(kCancelId, cancel);
     AddControl(kSaveId, saveButton);
     CKZARN_Common::ApplyDialogLayout(this, kLayout, FALSE);
+    ZarnViewLayout::FitComboHeights(this);
 
     dataForm = new CKZARN_ManualDataForm(this, this);
     dataForm->SetCallbacks(&CKZARN_ManualDlg::OnGridValue, &CKZARN_ManualDlg::OnRedrawGraph,

@@ -13,6 +13,7 @@
 #include "ui/views/CKZARN_RefMultiDlg.h"
 #include "ui/views/ZarnViewCurves.h"
 
+#include "ui/views/ZarnViewLayout.h"
 #include <QComboBox>
 #include <QLabel>
 
@@ -94,6 +95,7 @@ void CKZARN_RefCameraForm::InitControls()
         AddControl(kSampleIds[i], samples[i]);
     }
     CKZARN_Common::ApplyDialogLayout(this, kLayout, FALSE);
+    ZarnViewLayout::FitComboHeights(this);
 
     CKZARN_Common::FillIsoCombo(isoCombo);
     CKZARN_Common::SelectComboItemByData(isoCombo, 100);

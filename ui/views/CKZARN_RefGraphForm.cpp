@@ -18,6 +18,7 @@
 #include "ui/views/ZarnViewCurves.h"
 #include "ui/views/ZarnViewIcons.h"
 
+#include "ui/views/ZarnViewLayout.h"
 #include <QComboBox>
 #include <QLabel>
 
@@ -117,6 +118,7 @@ void CKZARN_RefGraphForm::InitControls()
         AddControl(1061 + i, captions[i]);
     }
     CKZARN_Common::ApplyDialogLayout(this, kLayout, FALSE);
+    ZarnViewLayout::FitComboHeights(this);
 
     isoCombo->clear();
     CKZARN_Common::FillIsoComboEx(isoCombo, nullptr, {});

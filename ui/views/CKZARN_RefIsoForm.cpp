@@ -14,6 +14,7 @@
 #include "ui/views/ZarnViewCurves.h"
 #include "ui/views/ZarnViewIcons.h"
 
+#include "ui/views/ZarnViewLayout.h"
 #include <QComboBox>
 #include <QLabel>
 
@@ -95,6 +96,7 @@ void CKZARN_RefIsoForm::InitControls()
         AddControl(kSampleIds[i], samples[i]);
     }
     CKZARN_Common::ApplyDialogLayout(this, kLayout, FALSE);
+    ZarnViewLayout::FitComboHeights(this);
 
     CKZARN_Common::FillProfileCombo(profileCombo, 1, 2, 1);
     profileCombo->insertItem(0, CKZARN_Common::ToWidgetText(GetLangString(kPlaceholderTextId)));

@@ -10,6 +10,7 @@
 #include "ui/views/CKZARN_RefIsoForm.h"
 #include "ui/views/ZarnPrintHost.h"
 
+#include "ui/views/ZarnViewLayout.h"
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -92,6 +93,7 @@ void CKZARN_RefMultiDlg::InitForms()
     AddControl(1024, previewButton);
     AddControl(1121, print);
     CKZARN_Common::ApplyDialogLayout(this, kLayout, FALSE);
+    ZarnViewLayout::FitComboHeights(this);
     pageSetupButton->hide();
     previewButton->hide();
 

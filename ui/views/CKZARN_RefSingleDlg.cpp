@@ -12,6 +12,7 @@
 #include "ui/views/CKZARN_RefGraphForm.h"
 #include "ui/views/ZarnPrintHost.h"
 
+#include "ui/views/ZarnViewLayout.h"
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -120,6 +121,7 @@ void CKZARN_RefSingleDlg::InitForms()
     AddControl(1024, preview);
     AddControl(1121, print);
     CKZARN_Common::ApplyDialogLayout(this, kLayout, FALSE);
+    ZarnViewLayout::FitComboHeights(this);
 
     CKZARN_Common::FillProfileCombo(profileCombo, 1, 2, 0);
     profileCombo->insertItem(0, CKZARN_Common::ToWidgetText(GetLangString(kPlaceholderTextId)));

@@ -11,6 +11,7 @@
 #include "meter/CCommT520.h"
 #include "tests/support/ScriptedPromptService.h"
 #include "ui/main/CKZARN_MainUpdateForm.h"
+#include "core/util/UpdateCommandLine.h"
 #include "ui/main/CKZARN_MainUpdateImplDialog.h"
 
 #include <QLineEdit>
@@ -156,7 +157,7 @@ TEST(UpdateArguments, FirmwareDownloaderPerModel)
         {"T-140DR", "---", "---", {"/Zarn", "77", "/Type", "T-140DR", "/Ver", "16", "/Date", "20240501"}},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(CKZARN_MainUpdateImplDialog::FirmwareArguments(77, c.model, "16", c.rfApp, c.rfLoader, "20240501"),
+        EXPECT_EQ(UpdateCommandLine::FirmwareArguments(77, c.model, "16", c.rfApp, c.rfLoader, "20240501"),
                   c.expected)
             << c.model << " " << c.rfApp << " " << c.rfLoader;
     }
@@ -164,9 +165,9 @@ TEST(UpdateArguments, FirmwareDownloaderPerModel)
 
 TEST(UpdateArguments, ApplicationUpdaterWithAndWithoutALatestVersion)
 {
-    EXPECT_EQ(CKZARN_MainUpdateImplDialog::SoftwareArguments("1.20", 5, "ENG"),
+    EXPECT_EQ(UpdateCommandLine::SoftwareArguments("1.20", 5, "ENG"),
               (Args{"/Ver", "1.20", "/Zarn", "5", "/Lang", "ENG"}));
-    EXPECT_EQ(CKZARN_MainUpdateImplDialog::SoftwareArguments("---", 5, ""), (Args{"/Zarn", "5", "/Lang", ""}));
+    EXPECT_EQ(UpdateCommandLine::SoftwareArguments("---", 5, ""), (Args{"/Zarn", "5", "/Lang", ""}));
 }
 
 TEST(UpdateArguments, OnlyPlainValuesGoOntoACommandLine)
@@ -177,7 +178,7 @@ TEST(UpdateArguments, OnlyPlainValuesGoOntoACommandLine)
         {"1\t2", false},    {"1\n", false},
     };
     for (const auto& [value, plain] : cases) {
-        EXPECT_EQ(CKZARN_MainUpdateImplDialog::IsPlainArgument(value), plain) << value;
+        EXPECT_EQ(UpdateCommandLine::IsPlainArgument(value), plain) << value;
     }
 }
 
@@ -197,7 +198,7 @@ TEST(UpdateArguments, RadioSuffixOfTheLatestFirmware)
         {"T-140DR", "", ""},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(CKZARN_MainUpdateImplDialog::RadioVersionSuffix(c.model, c.rfApp), c.suffix) << c.model << c.rfApp;
+        EXPECT_EQ(UpdateCommandLine::RadioVersionSuffix(c.model, c.rfApp), c.suffix) << c.model << c.rfApp;
     }
 }
 

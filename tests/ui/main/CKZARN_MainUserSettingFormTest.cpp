@@ -14,7 +14,7 @@
 #include "ui/controls/CFlexListCtrl.h"
 #include "ui/controls/CFlexSelectItem.h"
 #include "ui/main/CKZARN_MainUserSettingForm.h"
-#include "ui/main/UserSettingCodec.h"
+#include "meter/UserSettingCodec.h"
 #include "ui/main/UserSettingTables.h"
 
 #include <gtest/gtest.h>

@@ -44,6 +44,8 @@ struct PageJournal {
     bool canCopy = false;
     bool canCut = false;
     bool canPaste = false;
+    // The program's own profile page instead of the recording one.
+    bool realProfilePage = false;
 
     int Count(const std::string& call) const
     {
@@ -121,7 +123,11 @@ public:
     explicit TestMainDlg(PageJournal* journal) : journal_(journal) {}
 
 protected:
-    CKZARN_MainProfileForm* NewProfileForm() override { return new RecordingProfileForm(journal_, "profile"); }
+    CKZARN_MainProfileForm* NewProfileForm() override
+    {
+        if (journal_->realProfilePage) return new CKZARN_MainProfileForm;
+        return new RecordingProfileForm(journal_, "profile");
+    }
     CKZARN_MainCustomSettingForm* NewCustomSettingForm() override { return new RecordingCustomForm(journal_, "custom"); }
     CKZARN_MainUserSettingForm* NewUserSettingForm() override { return new RecordingUserForm(journal_, "user"); }
     CKZARN_MainUpdateForm* NewUpdateForm() override { return new RecordingUpdateForm(journal_, "update"); }

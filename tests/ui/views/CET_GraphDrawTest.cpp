@@ -311,3 +311,24 @@ TEST(CET_GraphDraw, CompactStripDrawsOnlyLabelsTicksAndTitleTwo)
     EXPECT_EQ(log.texts.back().text, "Exposure");
     EXPECT_EQ(log.Find("Title"), nullptr);
 }
+
+TEST(CET_GraphDraw, PlotRectangleByKindAndLayout)
+{
+    struct Case {
+        int kind, layout, aspectW, aspectH;
+        RECT expected;
+    };
+    // Drawing rectangle {0, 0, 1000, 800}.
+    const Case cases[] = {
+        {0, 0, 30, 15, {80, 141, 970, 586}},
+        {0, 4, 30, 15, {340, 171, 1000, 501}},  // side-table margins, no right margin
+        {0, 5, 30, 15, {80, 16, 970, 461}},     // moved up to 2 % of the height
+        {2, 4, 30, 15, {80, 48, 970, 48}},      // the strip has no plot height and no aspect fit
+        {0, 0, 0, 15, {80, 48, 970, 680}},      // without an aspect the margins alone decide
+    };
+    for (const Case& c : cases) {
+        CET_GraphDraw graph;
+        graph.SetGraph(c.kind, "", "", "", nullptr, nullptr, c.layout, nullptr, c.aspectW, c.aspectH);
+        EXPECT_EQ(graph.CalcPlotRect(RECT{0, 0, 1000, 800}), c.expected) << c.kind << " " << c.layout;
+    }
+}

@@ -2,6 +2,7 @@
 
 #include "platform/qt/WindowMessageHandler.h"
 #include "tests/ui/views/ViewImageProbe.h"
+#include "ui/views/ZarnDrawing.h"
 
 #include <QHeaderView>
 #include <QTest>
@@ -168,4 +169,29 @@ TEST(CKZARN_DataListCtrl, RowMarksAndBands)
     // The icon larger than the row is drawn square, the row height less 2.
     const int h = row4.height() - 2;
     EXPECT_EQ(CountColour(shot, 0x0000FF, row4.left(), row4.top(), row4.right(), row4.bottom() + 1), h * h);
+}
+
+TEST(CKZARN_DataListCtrl, FocusRectangleFollowsTheCurrentColumn)
+{
+    GridRig rig;
+    rig.parent.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&rig.parent));
+    rig.grid->setFocus();
+    ASSERT_TRUE(rig.grid->hasFocus());
+    const COLORREF ink = RefFromColor(rig.grid->palette().color(QPalette::Text));
+    // Dotted pixels on the top edge of a cell of row 5.
+    auto topEdgeInk = [&](int column) {
+        const QImage shot = rig.grid->viewport()->grab().toImage();
+        const QRect cell = rig.grid->visualRect(rig.grid->model()->index(5, column));
+        return CountColour(shot, ink, cell.left() + 1, cell.top(), cell.right(), cell.top() + 1);
+    };
+    // The ISO cell's bounds are the whole row.
+    rig.Click(5, 0);
+    EXPECT_GT(topEdgeInk(0), 0);
+    EXPECT_GT(topEdgeInk(3), 0);
+    // A value cell: only that cell.
+    rig.Click(5, 2);
+    EXPECT_GT(topEdgeInk(2), 0);
+    EXPECT_EQ(topEdgeInk(3), 0);
+    EXPECT_EQ(topEdgeInk(0), 0);
 }

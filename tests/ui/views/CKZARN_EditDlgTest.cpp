@@ -243,3 +243,22 @@ TEST(EditDlg, ChoosingAnotherProfileAsksFirstAndStaysWhenToldTo)
     EXPECT_TRUE(rig.ShownFileLocked());
     EXPECT_EQ(rig.dialog.IsModified(), 1);
 }
+
+TEST(EditDlg, DraggedMarkersKeepTheirUnroundedEv)
+{
+    EditorRig rig;
+    rig.Choose("Studio");
+    const double cpp = rig.dialog.Rules().Points().ev[kEditCpp];
+    const double cnt = rig.dialog.Rules().Points().ev[kEditCnt];
+    // The graph window's callback: marker 4 is CPP, marker 2 (CNT) is never taken.
+    CKZARN_EditDlg::OnMarkerMoved(&rig.dialog, 4, cpp - 0.033);
+    EXPECT_DOUBLE_EQ(rig.dialog.Rules().Points().ev[kEditCpp], cpp - 0.033);
+    EXPECT_EQ(rig.dialog.IsModified(), 1);
+    CKZARN_EditDlg::OnMarkerMoved(&rig.dialog, 2, 0.3);
+    EXPECT_DOUBLE_EQ(rig.dialog.Rules().Points().ev[kEditCnt], cnt);
+    // The table got the dragged point at once.
+    _ZARNLIB_VECTOR2 five[5];
+    double extra = 0;
+    ASSERT_EQ(rig.dialog.Profile().GetTablePoints(ProfileFolderRig::Key(100), 0, five, &extra), 0);
+    EXPECT_DOUBLE_EQ(five[3].x, cpp - 0.033);
+}

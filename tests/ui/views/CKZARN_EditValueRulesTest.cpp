@@ -195,6 +195,9 @@ TEST(EditValueRules, RoundingAndFormatting)
     EXPECT_EQ(Rules::RoundLevel(117.5), 118);
     EXPECT_EQ(Rules::RoundLevel(-0.5), -1);
     EXPECT_EQ(Rules::Tenths(-0.04), 0);
+    // A huge typed number saturates instead of overflowing.
+    EXPECT_EQ(Rules::Tenths(1e30), 1000000000);
+    EXPECT_EQ(Rules::RoundLevel(-1e30), -1000000000);
 }
 
 TEST(EditValueRules, TypedNumbers)

@@ -181,6 +181,34 @@ TEST(CKZARN_GparhWindow, HeldArrowStepsOnTheTimerUntilTheLimit)
     EXPECT_NEAR(rig.Ev(3), 3.4, 1e-9);
 }
 
+TEST(CKZARN_GparhWindow, RightWinsWhileBothArrowsAreHeld)
+{
+    WindowRig rig;
+    rig.points.ev[3] = 2.5;
+    rig.ClickMarker(2.5);
+    rig.window.OnLButtonUp(rig.MarkerX(2.5), 595);
+    rig.window.m_graph.SetMarkerHigh(2.5);
+
+    QKeyEvent right(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+    QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
+    QKeyEvent rightUp(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier);
+    QKeyEvent leftUp(QEvent::KeyRelease, Qt::Key_Left, Qt::NoModifier);
+    EXPECT_TRUE(rig.window.PreTranslateMessage(&right));
+    EXPECT_NEAR(rig.Ev(3), 2.6, 1e-9);
+    // Left joins the held Right: no step of its own, and the steps keep going right.
+    EXPECT_TRUE(rig.window.PreTranslateMessage(&left));
+    EXPECT_NEAR(rig.Ev(3), 2.6, 1e-9);
+    rig.window.OnKeyStepTimer();
+    EXPECT_NEAR(rig.Ev(3), 2.7, 1e-9);
+    // Right released, Left still held: the steps turn left.
+    EXPECT_TRUE(rig.window.PreTranslateMessage(&rightUp));
+    EXPECT_TRUE(rig.window.IsKeyStepping());
+    rig.window.OnKeyStepTimer();
+    EXPECT_NEAR(rig.Ev(3), 2.6, 1e-9);
+    EXPECT_TRUE(rig.window.PreTranslateMessage(&leftUp));
+    EXPECT_FALSE(rig.window.IsKeyStepping());
+}
+
 TEST(CKZARN_GparhWindow, OtherKeysReachTheDialog)
 {
     QDialog dialog;

@@ -6,6 +6,11 @@
 #include "ui/controls/CStaticHLine.h"
 #include "ui/views/CKZARN_RefCameraForm.h"
 #include "ui/views/CKZARN_RefIsoForm.h"
+#include "ui/views/CKZARN_GraphPreviewDialog.h"
+#include "ui/views/CET_GraphDraw.h"
+
+#include <QApplication>
+#include <QTimer>
 
 #include <QComboBox>
 #include <QTabWidget>
@@ -153,4 +158,34 @@ TEST(RefMultiDlg, AProfileThatCannotBeLoadedIsRefusedWhenChosen)
     EXPECT_EQ(rig.prompts.Prompts()[0].text, GetLangString(10015));
     EXPECT_EQ(rig.dialog->CameraForm()->ProfileCombo(1)->currentText().toStdString(), GetLangString(132));
     EXPECT_TRUE(rig.dialog->Curves().empty());
+}
+
+TEST(RefMultiDlg, PreviewIsShapedAsThePrintedPage)
+{
+    MultiRig rig;
+    rig.ChooseCamera(1, "Alpha");
+    const auto plotFor = [&rig](int aspectHeight) {
+        CET_GraphDraw graph;
+        graph.SetGraph(0, rig.dialog->Title(0), rig.dialog->Title(1), rig.dialog->Title(2), &rig.dialog->Curves(),
+                       nullptr, 3, nullptr, 30, aspectHeight);
+        return graph.CalcPlotRect(RECT{0, 0, 3000, 3000});
+    };
+    RECT previewed{};
+    bool seen = false;
+    QTimer::singleShot(0, [&]() {
+        if (auto* preview = qobject_cast<CKZARN_GraphPreviewDialog*>(QApplication::activeModalWidget())) {
+            previewed = preview->m_wndGraph.m_graph.CalcPlotRect(RECT{0, 0, 3000, 3000});
+            seen = true;
+            preview->reject();
+        }
+    });
+    rig.dialog->OnPreview();
+    ASSERT_TRUE(seen);
+    const RECT printed = plotFor(15);
+    const RECT other = plotFor(18);
+    ASSERT_NE(printed.bottom - printed.top, other.bottom - other.top); // the shape matters here
+    EXPECT_EQ(previewed.left, printed.left);
+    EXPECT_EQ(previewed.right, printed.right);
+    EXPECT_EQ(previewed.top, printed.top);
+    EXPECT_EQ(previewed.bottom, printed.bottom);
 }

@@ -12,7 +12,9 @@
 #include <QFile>
 #include <QPrinter>
 #include <QProcess>
+#include <QApplication>
 #include <QPushButton>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -201,4 +203,57 @@ TEST(ZarnPrinting, PrintDialogPreviewButtonFollowsTheCallback)
     EXPECT_FALSE(withPreview.m_btnPreview->isHidden());
     EXPECT_EQ(withPreview.m_btnPreview->text().toStdString(), GetLangString(126));
     EXPECT_EQ(withPreview.OnPreview(), 42);
+}
+
+namespace {
+
+struct DialogVisit {
+    bool sawButton = false;
+    int previewResult = -1;
+    bool accept = true;
+};
+
+DialogVisit* g_visit = nullptr;
+
+int PreviewValue(CKZARN_CustomPrintDialog*, int value)
+{
+    return value + 1;
+}
+
+// Runs once the modal dialog is up: presses the preview button, then closes the dialog.
+void VisitDialog()
+{
+    auto* dialog = qobject_cast<CKZARN_CustomPrintDialog*>(QApplication::activeModalWidget());
+    if (!dialog || !g_visit) {
+        QTimer::singleShot(0, VisitDialog);
+        return;
+    }
+    g_visit->sawButton = dialog->m_btnPreview && !dialog->m_btnPreview->isHidden();
+    g_visit->previewResult = dialog->OnPreview();
+    if (g_visit->accept) {
+        dialog->accept();
+    } else {
+        dialog->reject();
+    }
+}
+
+} // namespace
+
+TEST(ZarnPrinting, PrintDialogRunsOnTheCurrentPrinterAndKeepsTheChoice)
+{
+    for (bool accept : {true, false}) {
+        PrintRig rig;
+        rig.host.SetOutputFile(rig.Pdf("chosen.pdf"));
+        DialogVisit visit;
+        visit.accept = accept;
+        g_visit = &visit;
+        QTimer::singleShot(0, VisitDialog);
+        const int result = rig.host.DoCustomPrintDialog(FALSE, PreviewValue, 41);
+        g_visit = nullptr;
+        EXPECT_EQ(result, accept ? IDOK : IDCANCEL);
+        EXPECT_TRUE(visit.sawButton);
+        EXPECT_EQ(visit.previewResult, 42);
+        EXPECT_TRUE(rig.host.HasPrinter());
+        EXPECT_EQ(rig.host.OutputFile(), rig.Pdf("chosen.pdf"));
+    }
 }

@@ -2,6 +2,7 @@
 // the parent, exact path look-ups, and its loader passes over real photographs (filled in as they
 // decode, stopped and joined when the strip is refilled or destroyed while decoding).
 #include "tests/support/ScratchFolder.h"
+#include "tests/support/qt/QtTestEnvironment.h"
 #include "tests/ui/wizard/WizardPhotoSeries.h"
 #include "platform/qt/QtMessageSink.h"
 #include "platform/qt/WindowMessageHandler.h"
@@ -22,7 +23,9 @@
 
 namespace {
 
-// The program's one QApplication (with the texts loaded) is registered by CKZARN_WizardDlgThreadsTest.
+// The one QApplication of this program, with the program's texts loaded.
+[[maybe_unused]] ::testing::Environment* const g_environment =
+    ::testing::AddGlobalTestEnvironment(new QtTestEnvironment<QApplication>(QtTestTexts::Load));
 
 // The strip's parent: answers the strip's offers with scripted replies and records them.
 class Parent final : public QWidget, public WindowMessageHandler {

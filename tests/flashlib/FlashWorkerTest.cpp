@@ -127,6 +127,8 @@ TEST_F(FlashWorker, DownloadResults)
         {"no version record", "T-140RFU", "", {}, false, WM_UPDATE_JOB_FAILED, kFlashNoVersion, {{100, 0}, {100, 100}}},
         {"no list", "T-140D", "9", {}, false, WM_UPDATE_JOB_FAILED, kFlashFileList, {{100, 0}, {100, 100}}},
         {"file missing", "T-140DR", "22", {"a.dlf"}, true, WM_UPDATE_DOWNLOAD_FAILED, kFlashDownload, {{100, 0}, {2, 1}, {2, 2}}},
+        {"name leaving the folder", "T-140DR", "23", {"../QM630230.dlf"}, false, WM_UPDATE_DOWNLOAD_FAILED, kFlashDownload,
+         {{100, 0}, {2, 1}, {2, 2}}},
     };
     for (Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -141,6 +143,7 @@ TEST_F(FlashWorker, DownloadResults)
         EXPECT_EQ(c.code, target.Last().lParam);
         EXPECT_EQ(4u, target.Last().wParam);
     }
+    EXPECT_FALSE(FileExists(scratch.Path() + "/../QM630230.dlf"));
 }
 
 TEST_F(FlashWorker, CancelBeforeTheFirstFileLeavesTheListEmpty)
@@ -180,6 +183,15 @@ TEST_F(FlashWorker, OneFileTransferAndLeavingUpdateMode)
     EXPECT_EQ(WM_UPDATE_JOB_DONE, target.Last().message);
     EXPECT_EQ(11u, target.Last().wParam);
     EXPECT_EQ(std::vector<std::string>{"H00000"}, sim.meter->Log());
+
+    // The meter vanishes as the command goes out: the job fails instead of reporting success.
+    worker.gate = std::promise<void>();
+    sim.meter->ResetExchangeCount();
+    sim.meter->InjectFault({MeterFaultKind::Unplug, 0, 0});
+    ASSERT_TRUE(worker.StartExitUpdateModeT140(&target));
+    Run();
+    EXPECT_EQ(WM_UPDATE_JOB_FAILED, target.Last().message);
+    EXPECT_EQ(0x20000006, target.Last().lParam);
 
     // No T-520 attached.
     worker.gate = std::promise<void>();

@@ -1,4 +1,4 @@
-#include "ui/main/UserSettingCodec.h"
+#include "meter/UserSettingCodec.h"
 
 #include "meter/UserListConverters.h"
 

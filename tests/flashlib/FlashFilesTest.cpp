@@ -126,7 +126,7 @@ TEST(FlashCommandLine, TokensAndSwitches)
     EXPECT_EQ("T-310D/DR", ModelFromTypeValue(GetSwitchValue(args, "/Type")));
     EXPECT_EQ("21", GetSwitchValue(args, "/Ver"));
     EXPECT_EQ("12.0105", GetSwitchValue(args, "/RFAppVer"));
-    EXPECT_EQ("/Date", GetSwitchValue(args, "/RFLdrVer"));
+    EXPECT_EQ("", GetSwitchValue(args, "/RFLdrVer"));
     EXPECT_EQ("2024/01/02", FormatLaunchDate(GetSwitchValue(args, "/Date")));
     EXPECT_EQ("2024012", FormatLaunchDate("2024012"));
     const auto plain = SplitArguments({"Zarnflash", "/Type", "T-140DR_PX"});
