@@ -204,8 +204,7 @@ void CZarnflashDlg::SetEnvironment(MeterLinkFactory* links, Clock* clock)
 
 bool CZarnflashDlg::event(QEvent* e)
 {
-    if (e->type() == FlashThreadMessageEvent::EventType()) {
-        const auto* m = static_cast<FlashThreadMessageEvent*>(e);
+    if (const FlashThreadMessageEvent* m = FlashThreadMessageEvent::Take(e)) {
         HandleThreadMessage(m->message, m->wParam, m->lParam);
         return true;
     }

@@ -93,8 +93,10 @@ public:
     CStaticIcon* ModelPicture() const { return modelIcon_; }
 
     // Enter, Escape and the close box do nothing: only the dialog's buttons close it.
-    void reject() override {}
-    void accept() override {}
+    void OnOK() {}
+    void OnCancel() {}
+    void reject() override { OnCancel(); }
+    void accept() override { OnOK(); }
 
 protected:
     bool event(QEvent* e) override;
@@ -130,7 +132,7 @@ private:
     QIcon icon131_, icon130_, icon206_, icon192_, icon136_;
 
     int standAlone_ = 0;
-    int uiState_ = kUiIdle;
+    int uiState_ = kUiDownloading; // until OnInitDialog sets the start state
     int resultCode_ = 0;
     QTimer timer_;
     CZarnflashThread worker_;

@@ -31,6 +31,8 @@ QRect Du(int x, int y, int cx, int cy)
 CZarnflashFileselectDlg::CZarnflashFileselectDlg(QWidget* parent) : QDialog(parent)
 {
     setObjectName("CZarnflashFileselectDlg");
+    // A caption and a modal frame, no system menu and so no close box: OK and Cancel end it.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(Du(0, 0, 341, 202).size());
     auto label = [this](int id, QRect rect) {
         auto* l = new QLabel(this);

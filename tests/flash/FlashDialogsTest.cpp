@@ -119,6 +119,12 @@ TEST_F(FlashDialogs, RadioChoicesMustBeTheApplicationAloneOrAllThree)
         {"/f/QM630106A.dlf", "/f/QM630106L.dlf", "", false},
         {"", "", "/f/QM630001U.dlf", false},
     };
+    {
+        CZarnflashFileselectDlg dialog;
+        EXPECT_TRUE(dialog.windowFlags().testFlag(Qt::WindowTitleHint));
+        EXPECT_FALSE(dialog.windowFlags().testFlag(Qt::WindowSystemMenuHint));
+        EXPECT_FALSE(dialog.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    }
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.app) + "|" + c.loader + "|" + c.updater);
         ScriptedPromptService prompts;

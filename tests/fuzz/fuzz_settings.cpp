@@ -12,6 +12,16 @@
 
 namespace {
 
+// What an INI value can carry: the text up to its first line end, without blanks at its ends.
+std::string Storable(const std::string& value)
+{
+    const std::string cut = value.substr(0, value.find_first_of("\r\n"));
+    const char* blanks = " \t\r\n\v\f";
+    const std::size_t first = cut.find_first_not_of(blanks);
+    if (first == std::string::npos) return std::string();
+    return cut.substr(first, cut.find_last_not_of(blanks) - first + 1);
+}
+
 bool SameUser(const ZarnAppSettings& a, const ZarnAppSettings& b)
 {
     return a.userCPM == b.userCPM && a.userDRM == b.userDRM && a.userDRP == b.userDRP && a.userCPP == b.userCPP &&
@@ -19,8 +29,7 @@ bool SameUser(const ZarnAppSettings& a, const ZarnAppSettings& b)
            a.IsoSpeed == b.IsoSpeed && a.ShutterSpeedIL == b.ShutterSpeedIL && a.ApertureIL == b.ApertureIL &&
            a.TenthsIL == b.TenthsIL && a.ShutterSpeedRL == b.ShutterSpeedRL && a.ApertureRL == b.ApertureRL &&
            a.TenthsRL == b.TenthsRL &&
-           // A value is stored up to its first line end, as the file cannot carry more.
-           a.ImgDir.substr(0, a.ImgDir.find_first_of("\r\n")) == b.ImgDir;
+           Storable(a.ImgDir) == b.ImgDir;
 }
 
 } // namespace

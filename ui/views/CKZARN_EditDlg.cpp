@@ -4,6 +4,7 @@
 #include "core/CKZARN_Common.h"
 #include "core/CKestrinZarnApp.h"
 #include "core/ZarnMainWindow.h"
+#include "core/ZarnProfileMessages.h"
 #include "core/util/CLangTable.h"
 #include "platform/PromptService.h"
 #include "platform/qt/WindowMessageEvent.h"
@@ -81,8 +82,6 @@ constexpr int kCannotLoadTextId = 10015;
 constexpr int kReadOnlyTextId = 20003;
 constexpr int kSaveFailedTextId = 20004;
 constexpr int kAskSaveTextId = 5001;
-// The number the main window takes as WM_ZARN_PROFILES_CHANGED: the Profile folder changed.
-constexpr UINT kProfilesChangedMessage = WM_USER + 4;
 
 // The point of each field, and each point's (level field, EV field); CNT has no EV field.
 struct PointFields {
@@ -450,7 +449,7 @@ bool CKZARN_EditDlg::eventFilter(QObject* watched, QEvent* event)
                 return true;
             }
         } else if (id != 0 && event->type() == QEvent::FocusOut) {
-            OnFieldEntered(id, CKZARN_EditValueRules::kModeLeft);
+            OnEditKillFocus(id);
         }
     }
     return CKZARN_ModalBaseDlg::eventFilter(watched, event);
@@ -470,7 +469,7 @@ void CKZARN_EditDlg::PostProfilesChanged()
     const CKestrinZarnApp* app = CKestrinZarnApp::GetApp();
     ZarnMainWindow* main = app != nullptr ? app->GetMainWindow() : nullptr;
     if (main != nullptr && main->Widget() != nullptr) {
-        QCoreApplication::postEvent(main->Widget(), new WindowMessageEvent(kProfilesChangedMessage, 0, 0));
+        QCoreApplication::postEvent(main->Widget(), new WindowMessageEvent(WM_ZARN_PROFILES_CHANGED, 0, 0));
     }
 }
 
@@ -529,6 +528,8 @@ int CKZARN_EditDlg::ConfirmSave()
 
 void CKZARN_EditDlg::OnProfileChange()
 {
+    // The profile the user chose; saving under a new name on the way refills the combo.
+    std::string name = profileCombo->currentText().toStdString();
     CFileLockManager* locks = CFileLockManager::GetInstance();
     locks->UnlockAll();
     if (ConfirmSave() == 0) {
@@ -536,7 +537,6 @@ void CKZARN_EditDlg::OnProfileChange()
         locks->LockAll();
         return;
     }
-    std::string name = profileCombo->currentText().toStdString();
     FillProfileCombo();
     if (!CKZARN_Common::IsPlaceholderText(name) && !CKZARN_Common::CanLoadProfile(name)) {
         SelectProfileName(name);
@@ -572,9 +572,19 @@ void CKZARN_EditDlg::OnBack()
     }
 }
 
+void CKZARN_EditDlg::OnEditKillFocus(int controlId)
+{
+    OnFieldEntered(controlId, CKZARN_EditValueRules::kModeLeft);
+}
+
+void CKZARN_EditDlg::OnCancel()
+{
+    OnBack();
+}
+
 void CKZARN_EditDlg::accept() {}
 
 void CKZARN_EditDlg::reject()
 {
-    OnBack();
+    OnCancel();
 }

@@ -53,6 +53,10 @@ public:
     static void OnMarkerMoved(void* context, int marker, double ev);
     // Enter in a field (mode 1) or the field left (mode 2): its text applied as a number.
     void OnFieldEntered(int controlId, int mode);
+    // A field left: its text applied as when Enter is pressed, in mode 2.
+    void OnEditKillFocus(int controlId);
+    // Escape and the close box: the back button's question, then the end with IDOK.
+    void OnCancel();
 
     // Asks for a name to save under (the profile chooser); false when cancelled. Replaceable so
     // that the program's chooser can be handed in.

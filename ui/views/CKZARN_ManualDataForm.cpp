@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 
 #include <cstdio>
 
@@ -44,7 +45,14 @@ CKZARN_ManualDataForm::CKZARN_ManualDataForm(CKZARN_ManualDlg* newOwner, QWidget
 {
 }
 
-CKZARN_ManualDataForm::~CKZARN_ManualDataForm() = default;
+CKZARN_ManualDataForm::~CKZARN_ManualDataForm()
+{
+    // The grid goes after this object: it must not report its keys to it any more.
+    if (grid != nullptr) {
+        grid->removeEventFilter(this);
+        grid->Editor().removeEventFilter(this);
+    }
+}
 
 void CKZARN_ManualDataForm::SetCallbacks(ManualValueCallback value, ManualNotifyCallback selection,
                                          ManualNotifyCallback activation, void* context)
@@ -60,6 +68,8 @@ BOOL CKZARN_ManualDataForm::OnInitDialog()
     CKZARN_ManualBaseForm::OnInitDialog();
     grid = new CKZARN_DataListCtrl(this);
     grid->SetEditLabels(TRUE);
+    grid->installEventFilter(this);
+    grid->Editor().installEventFilter(this);
     AddControl(kGridId, grid);
     CKZARN_Common::ApplyDialogLayout(this, kLayout, FALSE);
     grid->SetMarkIcon(ZarnViewIcons::TableMark().pixmap(10, 10), 10, 10);
@@ -77,6 +87,17 @@ BOOL CKZARN_ManualDataForm::OnInitDialog()
     }
     connect(grid, &QTableWidget::itemSelectionChanged, this, [this]() { OnGridItemChanged(); });
     return TRUE;
+}
+
+bool CKZARN_ManualDataForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && grid != nullptr && (watched == grid || watched == &grid->Editor())) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+            return true;
+        }
+    }
+    return CKZARN_ManualBaseForm::eventFilter(watched, event);
 }
 
 int CKZARN_ManualDataForm::GetSelectedIndex() const
@@ -228,23 +249,32 @@ void CKZARN_ManualDataForm::OnGridItemChanged()
     }
 }
 
-LRESULT CKZARN_ManualDataForm::WindowProc(UINT message, WPARAM /*wParam*/, LPARAM lParam)
+LRESULT CKZARN_ManualDataForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_ZARN_GRID_EDITED) {
-        if (valueCallback == nullptr) {
-            return 0;
-        }
-        const std::string text = grid->GetEditedText();
-        double value = 0.0;
-        // Only plain numbers count; an empty text or a lone sign changes nothing.
-        if (!CKZARN_Common::IsAsciiText(text) ||
-            !CKZARN_EditValueRules::ParseTypedNumber(text, DecimalChar(), &value)) {
-            return 0;
-        }
-        return valueCallback(callbackContext, static_cast<int>(lParam), value) == 1 ? 1 : 0;
+        return OnGridEdited(wParam, lParam);
     }
     if (message == WM_ZARN_GRID_ROW_ACTIVATED) {
-        return activationCallback != nullptr && activationCallback(callbackContext) == 1 ? 1 : 0;
+        return OnGridRowActivated(wParam, lParam);
     }
     return 0;
+}
+
+LRESULT CKZARN_ManualDataForm::OnGridEdited(WPARAM /*wParam*/, LPARAM lParam)
+{
+    if (valueCallback == nullptr) {
+        return 0;
+    }
+    const std::string text = grid->GetEditedText();
+    double value = 0.0;
+    // Only plain numbers count; an empty text or a lone sign changes nothing.
+    if (!CKZARN_Common::IsAsciiText(text) || !CKZARN_EditValueRules::ParseTypedNumber(text, DecimalChar(), &value)) {
+        return 0;
+    }
+    return valueCallback(callbackContext, static_cast<int>(lParam), value) == 1 ? 1 : 0;
+}
+
+LRESULT CKZARN_ManualDataForm::OnGridRowActivated(WPARAM /*wParam*/, LPARAM /*lParam*/)
+{
+    return activationCallback != nullptr && activationCallback(callbackContext) == 1 ? 1 : 0;
 }

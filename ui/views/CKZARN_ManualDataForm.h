@@ -48,11 +48,20 @@ public:
     void SelectRow(int row);
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // WM_ZARN_GRID_EDITED (the column in lParam): 1 lets the grid keep the typed text.
+    LRESULT OnGridEdited(WPARAM wParam, LPARAM lParam);
+    // WM_ZARN_GRID_ROW_ACTIVATED: 1 when the activation callback took it.
+    LRESULT OnGridRowActivated(WPARAM wParam, LPARAM lParam);
     void OnGridItemChanged();
 
     CKZARN_DataListCtrl* Grid() const { return grid; }
     CKZARN_ManualProfileModel& Model() { return model; }
     const std::string& Path() const { return model.Path(); }
+
+protected:
+    // Tab is dropped in the grid and in its in-place edit: it neither moves to another row nor
+    // leaves the grid.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void WriteRow(int row);

@@ -3,6 +3,7 @@
 #include "core/CKZARN_Common.h"
 #include "core/CKestrinZarnApp.h"
 #include "core/ZarnMainWindow.h"
+#include "core/ZarnProfileMessages.h"
 #include "core/util/CLangTable.h"
 #include "platform/PromptService.h"
 #include "platform/qt/WindowMessageEvent.h"
@@ -39,8 +40,6 @@ constexpr int kAskResetTextId = 3502;
 constexpr int kCannotLoadTextId = 10015;
 constexpr int kReadOnlyTextId = 20003;
 constexpr int kSaveFailedTextId = 20004;
-// The number the main window takes as WM_ZARN_PROFILES_CHANGED: the Profile folder changed.
-constexpr UINT kProfilesChangedMessage = WM_USER + 4;
 
 std::string Caption()
 {
@@ -301,7 +300,7 @@ BOOL CKZARN_ManualDlg::Save()
     const CKestrinZarnApp* app = CKestrinZarnApp::GetApp();
     ZarnMainWindow* main = app != nullptr ? app->GetMainWindow() : nullptr;
     if (main != nullptr && main->Widget() != nullptr) {
-        QCoreApplication::postEvent(main->Widget(), new WindowMessageEvent(kProfilesChangedMessage, 0, 0));
+        QCoreApplication::postEvent(main->Widget(), new WindowMessageEvent(WM_ZARN_PROFILES_CHANGED, 0, 0));
     }
     return TRUE;
 }

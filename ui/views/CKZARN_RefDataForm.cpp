@@ -60,6 +60,8 @@ BOOL CKZARN_RefDataForm::OnInitDialog()
 {
     CKZARN_RefBaseForm::OnInitDialog();
     grid = new CKZARN_DataListCtrl(this);
+    // Tab moves on to the next control, as everywhere in a dialog, instead of through the cells.
+    grid->setTabKeyNavigation(false);
     AddControl(kGridId, grid);
     CKZARN_Common::ApplyDialogLayout(this, kLayout, FALSE);
     headers.clear();

@@ -110,13 +110,12 @@ void CKZARN_RefMultiDlg::InitForms()
     CKZARN_Common::SelectComboItemByData(photoCombo, 0);
 
     connect(tab, &QTabWidget::currentChanged, this, [this](int) { OnTabChange(); });
-    connect(lightCombo, QOverload<int>::of(&QComboBox::activated), this, [this](int) { RedrawGraph(); });
-    connect(photoCombo, QOverload<int>::of(&QComboBox::activated), this, [this](int) { RedrawGraph(); });
+    connect(lightCombo, QOverload<int>::of(&QComboBox::activated), this, [this](int) { OnLightChange(); });
+    connect(photoCombo, QOverload<int>::of(&QComboBox::activated), this, [this](int) { OnPhotoChange(); });
     connect(back, &QPushButton::clicked, this, [this]() { OnBack(); });
     connect(print, &QPushButton::clicked, this, [this]() { OnPrint(); });
     connect(previewButton, &QPushButton::clicked, this, [this]() { OnPreview(); });
-    connect(pageSetupButton, &QPushButton::clicked, this,
-            [this]() { ZarnPrintHost::Instance().DoCustomPrintDialog(TRUE, nullptr, 0, this); });
+    connect(pageSetupButton, &QPushButton::clicked, this, [this]() { OnPageSetup(); });
 }
 
 void CKZARN_RefMultiDlg::ClearGraph()
@@ -193,9 +192,29 @@ void CKZARN_RefMultiDlg::OnTabChange()
     RedrawGraph();
 }
 
+void CKZARN_RefMultiDlg::OnLightChange()
+{
+    RedrawGraph();
+}
+
+void CKZARN_RefMultiDlg::OnPhotoChange()
+{
+    RedrawGraph();
+}
+
+void CKZARN_RefMultiDlg::OnPageSetup()
+{
+    ZarnPrintHost::Instance().DoCustomPrintDialog(TRUE, nullptr, 0, this);
+}
+
 void CKZARN_RefMultiDlg::OnBack()
 {
     done(IDOK);
+}
+
+void CKZARN_RefMultiDlg::reject()
+{
+    done(IDCANCEL);
 }
 
 namespace {

@@ -35,6 +35,11 @@ public:
     void ClearGraph();
     void RedrawGraph();
     void OnTabChange();
+    // The light and photo combos: the graph is built and drawn again.
+    void OnLightChange();
+    void OnPhotoChange();
+    // The page-setup button: the print dialog in its setup-only form.
+    void OnPageSetup();
     void OnBack();
     int OnPreview();
     int OnPrint();
@@ -50,6 +55,10 @@ public:
     const std::vector<CET_GraphDrawInfo*>& Infos() const { return infos; }
     const std::vector<CET_GraphLine*>& ListedLines() const { return listedLines; }
     const std::string& Title(int i) const { return titles[i]; }
+
+public slots:
+    // The close box and Escape end the view with IDCANCEL; the back button ends it with IDOK.
+    void reject() override;
 
 private:
     QPushButton* pageSetupButton = nullptr;

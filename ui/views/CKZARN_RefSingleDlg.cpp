@@ -177,15 +177,14 @@ void CKZARN_RefSingleDlg::InitForms()
     preview->hide();
 
     connect(tab, &QTabWidget::currentChanged, this, [this](int) { OnTabChange(); });
-    connect(lightCombo, QOverload<int>::of(&QComboBox::activated), this, [this](int) { OnLightOrPhotoChange(); });
-    connect(photoCombo, QOverload<int>::of(&QComboBox::activated), this, [this](int) { OnLightOrPhotoChange(); });
+    connect(lightCombo, QOverload<int>::of(&QComboBox::activated), this, [this](int) { OnLightChange(); });
+    connect(photoCombo, QOverload<int>::of(&QComboBox::activated), this, [this](int) { OnPhotoChange(); });
     connect(profileCombo, QOverload<int>::of(&QComboBox::activated), this, [this](int) { OnProfileChange(); });
     connect(slotCombo, QOverload<int>::of(&QComboBox::activated), this, [this](int) { OnSlotChange(); });
     connect(back, &QPushButton::clicked, this, [this]() { OnBack(); });
     connect(print, &QPushButton::clicked, this, [this]() { OnPrint(); });
     connect(preview, &QPushButton::clicked, this, [this]() { OnPreview(); });
-    connect(pageSetup, &QPushButton::clicked, this,
-            [this]() { ZarnPrintHost::Instance().DoCustomPrintDialog(TRUE, nullptr, 0, this); });
+    connect(pageSetup, &QPushButton::clicked, this, [this]() { OnPageSetup(); });
 }
 
 void CKZARN_RefSingleDlg::GetSelection(std::string* pathOut, int* light, int* photo) const
@@ -233,6 +232,21 @@ void CKZARN_RefSingleDlg::OnLightOrPhotoChange()
     OnTabChange();
 }
 
+void CKZARN_RefSingleDlg::OnLightChange()
+{
+    OnLightOrPhotoChange();
+}
+
+void CKZARN_RefSingleDlg::OnPhotoChange()
+{
+    OnLightOrPhotoChange();
+}
+
+void CKZARN_RefSingleDlg::OnPageSetup()
+{
+    ZarnPrintHost::Instance().DoCustomPrintDialog(TRUE, nullptr, 0, this);
+}
+
 void CKZARN_RefSingleDlg::OnProfileChange()
 {
     if (backupMode) {
@@ -265,6 +279,11 @@ void CKZARN_RefSingleDlg::OnSlotChange()
 void CKZARN_RefSingleDlg::OnBack()
 {
     done(IDOK);
+}
+
+void CKZARN_RefSingleDlg::reject()
+{
+    done(IDCANCEL);
 }
 
 int CKZARN_RefSingleDlg::OnPrint()

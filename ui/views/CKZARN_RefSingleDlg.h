@@ -35,6 +35,11 @@ public:
     void OnTabChange();
     void OnProfileChange();
     void OnLightOrPhotoChange();
+    // The light and photo combos: the page of the current tab is shown again.
+    void OnLightChange();
+    void OnPhotoChange();
+    // The page-setup button: the print dialog in its setup-only form.
+    void OnPageSetup();
     void OnSlotChange();
     void OnBack();
     int OnPrint();
@@ -56,6 +61,10 @@ public:
     CNoContextEdit* FileEdit() const { return fileEdit; }
     const std::string& Path() const { return path; }
     const std::vector<std::string>& SlotNames() const { return slotNames; }
+
+public slots:
+    // The close box and Escape end the view with IDCANCEL; the back button ends it with IDOK.
+    void reject() override;
 
 private:
     QComboBox* profileCombo = nullptr;

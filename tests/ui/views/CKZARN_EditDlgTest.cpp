@@ -244,6 +244,25 @@ TEST(EditDlg, ChoosingAnotherProfileAsksFirstAndStaysWhenToldTo)
     EXPECT_EQ(rig.dialog.IsModified(), 1);
 }
 
+TEST(EditDlg, SavingUnderANewNameOnTheWayToAnotherProfileOpensTheChosenOne)
+{
+    EditorRig rig;
+    rig.folder.WriteProfile("Other", {200});
+    rig.Choose("Studio");
+    rig.Type(1066, "240");
+    rig.dialog.askSaveName = [](const std::string& /*preset*/, std::string* chosen) {
+        *chosen = "Studio2";
+        return true;
+    };
+    rig.prompts.Answer(kSaveAs);
+    rig.Choose("Other");
+    EXPECT_EQ(rig.dialog.ProfileName(), "Other");
+    EXPECT_EQ(rig.dialog.ProfileCombo()->currentText().toStdString(), "Other");
+    EXPECT_EQ(rig.dialog.IsLoaded(), 1);
+    EXPECT_EQ(rig.dialog.IsModified(), 0);
+    EXPECT_TRUE(std::filesystem::exists(CKZARN_Common::GetProfilePath("Studio2")));
+}
+
 TEST(EditDlg, DraggedMarkersKeepTheirUnroundedEv)
 {
     EditorRig rig;

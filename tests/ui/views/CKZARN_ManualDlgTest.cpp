@@ -8,6 +8,8 @@
 #include "ui/views/CKZARN_ManualGraphForm.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -213,4 +215,21 @@ TEST(ManualDlg, EditModeWithAProfileThatDoesNotLoadReportsAndEnds)
     EXPECT_EQ(rig.dialog->exec(), IDOK);
     EXPECT_TRUE(rig.dialog->DataForm()->Model().Rows().empty());
     EXPECT_EQ(rig.Grid()->GetItemText(kIso400Row, 2), "");
+}
+
+TEST(ManualDlg, TabInTheGridKeepsTheSelectedRow)
+{
+    ManualRig rig;
+    rig.Open();
+    rig.dialog->show(); // the grid steps with Tab only while it is on screen
+    CKZARN_DataListCtrl* grid = rig.Grid();
+    grid->setCurrentCell(3, 5);
+    grid->setFocus();
+    ASSERT_EQ(rig.dialog->DataForm()->GetSelectedIndex(), 3);
+    for (const int key : {int(Qt::Key_Tab), int(Qt::Key_Backtab)}) {
+        QKeyEvent press(QEvent::KeyPress, key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+        QCoreApplication::sendEvent(grid, &press);
+        EXPECT_EQ(rig.dialog->DataForm()->GetSelectedIndex(), 3) << key;
+        EXPECT_EQ(grid->currentColumn(), 5) << key;
+    }
 }

@@ -189,3 +189,23 @@ TEST(RefMultiDlg, PreviewIsShapedAsThePrintedPage)
     EXPECT_EQ(previewed.top, printed.top);
     EXPECT_EQ(previewed.bottom, printed.bottom);
 }
+
+TEST(RefMultiDlg, BackEndsWithOkAndTheCloseBoxWithCancel)
+{
+    const struct {
+        bool back;
+        int result;
+    } cases[] = {{true, IDOK}, {false, IDCANCEL}};
+    for (const auto& c : cases) {
+        MultiRig rig;
+        CKZARN_RefMultiDlg* dialog = rig.dialog.get();
+        QTimer::singleShot(0, dialog, [dialog, back = c.back]() {
+            if (back) {
+                dialog->OnBack();
+            } else {
+                dialog->close();
+            }
+        });
+        EXPECT_EQ(dialog->exec(), c.result) << (c.back ? "back" : "close box");
+    }
+}

@@ -13,6 +13,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QDialog>
 #include <QProcess>
 #include <QTabWidget>
@@ -232,4 +234,38 @@ TEST(RefSingleDlg, PrintedPageHoldsTheTable)
     EXPECT_NE(page.find("13107200"), std::string::npos);
     EXPECT_NE(page.find(GetLangString(113)), std::string::npos);
     EXPECT_NE(page.find("+0.4"), std::string::npos) << page.substr(0, 400);
+}
+
+TEST(RefSingleDlg, BackEndsWithOkAndTheCloseBoxWithCancel)
+{
+    const struct {
+        bool back;
+        int result;
+    } cases[] = {{true, IDOK}, {false, IDCANCEL}};
+    for (const auto& c : cases) {
+        SingleRig rig;
+        rig.OpenProfiles();
+        CKZARN_RefSingleDlg* dialog = rig.dialog.get();
+        QTimer::singleShot(0, dialog, [dialog, back = c.back]() {
+            if (back) {
+                dialog->OnBack();
+            } else {
+                dialog->close();
+            }
+        });
+        EXPECT_EQ(dialog->exec(), c.result) << (c.back ? "back" : "close box");
+    }
+}
+
+TEST(RefSingleDlg, TabLeavesTheGridInsteadOfSteppingThroughItsCells)
+{
+    SingleRig rig;
+    rig.OpenProfiles();
+    rig.dialog->show(); // the grid steps with Tab only while it is on screen
+    CKZARN_DataListCtrl* grid = rig.dialog->DataForm()->Grid();
+    grid->setCurrentCell(3, 5);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QCoreApplication::sendEvent(grid, &press);
+    EXPECT_EQ(grid->currentRow(), 3);
+    EXPECT_EQ(grid->currentColumn(), 5);
 }
