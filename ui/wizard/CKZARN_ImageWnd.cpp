@@ -166,6 +166,11 @@ BOOL CKZARN_ImageWnd::SetCursorForPosition(POINT pointer)
 
 void CKZARN_ImageWnd::paintEvent(QPaintEvent* /*event*/)
 {
+    OnPaint();
+}
+
+void CKZARN_ImageWnd::OnPaint()
+{
     QPainter painter(this);
     OnDraw(painter);
 }
@@ -173,12 +178,32 @@ void CKZARN_ImageWnd::paintEvent(QPaintEvent* /*event*/)
 void CKZARN_ImageWnd::mousePressEvent(QMouseEvent* event)
 {
     const QPoint at = event->position().toPoint();
-    if (event->button() == Qt::RightButton) {
-        ReportPointer(WM_ZARN_IMAGE_RBUTTONDOWN, at.x(), at.y(), true, -1);
-        return;
-    }
-    if (event->button() != Qt::LeftButton)
-        return;
+    if (event->button() == Qt::RightButton)
+        OnRButtonDown(POINT{at.x(), at.y()});
+    else if (event->button() == Qt::LeftButton)
+        OnLButtonDown(POINT{at.x(), at.y()});
+}
+
+void CKZARN_ImageWnd::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    OnMouseMove(POINT{at.x(), at.y()});
+}
+
+void CKZARN_ImageWnd::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    if (event->button() == Qt::LeftButton)
+        OnLButtonUp(POINT{at.x(), at.y()});
+}
+
+void CKZARN_ImageWnd::OnRButtonDown(POINT point)
+{
+    ReportPointer(WM_ZARN_IMAGE_RBUTTONDOWN, point.x, point.y, true, -1);
+}
+
+void CKZARN_ImageWnd::OnLButtonDown(POINT point)
+{
     setFocus();
     if (IsEmpty(imageRect_))
         return;
@@ -186,38 +211,38 @@ void CKZARN_ImageWnd::mousePressEvent(QMouseEvent* event)
     activeMarker_ = -1;
     if (mode_ == kCornerMode)
         for (int i = 0; i < 4; ++i)
-            if (at.x() >= corners_[i].x - 10 && at.x() < corners_[i].x + 10 && at.y() >= corners_[i].y - 10 &&
-                at.y() < corners_[i].y + 10) {
+            if (point.x >= corners_[i].x - 10 && point.x < corners_[i].x + 10 && point.y >= corners_[i].y - 10 &&
+                point.y < corners_[i].y + 10) {
                 activeMarker_ = i;
                 break;
             }
-    info_.x = at.x();
-    info_.y = at.y();
+    info_.x = point.x;
+    info_.y = point.y;
     if (activeMarker_ >= 0) {
-        // All markers vanish while one rides on the pointer; the report follows the release.
+        // All markers vanish while one rides on the pointer; the drag follows the mouse-move events
+        // and the report comes with the release.
         Redraw();
-        SetCursorForPosition(POINT{at.x(), at.y()});
+        SetCursorForPosition(point);
         return;
     }
-    ReportPointer(WM_ZARN_IMAGE_LBUTTONDOWN, at.x(), at.y(), true, dragMode_);
+    ReportPointer(WM_ZARN_IMAGE_LBUTTONDOWN, point.x, point.y, true, dragMode_);
 }
 
-void CKZARN_ImageWnd::mouseMoveEvent(QMouseEvent* event)
+void CKZARN_ImageWnd::OnMouseMove(POINT point)
 {
-    const QPoint at = event->position().toPoint();
     if (activeMarker_ >= 0) {
         // The corner follows the pointer only inside the picture, so it never leaves it.
-        if (Inside(imageRect_, at.x(), at.y()))
-            corners_[activeMarker_] = POINT{at.x(), at.y()};
-        SetCursorForPosition(POINT{at.x(), at.y()});
+        if (Inside(imageRect_, point.x, point.y))
+            corners_[activeMarker_] = point;
+        SetCursorForPosition(point);
         return;
     }
-    ReportPointer(WM_ZARN_IMAGE_MOUSEMOVE, at.x(), at.y(), false, -1);
+    ReportPointer(WM_ZARN_IMAGE_MOUSEMOVE, point.x, point.y, false, -1);
 }
 
-void CKZARN_ImageWnd::mouseReleaseEvent(QMouseEvent* event)
+void CKZARN_ImageWnd::OnLButtonUp(POINT /*point*/)
 {
-    if (event->button() != Qt::LeftButton || activeMarker_ < 0)
+    if (activeMarker_ < 0)
         return;
     const int pressX = info_.x, pressY = info_.y;
     activeMarker_ = -1;

@@ -50,6 +50,13 @@ public:
     int GetActiveMarker() const { return activeMarker_; }
     const ImagePointerInfo& PointerInfo() const { return info_; }
 
+    void OnPaint();
+    void OnLButtonDown(POINT point);
+    void OnLButtonUp(POINT point);
+    void OnRButtonDown(POINT point);
+    void OnMouseMove(POINT point);
+    BOOL OnSetCursor(POINT pointer) { return SetCursorForPosition(pointer); }
+
 protected:
     virtual void OnDraw(QPainter& painter);
     virtual BOOL SetCursorForPosition(POINT pointer);

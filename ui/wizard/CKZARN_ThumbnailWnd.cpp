@@ -66,10 +66,15 @@ CKZARN_ThumbnailWnd::CKZARN_ThumbnailWnd(QWidget* parent)
 
 CKZARN_ThumbnailWnd::~CKZARN_ThumbnailWnd()
 {
+    OnDestroy();
+    QtMessageSink::Instance().Unregister(handle_);
+}
+
+void CKZARN_ThumbnailWnd::OnDestroy()
+{
     // The loader walks the records: it is joined before they go.
     loader_->Stop();
     Clear();
-    QtMessageSink::Instance().Unregister(handle_);
 }
 
 BOOL CKZARN_ThumbnailWnd::Create(DWORD /*style*/, const RECT& rect, QWidget* parent, UINT id)
@@ -537,6 +542,11 @@ void CKZARN_ThumbnailWnd::DrawFileName(QPainter& painter, const std::string& pat
 
 void CKZARN_ThumbnailWnd::paintEvent(QPaintEvent* /*event*/)
 {
+    OnPaint();
+}
+
+void CKZARN_ThumbnailWnd::OnPaint()
+{
     if (backBuffer_.size() != size())
         backBuffer_ = QImage(std::max(1, width()), std::max(1, height()), QImage::Format_ARGB32);
     backBuffer_.fill(QColor::fromRgba(0xFF000000));
@@ -573,24 +583,32 @@ void CKZARN_ThumbnailWnd::paintEvent(QPaintEvent* /*event*/)
 
 void CKZARN_ThumbnailWnd::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton) {
-        QWidget::mousePressEvent(event);
-        return;
+    if (event->button() == Qt::LeftButton) {
+        const QPoint at = event->position().toPoint();
+        OnLButtonDown(POINT{at.x(), at.y()});
     }
+    QWidget::mousePressEvent(event);
+}
+
+void CKZARN_ThumbnailWnd::OnLButtonDown(POINT point)
+{
     setFocus();
     BOOL inCheckBox = FALSE;
-    const QPoint at = event->position().toPoint();
-    const int index = HitTest(POINT{at.x(), at.y()}, &inCheckBox);
+    const int index = HitTest(point, &inCheckBox);
     // In corner mode the check boxes are not drawn: a click there selects like the rest of the cell
     // instead of silently unchecking a chosen photograph.
     if (index >= 0 && inCheckBox && cornerMode_ == 0)
         ToggleCheck(index);
     else if (index >= 0)
         Select(index, 1);
-    QWidget::mousePressEvent(event);
 }
 
 void CKZARN_ThumbnailWnd::keyPressEvent(QKeyEvent* event)
+{
+    PreTranslateMessage(event);
+}
+
+BOOL CKZARN_ThumbnailWnd::PreTranslateMessage(QKeyEvent* event)
 {
     const int count = GetCount();
     switch (event->key()) {
@@ -604,10 +622,11 @@ void CKZARN_ThumbnailWnd::keyPressEvent(QKeyEvent* event)
     }
     // Every key press is consumed here.
     event->accept();
+    return TRUE;
 }
 
 void CKZARN_ThumbnailWnd::focusInEvent(QFocusEvent* event)
 {
     QWidget::focusInEvent(event);
-    update();
+    OnSetFocus();
 }

@@ -80,6 +80,15 @@ public:
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT OnThumbLoaded(WPARAM wParam, LPARAM lParam);
+    // A left-button press at a client point: check box, else selection.
+    void OnLButtonDown(POINT point);
+    // Every key press is consumed here; TRUE.
+    BOOL PreTranslateMessage(QKeyEvent* event);
+    void OnPaint();
+    BOOL OnEraseBkgnd() { return FALSE; }
+    void OnSetFocus() { update(); }
+    // Stops the loader and frees the records.
+    void OnDestroy();
     // The scroll request of the strip's own scroll bar, with the codes of a horizontal scroll bar.
     void OnHScroll(UINT code, int trackPosition);
 

@@ -182,20 +182,25 @@ int CKZARN_WizArea4GraphForm::KindOf(QObject* field) const
     return -1;
 }
 
+BOOL CKZARN_WizArea4GraphForm::PreTranslateMessage(QObject* field, QKeyEvent* event)
+{
+    const int kind = KindOf(field);
+    const int key = event->key();
+    if (kind < 0 || (key != Qt::Key_Return && key != Qt::Key_Enter) || fields_[kind]->isReadOnly())
+        return FALSE;
+    if (owner != nullptr)
+        owner->SetResultValue(kind, ReadNumber(fields_[kind]->text().toStdString()), 1);
+    return TRUE;
+}
+
 bool CKZARN_WizArea4GraphForm::eventFilter(QObject* watched, QEvent* event)
 {
     const int kind = KindOf(watched);
     if (kind >= 0) {
         if (event->type() == QEvent::FocusOut)
             OnKillFocusEdit(kind);
-        if (event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !fields_[kind]->isReadOnly()) {
-                if (owner != nullptr)
-                    owner->SetResultValue(kind, ReadNumber(fields_[kind]->text().toStdString()), 1);
-                return true;
-            }
-        }
+        if (event->type() == QEvent::KeyPress && PreTranslateMessage(watched, static_cast<QKeyEvent*>(event)))
+            return true;
     }
     return CKZARN_WizAreaBaseForm::eventFilter(watched, event);
 }

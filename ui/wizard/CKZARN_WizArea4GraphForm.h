@@ -8,6 +8,7 @@
 
 class CCustomEdit;
 class CHAlignLabel;
+class QKeyEvent;
 
 class CKZARN_WizArea4GraphForm : public CKZARN_WizAreaBaseForm, public WizardResultTablePage {
     Q_OBJECT
@@ -24,6 +25,8 @@ public:
     void ShowValue(int kind, double value) override;
     void ApplyEdit(CCustomEdit* edit, int kind);
     void OnKillFocusEdit(int kind);
+    // Enter in an editable field applies its value as a keyboard step and is consumed (TRUE).
+    BOOL PreTranslateMessage(QObject* field, QKeyEvent* event);
 
     CCustomEdit* Field(int kind) const { return kind >= 0 && kind < 10 ? fields_[kind] : nullptr; }
 

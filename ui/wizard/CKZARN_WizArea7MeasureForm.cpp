@@ -162,6 +162,12 @@ BOOL CKZARN_WizArea7MeasureForm::OnInitDialog()
 void CKZARN_WizArea7MeasureForm::InitControls()
 {
     CKZARN_Common::ApplyDialogLayout(this, kLayout, FALSE);
+    // A layout height of a combo box counts its dropped list; on screen the box is one row high.
+    for (int id : {kIsoId, kIlShutterId, kIlFrameRateId, kIlShutterAngleId, kIlApertureId, kIlTenthsId, kRlShutterId,
+                   kRlFrameRateId, kRlShutterAngleId, kRlApertureId, kRlTenthsId}) {
+        QWidget* combo = FindControl(id);
+        combo->resize(combo->width(), 24);
+    }
     iso_->clear();
     CKZARN_Common::FillIsoComboEx(iso_, nullptr, {});
     const std::pair<int, void (*)(QComboBox*)> fills[] = {

@@ -203,7 +203,7 @@ LRESULT CKZARN_WizArea7PreviewForm::WindowProc(UINT message, WPARAM wParam, LPAR
     switch (message) {
     case WM_ZARN_THUMB_SELECT: return OnThumbSelect(reinterpret_cast<ExifInputValues*>(wParam), lParam);
     case WM_ZARN_THUMB_CHECK: return OnThumbCheck(reinterpret_cast<ExifInputValues*>(wParam), lParam);
-    case WM_ZARN_IMAGE_LBUTTONDOWN: return 0;
+    case WM_ZARN_IMAGE_LBUTTONDOWN: return OnImageLButtonDown(wParam, lParam);
     default: return 0;
     }
 }

@@ -42,6 +42,7 @@ public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT OnThumbSelect(ExifInputValues* record, LPARAM modifiers);
     LRESULT OnThumbCheck(ExifInputValues* record, LPARAM previous);
+    LRESULT OnImageLButtonDown(WPARAM /*info*/, LPARAM /*marker*/) { return 0; }
 
     CKZARN_ThumbnailWnd* Strip() const { return strip_; }
     CKZARN_ImageWnd* View() const { return view_; }

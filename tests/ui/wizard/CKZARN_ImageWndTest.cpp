@@ -231,3 +231,28 @@ TEST(CKZARN_ImageWndTest, ADragFollowsThePointerInsideThePictureAndReportsOnRele
     EXPECT_EQ(rig.owner.reports[2].message, WM_ZARN_IMAGE_RBUTTONDOWN);
     EXPECT_EQ(rig.owner.reports[2].info.imageX, 20);
 }
+
+TEST(CKZARN_ImageWndTest, MarkersAreDrawnOnlyAtTheCornerStepAndNotWhileOneIsDragged)
+{
+    Rig rig;
+    ASSERT_TRUE(wizardtest::WritePhoto(rig.folder.File("p.jpg"), 1, 0.0, true, 400, 300));
+    RECT fit{};
+    double scale = 0;
+    ASSERT_TRUE(rig.Load(rig.folder.File("p.jpg"), &fit, &scale));
+    const RECT shown{100, 0, 500, 300};
+    const POINT stored[4] = {{60, 60}, {340, 60}, {340, 240}, {60, 240}};
+    // The marker's red arm runs from its centre along the chart's edge.
+    auto redAt = [&rig](int x, int y) {
+        const QColor c = rig.view->grab().toImage().pixelColor(x, y);
+        return c.red() > 200 && c.green() < 100 && c.blue() < 100;
+    };
+    rig.view->SetPhoto(&rig.image, 0, 0, 1, stored, &shown, &scale);
+    EXPECT_FALSE(redAt(100 + 60 + 8, 60)) << "plain view";
+    rig.view->SetMode(CKZARN_ImageWnd::kCornerMode);
+    EXPECT_TRUE(redAt(100 + 60 + 8, 60));
+    rig.Mouse(QEvent::MouseButtonPress, 100 + 340, 240);
+    ASSERT_EQ(rig.view->GetActiveMarker(), 2);
+    EXPECT_FALSE(redAt(100 + 60 + 8, 60)) << "all markers vanish during a drag";
+    rig.Mouse(QEvent::MouseButtonRelease, 100 + 340, 240);
+    EXPECT_TRUE(redAt(100 + 60 + 8, 60));
+}

@@ -2,6 +2,7 @@
 // the parent, exact path look-ups, and its loader passes over real photographs (filled in as they
 // decode, stopped and joined when the strip is refilled or destroyed while decoding).
 #include "tests/support/ScratchFolder.h"
+#include "tests/support/qt/QtTestEnvironment.h"
 #include "tests/ui/wizard/WizardPhotoSeries.h"
 #include "platform/qt/QtMessageSink.h"
 #include "platform/qt/WindowMessageHandler.h"
@@ -22,7 +23,9 @@
 
 namespace {
 
-// The program's one QApplication (with the texts loaded) is registered by CKZARN_WizardDlgThreadsTest.
+// The one QApplication of this program, with the program's texts loaded.
+[[maybe_unused]] ::testing::Environment* const g_environment =
+    ::testing::AddGlobalTestEnvironment(new QtTestEnvironment<QApplication>(QtTestTexts::Load));
 
 // The strip's parent: answers the strip's offers with scripted replies and records them.
 class Parent final : public QWidget, public WindowMessageHandler {
@@ -272,4 +275,23 @@ TEST(CKZARN_ThumbnailWndTest, RefillingOrDestroyingWhileDecodingJoinsTheLoaderFi
     rig.strip = nullptr;
     QCoreApplication::processEvents(); // messages posted to the gone strip are dropped
     SUCCEED();
+}
+
+TEST(CKZARN_ThumbnailWndTest, PaintsCheckBoxesInSelectionModeAndTheBevelOfTheSelection)
+{
+    Rig rig;
+    rig.strip->SetFiles(rig.Names(3));
+    rig.strip->StopLoading();
+    rig.strip->GetRecordAt(0)->checked = 1;
+    rig.strip->Select(1, 0);
+    rig.strip->show();
+    QImage shot = rig.strip->grab().toImage();
+    // Check boxes are white inside; the selected cell's panel is 0x3D3D3D; other cells black.
+    EXPECT_EQ(shot.pixel(100 - 23 + 8, 7 + 3), qRgb(255, 255, 255));
+    EXPECT_EQ(shot.pixel(100 + 10, 60), qRgb(0x3D, 0x3D, 0x3D));
+    EXPECT_EQ(shot.pixel(100 + 2, 60), qRgb(0x50, 0x50, 0x50)) << "outer left line";
+    EXPECT_EQ(shot.pixel(200 + 10, 60), qRgb(0, 0, 0));
+    rig.strip->SetCornerMode(1);
+    shot = rig.strip->grab().toImage();
+    EXPECT_EQ(shot.pixel(300 - 23 + 8, 7 + 3), qRgb(0, 0, 0)) << "no check boxes at the corner step";
 }

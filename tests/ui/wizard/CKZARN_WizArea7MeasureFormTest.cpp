@@ -2,6 +2,9 @@
 // angles committed within their bounds, notifications ignored while the page is hidden, the cine
 // rows hidden for normal readings, and the ISO list's marks of stored results.
 #include "tests/ui/wizard/WizardRig.h"
+#include "core/CKZARN_Common.h"
+#include "profilelib/ZarnLibString.h"
+#include "profilelib/ZarnLib_ProfileFile.h"
 #include "ui/controls/CCustomEdit.h"
 #include "ui/wizard/CKZARN_WizArea7MeasureForm.h"
 #include "ui/wizard/WizardData.h"
@@ -125,4 +128,30 @@ TEST(CKZARN_WizArea7MeasureFormTest, TypedFrameRatesAndAnglesAreCommittedWithinT
     r.Choose(F::kIlShutterAngleId, 180);
     EXPECT_EQ(d.ilShutterAngleCode, 180);
     EXPECT_EQ(d.ilShutterAngle, 999.999);
+}
+
+TEST(CKZARN_WizArea7MeasureFormTest, TheIsoListMarksStoredResultsOfTheLightSource)
+{
+    // The edited profile holds a table for ISO 200 under flash light only.
+    WizardRig rig;
+    ZarnLib_Profile stored;
+    stored.SetVersion(2);
+    stored.SetSubVersion(1);
+    ASSERT_EQ(0, stored.AddEntry(Condition(200, 1), ZarnLib_EntryKey(), ZarnLib_CnvPolyLine()));
+    const std::string path = CKZARN_Common::GetProfilePath("Camera");
+    const ZarnLibString file(path.c_str());
+    ASSERT_EQ(0, SaveProfile(&file, &stored));
+    CKZARN_WizardDlg& w = rig.Open(1, "Camera");
+    auto* page = dynamic_cast<CKZARN_WizArea7MeasureForm*>(w.Page(WizardPageFactory::kReadings));
+    ASSERT_NE(page, nullptr);
+    QComboBox* iso = page->Combo(CKZARN_WizArea7MeasureForm::kIsoId);
+    const int at200 = iso->findData(200), at100 = iso->findData(100);
+    ASSERT_GE(at200, 0);
+    for (int light : {1, 0}) {
+        SCOPED_TRACE(light);
+        w.Data().lightSource = light;
+        page->Refresh();
+        EXPECT_EQ(!iso->itemIcon(at200).isNull(), light == 1);
+        EXPECT_TRUE(iso->itemIcon(at100).isNull());
+    }
 }

@@ -94,8 +94,16 @@ TEST(CKZARN_WizArea7PreviewFormTest, ChecksAreRefusedBeyondTheChartsCountAndForA
     EXPECT_EQ(r.strip->GetCheckedPaths(&checked), 3);
     ASSERT_EQ(r.rig.Texts(), std::vector<std::string>{GetLangString(3036)});
 
-    // Unchecking one makes room; a photograph of another ISO is still refused.
+    // Unchecking one makes room and forgets what was typed for it; Exif values stay.
+    ExifInputValues* p2 = r.strip->GetRecordAt(r.IndexOf("p2.jpg"));
+    p2->Lock();
+    p2->shutterFromExif = 0;
+    p2->shutterIndex = 40;
+    p2->Unlock();
     r.strip->ToggleCheck(r.IndexOf("p2.jpg"));
+    EXPECT_EQ(p2->shutterIndex, -1);
+    EXPECT_EQ(p2->iso, 100);
+    // A photograph of another ISO is still refused.
     EXPECT_FALSE(r.rig.NextEnabled());
     r.rig.wizard->Data().isoSpeed = 200;
     r.strip->ToggleCheck(r.IndexOf("p3.jpg"));

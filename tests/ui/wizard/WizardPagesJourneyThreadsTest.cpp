@@ -27,6 +27,16 @@ using namespace wizardtest;
 
 namespace {
 
+// With ZARN_SCREENSHOT_DIR set, the wizard's window is kept as a picture at each step shown.
+void KeepScreenshot(QWidget* window, const std::string& name)
+{
+    const QByteArray folder = qgetenv("ZARN_SCREENSHOT_DIR");
+    if (folder.isEmpty())
+        return;
+    QCoreApplication::processEvents();
+    window->grab().save(QString::fromUtf8(folder) + "/" + QString::fromStdString(name) + ".png");
+}
+
 struct Journey {
     explicit Journey(int mode)
     {
@@ -66,6 +76,8 @@ struct Journey {
         rig.chosenFolder = rig.photoFolder.Path();
         while (w.GetStep() < 3) {
             const int before = w.GetStep();
+            if (before == 2)
+                KeepScreenshot(rig.wizard.get(), "wizard-step2-mode" + std::to_string(w.GetMode()));
             w.OnNext();
             ASSERT_GT(w.GetStep(), before);
         }
@@ -73,7 +85,9 @@ struct Journey {
         ASSERT_TRUE(WaitForLoaded());
         for (int i = 0; i < 3; ++i)
             photos->Strip()->ToggleCheck(i);
+        photos->Strip()->Select(1, 1);
         ASSERT_TRUE(rig.NextEnabled());
+        KeepScreenshot(rig.wizard.get(), "wizard-step3-mode" + std::to_string(w.GetMode()));
         w.OnNext();
         ASSERT_EQ(w.GetStep(), 4);
         ASSERT_TRUE(WaitForLoaded());
@@ -93,8 +107,10 @@ struct Journey {
         mouse(QEvent::MouseButtonRelease, tl.x + 1, tl.y + 1);
         ASSERT_TRUE(rig.NextEnabled());
         ASSERT_TRUE(rig.prompts.Prompts().empty()) << rig.prompts.Prompts()[0].text;
+        KeepScreenshot(rig.wizard.get(), "wizard-step4-mode" + std::to_string(w.GetMode()));
         w.OnNext();
         ASSERT_EQ(w.GetStep(), 5);
+        KeepScreenshot(rig.wizard.get(), "wizard-step5-mode" + std::to_string(w.GetMode()));
         ExifInputValues dragged;
         photos->Strip()->GetRecordByPath(photos->Strip()->GetRecordAt(2)->path, &dragged);
         EXPECT_EQ(dragged.corners[0].x, tl.x + 1 - view->GetImageRectangle().left) << "the dragged corner was taken";
