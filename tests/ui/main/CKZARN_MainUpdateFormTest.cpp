@@ -400,7 +400,11 @@ TEST(UpdatePage, AnOpenDialogIsRefreshedBusiedAndEndedThroughThePage)
 }
 
 // The page's button against a loopback update server: the check runs on the meter worker, and the
-// dialog shows what the server offered for the simulated T-310.
+// dialog shows what the server offered for the simulated T-310. The worker ends the check's dialog
+// before it announces the stored list to the main window, so that announcement can still be on
+// its way when the update dialog opens; the dialog's own message loop then takes it, and the main
+// window passes it on to the page, which refreshes the open dialog. The stand-in for that loop
+// waits until the worker has posted everything and hands its messages over.
 TEST(UpdatePage, ShowsTheLoopbackServersVersions)
 {
     struct Case {
@@ -439,7 +443,13 @@ TEST(UpdatePage, ShowsTheLoopbackServersVersions)
         ProbedUpdatePage page;
         page.realCheck = true;
         page.Create(CKZARN_MainUpdateForm::kTemplateId, nullptr, nullptr);
+        const int announced = rig.mainWindow.Count(WM_ZARN_UPDATE_LIST_READY);
+        rig.mainWindow.afterMessage = [&](UINT message, WPARAM wParam, LPARAM lParam) {
+            if (message == WM_ZARN_UPDATE_LIST_READY) page.OnUpdateListReady(wParam, lParam);
+        };
         page.whileOpen = [&](CKZARN_MainUpdateImplDialog& dialog) {
+            rig.Settle(); // the dialog's message loop
+            EXPECT_EQ(rig.mainWindow.Count(WM_ZARN_UPDATE_LIST_READY), announced + 1);
             auto text = [&](int id) { return static_cast<QLineEdit*>(dialog.FindControl(id))->text().toStdString(); };
             EXPECT_EQ(text(CKZARN_MainUpdateImplDialog::kCurrentFirmwareId), "15");
             EXPECT_EQ(text(CKZARN_MainUpdateImplDialog::kLatestFirmwareId), c.latestFirmware);
@@ -450,5 +460,6 @@ TEST(UpdatePage, ShowsTheLoopbackServersVersions)
         };
         page.OnUpdateButton();
         EXPECT_EQ(page.opened, 1);
+        rig.mainWindow.afterMessage = nullptr;
     }
 }
