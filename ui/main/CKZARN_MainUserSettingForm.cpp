@@ -96,7 +96,12 @@ BOOL CKZARN_MainUserSettingForm::OnInitDialog()
 void CKZARN_MainUserSettingForm::showEvent(QShowEvent* event)
 {
     CKZARN_MainBaseForm::showEvent(event);
-    UpdateNotice();
+    OnShowWindow(TRUE, 0);
+}
+
+void CKZARN_MainUserSettingForm::OnShowWindow(BOOL show, UINT)
+{
+    if (show) UpdateNotice();
 }
 
 LRESULT CKZARN_MainUserSettingForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -46,6 +46,8 @@ public:
     LRESULT OnFlexEndEdit(WPARAM row, LPARAM item);
     void OnSave();
     void OnReset();
+    // The page is shown or hidden; a shown page brings its notice up to date.
+    void OnShowWindow(BOOL show, UINT status);
 
     void UpdateNotice();
     void UpdateButtons();
