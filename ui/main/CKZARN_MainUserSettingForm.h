@@ -71,7 +71,7 @@ public:
     CFlexListCtrl* GetList() const { return list_; }
     const UserSettingItemDef* GetItemTable() const { return itemTable; }
     int IsModified() const { return modified; }
-    QLabel* GetNotice() const { return noticeStatic_; }
+    QLabel* GetNotice() const { return noticeStatic; }
     CFlexItem* FindItem(const std::string& key) const;
 
 protected:
@@ -92,7 +92,7 @@ private:
     const UserSettingItemDef* itemTable = nullptr;
     int modified = 0;
     std::string savedValue;
-    QLabel* noticeStatic_;
+    QLabel* noticeStatic;
     QPushButton* saveButton_;
     QPushButton* resetButton_;
     HWND handle_ = nullptr;
