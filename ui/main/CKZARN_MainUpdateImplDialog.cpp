@@ -83,11 +83,13 @@ int VersionPart(const std::string& text, int index)
     return std::atoi(text.c_str() + start);
 }
 
-// The platform's executable suffix: programs beside this one carry none here.
+// The child programs' file names. Where programs carry no suffix (here) the ".exe" is dropped.
+constexpr const char* kFlashProgram = "Zarnflash.exe";
+constexpr const char* kPatchProgram = "Zarnpatch.exe";
 #ifdef _WIN32
-constexpr const char* kExecutableSuffix = ".exe";
+constexpr bool kProgramsCarrySuffix = true;
 #else
-constexpr const char* kExecutableSuffix = "";
+constexpr bool kProgramsCarrySuffix = false;
 #endif
 
 } // namespace
@@ -332,7 +334,13 @@ std::string CKZARN_MainUpdateImplDialog::ProgramFolder() const
 
 std::string CKZARN_MainUpdateImplDialog::ProgramFile(const std::string& name) const
 {
-    return JoinPath(ProgramFolder(), name + kExecutableSuffix, false);
+    std::string file = name;
+    const std::string suffix = ".exe";
+    if (!kProgramsCarrySuffix && file.size() > suffix.size() &&
+        file.compare(file.size() - suffix.size(), suffix.size(), suffix) == 0) {
+        file.resize(file.size() - suffix.size());
+    }
+    return JoinPath(ProgramFolder(), file, false);
 }
 
 void CKZARN_MainUpdateImplDialog::ShowFailure(int textId, const std::string& program)
@@ -345,7 +353,7 @@ void CKZARN_MainUpdateImplDialog::ShowFailure(int textId, const std::string& pro
 
 void CKZARN_MainUpdateImplDialog::StartSoftwareUpdate()
 {
-    const std::string program = ProgramFile("Zarnpatch");
+    const std::string program = ProgramFile(kPatchProgram);
     const std::string language = GetLangString(0);
     // Values from the update server and the text table go to the updater as they stand; one that
     // could be read as a switch or split by the receiver is refused.
@@ -375,7 +383,7 @@ void CKZARN_MainUpdateImplDialog::StartFirmwareUpdate()
             return;
         }
     }
-    const std::string program = ProgramFile("Zarnflash");
+    const std::string program = ProgramFile(kFlashProgram);
     // The launcher learns of a failed start only on its wait thread; a missing program is told now.
     if (::access(program.c_str(), X_OK) != 0) {
         ShowFailure(kStartFailedTextId, program);
