@@ -377,8 +377,12 @@ void CKZARN_MainUpdateImplDialog::StartFirmwareUpdate()
     const std::string version = facade->GetRecordVersion(model);
     const std::string rfApp = facade->GetLatestT140RFAVersion();
     const std::string rfLoader = facade->GetLatestT140RFLVersion();
-    for (const std::string& value : {model, version, rfApp, rfLoader, firmwareReleaseDate}) {
-        if (!UpdateCommandLine::IsPlainArgument(value)) {
+    const std::vector<std::string> arguments =
+        UpdateCommandLine::FirmwareArguments(mainWindowNumber_, model, version, rfApp, rfLoader, firmwareReleaseDate);
+    // Only the values that go onto the command line are checked (every second argument follows
+    // its switch): a radio version that a T-520D is not given cannot hold its update back.
+    for (std::size_t i = 1; i < arguments.size(); i += 2) {
+        if (!UpdateCommandLine::IsPlainArgument(arguments[i])) {
             ShowFailure(kBadUpdateInfoTextId, {});
             return;
         }
@@ -389,8 +393,6 @@ void CKZARN_MainUpdateImplDialog::StartFirmwareUpdate()
         ShowFailure(kStartFailedTextId, program);
         return;
     }
-    const std::vector<std::string> arguments =
-        UpdateCommandLine::FirmwareArguments(mainWindowNumber_, model, version, rfApp, rfLoader, firmwareReleaseDate);
     if (LaunchNotify(program, arguments) != 1) {
         ShowFailure(kStartFailedTextId, program);
     }

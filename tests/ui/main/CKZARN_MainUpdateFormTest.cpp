@@ -316,6 +316,21 @@ TEST(UpdateDialog, AMissingDownloaderOrAServerValueThatIsNoPlainTextIsTold)
     EXPECT_EQ(dialog.started, "");
     ASSERT_EQ(prompts.Prompts().size(), 2u);
     EXPECT_EQ(prompts.Prompts()[1].text, GetLangString(CKZARN_MainUpdateImplDialog::kBadUpdateInfoTextId));
+
+    // A radio version that is no plain text, on a meter that gets none: the update starts.
+    rig.SetMeter("T-520D", "12");
+    rig.SetRecords({{"T-520D", "13"}, {"T-140RFA", "AB 0109"}, {"T-140RFL", "/x"}});
+    dialog.OnUpdateListRefresh(0, 0);
+    dialog.StartFirmwareUpdate();
+    EXPECT_EQ(prompts.Prompts().size(), 2u);
+    EXPECT_EQ(dialog.arguments, (Args{"/Zarn", "0", "/Type", "T-520D", "/Ver", "13", "/Date", "20240501"}));
+    // The same versions on a T-310D/DR would go onto its command line: refused.
+    rig.SetMeter("T-310D/DR", "15");
+    rig.SetRecords({{"T-310D/DR", "16"}, {"T-140RFA", "AB 0109"}});
+    dialog.started.clear();
+    dialog.StartFirmwareUpdate();
+    EXPECT_EQ(dialog.started, "");
+    EXPECT_EQ(prompts.Prompts().size(), 3u);
 }
 
 TEST(UpdateDialog, StartsTheUpdaterAndClearsItsLeftoverInTheProgramFolder)
