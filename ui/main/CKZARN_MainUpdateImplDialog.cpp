@@ -137,6 +137,8 @@ CKZARN_MainUpdateImplDialog::CKZARN_MainUpdateImplDialog(QWidget* parent) : CKZA
     AddControl(kMeterPictureId, meterPicture_);
     programIcon_ = new CStaticIcon(this);
     AddControl(kProgramIconId, programIcon_);
+    // The pictures reach two pixels into the labels beside them; the labels' texts stay on top.
+    for (CStaticIcon* picture : {meterPicture_, programIcon_}) picture->stackUnder(FindControl(1219));
 
     t310Icon_ = MeterPictures::Load(MeterPictures::kT310);
     t140Icon_ = MeterPictures::Load(MeterPictures::kT140);
