@@ -19,6 +19,7 @@
 #include "ui/meter/CZarnManager.h"
 
 #include <QLabel>
+#include <QPalette>
 #include <QPushButton>
 
 #include <cmath>
@@ -69,6 +70,11 @@ CKZARN_MainUserSettingForm::CKZARN_MainUserSettingForm(QWidget* parent)
     noticeStatic->setAlignment(Qt::AlignCenter);
     noticeStatic->setWordWrap(true);
     noticeStatic->setAttribute(Qt::WA_TranslucentBackground);
+    // The notice lives inside the list, which is disabled while it shows; its text keeps the
+    // colour of an enabled label so that it stays readable.
+    QPalette palette = noticeStatic->palette();
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, palette.color(QPalette::Active, QPalette::WindowText));
+    noticeStatic->setPalette(palette);
     handle_ = QtMessageSink::Instance().Register(this, this);
     connect(saveButton_, &QPushButton::clicked, this, [this] { OnSave(); });
     connect(resetButton_, &QPushButton::clicked, this, [this] { OnReset(); });
