@@ -83,11 +83,13 @@ int VersionPart(const std::string& text, int index)
     return std::atoi(text.c_str() + start);
 }
 
-// The platform's executable suffix: programs beside this one carry none here.
+// The child programs' file names. Where programs carry no suffix (here) the ".exe" is dropped.
+constexpr const char* kFlashProgram = "Zarnflash.exe";
+constexpr const char* kPatchProgram = "Zarnpatch.exe";
 #ifdef _WIN32
-constexpr const char* kExecutableSuffix = ".exe";
+constexpr bool kProgramsCarrySuffix = true;
 #else
-constexpr const char* kExecutableSuffix = "";
+constexpr bool kProgramsCarrySuffix = false;
 #endif
 
 } // namespace
@@ -135,6 +137,8 @@ CKZARN_MainUpdateImplDialog::CKZARN_MainUpdateImplDialog(QWidget* parent) : CKZA
     AddControl(kMeterPictureId, meterPicture_);
     programIcon_ = new CStaticIcon(this);
     AddControl(kProgramIconId, programIcon_);
+    // The pictures reach two pixels into the labels beside them; the labels' texts stay on top.
+    for (CStaticIcon* picture : {meterPicture_, programIcon_}) picture->stackUnder(FindControl(1219));
 
     t310Icon_ = MeterPictures::Load(MeterPictures::kT310);
     t140Icon_ = MeterPictures::Load(MeterPictures::kT140);
@@ -332,7 +336,13 @@ std::string CKZARN_MainUpdateImplDialog::ProgramFolder() const
 
 std::string CKZARN_MainUpdateImplDialog::ProgramFile(const std::string& name) const
 {
-    return JoinPath(ProgramFolder(), name + kExecutableSuffix, false);
+    std::string file = name;
+    const std::string suffix = ".exe";
+    if (!kProgramsCarrySuffix && file.size() > suffix.size() &&
+        file.compare(file.size() - suffix.size(), suffix.size(), suffix) == 0) {
+        file.resize(file.size() - suffix.size());
+    }
+    return JoinPath(ProgramFolder(), file, false);
 }
 
 void CKZARN_MainUpdateImplDialog::ShowFailure(int textId, const std::string& program)
@@ -345,7 +355,7 @@ void CKZARN_MainUpdateImplDialog::ShowFailure(int textId, const std::string& pro
 
 void CKZARN_MainUpdateImplDialog::StartSoftwareUpdate()
 {
-    const std::string program = ProgramFile("Zarnpatch");
+    const std::string program = ProgramFile(kPatchProgram);
     const std::string language = GetLangString(0);
     // Values from the update server and the text table go to the updater as they stand; one that
     // could be read as a switch or split by the receiver is refused.
@@ -369,20 +379,22 @@ void CKZARN_MainUpdateImplDialog::StartFirmwareUpdate()
     const std::string version = facade->GetRecordVersion(model);
     const std::string rfApp = facade->GetLatestT140RFAVersion();
     const std::string rfLoader = facade->GetLatestT140RFLVersion();
-    for (const std::string& value : {model, version, rfApp, rfLoader, firmwareReleaseDate}) {
-        if (!UpdateCommandLine::IsPlainArgument(value)) {
+    const std::vector<std::string> arguments =
+        UpdateCommandLine::FirmwareArguments(mainWindowNumber_, model, version, rfApp, rfLoader, firmwareReleaseDate);
+    // Only the values that go onto the command line are checked (every second argument follows
+    // its switch): a radio version that a T-520D is not given cannot hold its update back.
+    for (std::size_t i = 1; i < arguments.size(); i += 2) {
+        if (!UpdateCommandLine::IsPlainArgument(arguments[i])) {
             ShowFailure(kBadUpdateInfoTextId, {});
             return;
         }
     }
-    const std::string program = ProgramFile("Zarnflash");
+    const std::string program = ProgramFile(kFlashProgram);
     // The launcher learns of a failed start only on its wait thread; a missing program is told now.
     if (::access(program.c_str(), X_OK) != 0) {
         ShowFailure(kStartFailedTextId, program);
         return;
     }
-    const std::vector<std::string> arguments =
-        UpdateCommandLine::FirmwareArguments(mainWindowNumber_, model, version, rfApp, rfLoader, firmwareReleaseDate);
     if (LaunchNotify(program, arguments) != 1) {
         ShowFailure(kStartFailedTextId, program);
     }

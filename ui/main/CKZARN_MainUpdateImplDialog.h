@@ -90,7 +90,7 @@ protected:
     virtual BOOL Launch(const std::string& program, const std::vector<std::string>& arguments);
     // The folder of the running program, where both child programs are installed; tests stand in.
     virtual std::string ProgramFolder() const;
-    // The file name of a program installed in that folder.
+    // The path of a program installed in that folder, given by its file name ("Zarnflash.exe").
     std::string ProgramFile(const std::string& name) const;
     // Tells the user of a failure (exclamation icon, OK).
     void ShowFailure(int textId, const std::string& program);

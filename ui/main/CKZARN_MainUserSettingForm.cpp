@@ -19,6 +19,7 @@
 #include "ui/meter/CZarnManager.h"
 
 #include <QLabel>
+#include <QPalette>
 #include <QPushButton>
 
 #include <cmath>
@@ -58,17 +59,22 @@ bool IsNumberMode(int editMode)
 CKZARN_MainUserSettingForm::CKZARN_MainUserSettingForm(QWidget* parent)
     : CKZARN_MainBaseForm(kTemplateId, parent),
       list_(new CFlexListCtrl(this)),
-      noticeStatic_(new QLabel(this)),
+      noticeStatic(new QLabel(this)),
       saveButton_(new QPushButton(this)),
       resetButton_(new QPushButton(this))
 {
     AddControl(kListId, list_);
     AddControl(kSaveId, saveButton_);
     AddControl(kResetId, resetButton_);
-    AddControl(kNoticeId, noticeStatic_);
-    noticeStatic_->setAlignment(Qt::AlignCenter);
-    noticeStatic_->setWordWrap(true);
-    noticeStatic_->setAttribute(Qt::WA_TranslucentBackground);
+    AddControl(kNoticeId, noticeStatic);
+    noticeStatic->setAlignment(Qt::AlignCenter);
+    noticeStatic->setWordWrap(true);
+    noticeStatic->setAttribute(Qt::WA_TranslucentBackground);
+    // The notice lives inside the list, which is disabled while it shows; its text keeps the
+    // colour of an enabled label so that it stays readable.
+    QPalette palette = noticeStatic->palette();
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, palette.color(QPalette::Active, QPalette::WindowText));
+    noticeStatic->setPalette(palette);
     handle_ = QtMessageSink::Instance().Register(this, this);
     connect(saveButton_, &QPushButton::clicked, this, [this] { OnSave(); });
     connect(resetButton_, &QPushButton::clicked, this, [this] { OnReset(); });
@@ -84,8 +90,8 @@ BOOL CKZARN_MainUserSettingForm::OnInitDialog()
     CKZARN_MainBaseForm::OnInitDialog();
     CKZARN_Common::ApplyDialogLayout(this, kLayout, FALSE);
     // The notice shows over the list: it becomes a child of the list at the same place inside it.
-    noticeStatic_->setParent(list_);
-    noticeStatic_->setGeometry(kNoticeX, kNoticeY, kNoticeWidth, kNoticeHeight);
+    noticeStatic->setParent(list_);
+    noticeStatic->setGeometry(kNoticeX, kNoticeY, kNoticeWidth, kNoticeHeight);
     modified = 0;
     UpdateNotice();
     UpdateButtons();
@@ -96,7 +102,12 @@ BOOL CKZARN_MainUserSettingForm::OnInitDialog()
 void CKZARN_MainUserSettingForm::showEvent(QShowEvent* event)
 {
     CKZARN_MainBaseForm::showEvent(event);
-    UpdateNotice();
+    OnShowWindow(TRUE, 0);
+}
+
+void CKZARN_MainUserSettingForm::OnShowWindow(BOOL show, UINT)
+{
+    if (show) UpdateNotice();
 }
 
 LRESULT CKZARN_MainUserSettingForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -117,12 +128,12 @@ void CKZARN_MainUserSettingForm::UpdateNotice()
 {
     if (IsT310(CZarnManager::GetInstance()->GetPhotometerType())) {
         list_->setEnabled(false);
-        noticeStatic_->setText(CKZARN_Common::ToWidgetText(GetLangString(kNoticeTextId)));
-        noticeStatic_->show();
+        noticeStatic->setText(CKZARN_Common::ToWidgetText(GetLangString(kNoticeTextId)));
+        noticeStatic->show();
     } else {
         list_->setEnabled(true);
-        noticeStatic_->clear();
-        noticeStatic_->hide();
+        noticeStatic->clear();
+        noticeStatic->hide();
     }
 }
 

@@ -46,6 +46,8 @@ public:
     LRESULT OnFlexEndEdit(WPARAM row, LPARAM item);
     void OnSave();
     void OnReset();
+    // The page is shown or hidden; a shown page brings its notice up to date.
+    void OnShowWindow(BOOL show, UINT status);
 
     void UpdateNotice();
     void UpdateButtons();
@@ -69,7 +71,7 @@ public:
     CFlexListCtrl* GetList() const { return list_; }
     const UserSettingItemDef* GetItemTable() const { return itemTable; }
     int IsModified() const { return modified; }
-    QLabel* GetNotice() const { return noticeStatic_; }
+    QLabel* GetNotice() const { return noticeStatic; }
     CFlexItem* FindItem(const std::string& key) const;
 
 protected:
@@ -90,7 +92,7 @@ private:
     const UserSettingItemDef* itemTable = nullptr;
     int modified = 0;
     std::string savedValue;
-    QLabel* noticeStatic_;
+    QLabel* noticeStatic;
     QPushButton* saveButton_;
     QPushButton* resetButton_;
     HWND handle_ = nullptr;

@@ -51,6 +51,8 @@ CKZARN_SetProxyConfigDlg::CKZARN_SetProxyConfigDlg(ZarnProxySettings* settings, 
     controls_[kUserId] = user_;
     password_ = new QLineEdit(this);
     password_->setEchoMode(QLineEdit::Password);
+    // Every character of the password shows as an asterisk, whatever the style's own mask.
+    password_->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
     controls_[kPasswordId] = password_;
     ok_ = new QPushButton(this);
     ok_->setDefault(true);

@@ -109,6 +109,7 @@ TEST(ProxyDialog, TickingTypingAndTheRecordOnOkAndCancel)
     auto* port = Control<CCustomEdit>(&dialog, CKZARN_SetProxyConfigDlg::kPortId);
     auto* password = Control<QLineEdit>(&dialog, CKZARN_SetProxyConfigDlg::kPasswordId);
     EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(password->displayText(), QStringLiteral("**")) << "every character an asterisk";
     EXPECT_EQ(port->inputMode, 11);
     EXPECT_EQ(port->maxLength(), 5);
 

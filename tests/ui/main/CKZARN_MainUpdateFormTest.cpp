@@ -316,6 +316,21 @@ TEST(UpdateDialog, AMissingDownloaderOrAServerValueThatIsNoPlainTextIsTold)
     EXPECT_EQ(dialog.started, "");
     ASSERT_EQ(prompts.Prompts().size(), 2u);
     EXPECT_EQ(prompts.Prompts()[1].text, GetLangString(CKZARN_MainUpdateImplDialog::kBadUpdateInfoTextId));
+
+    // A radio version that is no plain text, on a meter that gets none: the update starts.
+    rig.SetMeter("T-520D", "12");
+    rig.SetRecords({{"T-520D", "13"}, {"T-140RFA", "AB 0109"}, {"T-140RFL", "/x"}});
+    dialog.OnUpdateListRefresh(0, 0);
+    dialog.StartFirmwareUpdate();
+    EXPECT_EQ(prompts.Prompts().size(), 2u);
+    EXPECT_EQ(dialog.arguments, (Args{"/Zarn", "0", "/Type", "T-520D", "/Ver", "13", "/Date", "20240501"}));
+    // The same versions on a T-310D/DR would go onto its command line: refused.
+    rig.SetMeter("T-310D/DR", "15");
+    rig.SetRecords({{"T-310D/DR", "16"}, {"T-140RFA", "AB 0109"}});
+    dialog.started.clear();
+    dialog.StartFirmwareUpdate();
+    EXPECT_EQ(dialog.started, "");
+    EXPECT_EQ(prompts.Prompts().size(), 3u);
 }
 
 TEST(UpdateDialog, StartsTheUpdaterAndClearsItsLeftoverInTheProgramFolder)
@@ -400,7 +415,11 @@ TEST(UpdatePage, AnOpenDialogIsRefreshedBusiedAndEndedThroughThePage)
 }
 
 // The page's button against a loopback update server: the check runs on the meter worker, and the
-// dialog shows what the server offered for the simulated T-310.
+// dialog shows what the server offered for the simulated T-310. The worker ends the check's dialog
+// before it announces the stored list to the main window, so that announcement can still be on
+// its way when the update dialog opens; the dialog's own message loop then takes it, and the main
+// window passes it on to the page, which refreshes the open dialog. The stand-in for that loop
+// waits until the worker has posted everything and hands its messages over.
 TEST(UpdatePage, ShowsTheLoopbackServersVersions)
 {
     struct Case {
@@ -439,7 +458,13 @@ TEST(UpdatePage, ShowsTheLoopbackServersVersions)
         ProbedUpdatePage page;
         page.realCheck = true;
         page.Create(CKZARN_MainUpdateForm::kTemplateId, nullptr, nullptr);
+        const int announced = rig.mainWindow.Count(WM_ZARN_UPDATE_LIST_READY);
+        rig.mainWindow.afterMessage = [&](UINT message, WPARAM wParam, LPARAM lParam) {
+            if (message == WM_ZARN_UPDATE_LIST_READY) page.OnUpdateListReady(wParam, lParam);
+        };
         page.whileOpen = [&](CKZARN_MainUpdateImplDialog& dialog) {
+            rig.Settle(); // the dialog's message loop
+            EXPECT_EQ(rig.mainWindow.Count(WM_ZARN_UPDATE_LIST_READY), announced + 1);
             auto text = [&](int id) { return static_cast<QLineEdit*>(dialog.FindControl(id))->text().toStdString(); };
             EXPECT_EQ(text(CKZARN_MainUpdateImplDialog::kCurrentFirmwareId), "15");
             EXPECT_EQ(text(CKZARN_MainUpdateImplDialog::kLatestFirmwareId), c.latestFirmware);
@@ -450,5 +475,6 @@ TEST(UpdatePage, ShowsTheLoopbackServersVersions)
         };
         page.OnUpdateButton();
         EXPECT_EQ(page.opened, 1);
+        rig.mainWindow.afterMessage = nullptr;
     }
 }

@@ -286,6 +286,10 @@ TEST_F(UserPageOffline, T310ShowsTheNoticeOverADisabledEmptyList)
     EXPECT_TRUE(page->GetNotice()->isVisible());
     EXPECT_EQ(page->GetNotice()->text().toStdString(), GetLangString(Form::kNoticeTextId));
     EXPECT_EQ(page->GetNotice()->parentWidget(), page->GetList());
+    const QPalette& palette = page->GetNotice()->palette();
+    EXPECT_EQ(palette.color(QPalette::Disabled, QPalette::WindowText),
+              palette.color(QPalette::Active, QPalette::WindowText))
+        << "the notice over the disabled list is drawn as an enabled label";
     EXPECT_FALSE(page->FindControl(Form::kSaveId)->isEnabled());
     EXPECT_FALSE(page->FindControl(Form::kResetId)->isEnabled());
 

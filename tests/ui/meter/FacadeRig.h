@@ -34,6 +34,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -59,6 +60,8 @@ public:
         case WM_ZARN_UPDATE_LIST_READY: facade->UpdateVersionList(); break;
         default: break;
         }
+        // What the main dialog does next with the notice (it tells its pages), when a test needs it.
+        if (afterMessage) afterMessage(message, wParam, lParam);
         return 0;
     }
     int Count(UINT message) const
@@ -74,6 +77,7 @@ public:
         LPARAM lParam;
     };
     std::vector<Message> messages;
+    std::function<void(UINT, WPARAM, LPARAM)> afterMessage;
     HWND handle;
 };
 
