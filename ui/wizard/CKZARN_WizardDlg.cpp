@@ -110,7 +110,7 @@ CKZARN_WizardDlg::CKZARN_WizardDlg(QWidget* parent)
     connect(next_, &QPushButton::clicked, this, [this] { OnNext(); });
     connect(back_, &QPushButton::clicked, this, [this] { OnBack(); });
     connect(extra_, &QPushButton::clicked, this, [this] { OnExtra(); });
-    connect(cancel_, &QPushButton::clicked, this, [this] { OnCancel(); });
+    connect(cancel_, &QPushButton::clicked, this, [this] { OnCancelButton(); });
 }
 
 CKZARN_WizardDlg::~CKZARN_WizardDlg()
@@ -668,6 +668,11 @@ void CKZARN_WizardDlg::OnExtra()
         beforeRun_.Drop();
         GoToStep(1);
     }
+}
+
+void CKZARN_WizardDlg::OnCancelButton()
+{
+    OnCancel();
 }
 
 void CKZARN_WizardDlg::OnCancel()

@@ -81,6 +81,8 @@ public:
     void OnNext();
     void OnBack();
     void OnExtra();
+    // Button 1049: the same cancel handling as Esc and the close box.
+    void OnCancelButton();
     virtual void OnCancel();
 
     WizardData& Data() { return data_; }
