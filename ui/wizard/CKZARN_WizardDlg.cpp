@@ -498,20 +498,8 @@ void CKZARN_WizardDlg::RunCalculation()
     const int threads = calculationThreads_ > 0 ? calculationThreads_
                                                 : PhotoMeasurePool::DefaultThreadCount(data_.chosenPhotos.size());
     CKZARN_ProgressThreadDlg progress(this);
-    // The dialog registers its handle before it starts the thread, so the thread always sees it.
-    WizardCalcThread thread([&]() {
-        const HWND dialog = progress.Handle();
-        int resultCode = WizardCalculation::kResultFailed;
-        WizardCalculation calculation(&data_, &profile_, levels, threads);
-        const int error = calculation.Run(
-            [&](int done, int total) {
-                QtMessageSink::Instance().PostMessage(dialog, WM_ZARN_PROGRESS, static_cast<WPARAM>(done),
-                                                      static_cast<LPARAM>(total));
-            },
-            &resultCode);
-        QtMessageSink::Instance().PostMessage(dialog, WM_ZARN_COMMAND_DONE, 0, static_cast<LPARAM>(resultCode));
-        return error;
-    });
+    CalcThreadParam param{&progress, &data_, &profile_, levels, threads};
+    WizardCalcThread thread([&param] { return CalcThreadProc(&param); });
     progress.SetThread(&thread);
     progress.DoModal();
     thread.Wait();
@@ -544,6 +532,22 @@ void CKZARN_WizardDlg::RunCalculation()
         table->FillTable(&resultPoints_);
         table->SetEditable(mode_ == 0 ? 1 : 0);
     }
+}
+
+int CKZARN_WizardDlg::CalcThreadProc(CalcThreadParam* param)
+{
+    // The dialog registers its handle before it starts the thread, so the thread always sees it.
+    const HWND dialog = param->dialog->Handle();
+    int resultCode = WizardCalculation::kResultFailed;
+    WizardCalculation calculation(param->data, param->profile, param->levels, param->threads);
+    const int error = calculation.Run(
+        [dialog](int done, int total) {
+            QtMessageSink::Instance().PostMessage(dialog, WM_ZARN_PROGRESS, static_cast<WPARAM>(done),
+                                                  static_cast<LPARAM>(total));
+        },
+        &resultCode);
+    QtMessageSink::Instance().PostMessage(dialog, WM_ZARN_COMMAND_DONE, 0, static_cast<LPARAM>(resultCode));
+    return error;
 }
 
 void CKZARN_WizardDlg::DiscardRun()
