@@ -76,12 +76,12 @@ CKZARN_WizardDlg::CKZARN_WizardDlg(QWidget* parent)
       area7_(new QWidget(this)),
       area6_(new QWidget(this)),
       area4_(new QWidget(this)),
-      area3_(new QWidget(this)),
       spare_(new QPushButton(this)),
       extra_(new QPushButton(this)),
       next_(new QPushButton(this)),
       cancel_(new QPushButton(this)),
       back_(new QPushButton(this)),
+      area3_(new QWidget(this)),
       data_(WizardAppLink::Settings().Target)
 {
     g_cineSettings[0] = 54;
@@ -99,12 +99,12 @@ CKZARN_WizardDlg::CKZARN_WizardDlg(QWidget* parent)
     AddControl(kArea7Id, area7_);
     AddControl(kArea6Id, area6_);
     AddControl(kArea4Id, area4_);
-    AddControl(kArea3Id, area3_);
     AddControl(kSpareId, spare_);
     AddControl(kExtraId, extra_);
     AddControl(kNextId, next_);
     AddControl(kCancelId, cancel_);
     AddControl(kBackId, back_);
+    AddControl(kArea3Id, area3_);
     for (QPushButton* button : {spare_, extra_, next_, cancel_, back_})
         button->setAutoDefault(false);
     connect(next_, &QPushButton::clicked, this, [this] { OnNext(); });

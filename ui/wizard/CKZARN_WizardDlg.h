@@ -145,12 +145,12 @@ private:
     QWidget* area7_;
     QWidget* area6_;
     QWidget* area4_;
-    QWidget* area3_;
     QPushButton* spare_;
     QPushButton* extra_;
     QPushButton* next_;
     QPushButton* cancel_;
     QPushButton* back_;
+    QWidget* area3_;
     QGroupBox* groups_[5] = {};
 
     int mode_ = -1;
