@@ -29,17 +29,23 @@ void CKZARN_WizAreaBaseForm::AddControl(int id, QWidget* control)
     controls_[id] = control;
 }
 
-void CKZARN_WizAreaBaseForm::keyPressEvent(QKeyEvent* event)
+BOOL CKZARN_WizAreaBaseForm::PreTranslateMessage(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Escape:
         // Declined: the key goes on to the wizard, whose cancel handling applies.
         event->ignore();
-        return;
+        return TRUE;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         event->accept();
-        return;
-    default: QWidget::keyPressEvent(event);
+        return TRUE;
+    default: return FALSE;
     }
+}
+
+void CKZARN_WizAreaBaseForm::keyPressEvent(QKeyEvent* event)
+{
+    if (!PreTranslateMessage(event))
+        QWidget::keyPressEvent(event);
 }

@@ -44,6 +44,10 @@ protected:
     // The page is the one its area shows now (the wizard itself may not be on screen yet: its
     // first step is entered while it initialises).
     bool IsShownPage() const { return !isHidden(); }
+    // Keys the page deals with before its own handling: Esc is declined, so it goes on to the
+    // wizard's cancel handling; Enter is swallowed, so it never presses the wizard's Next. TRUE
+    // when the key was dealt with here.
+    virtual BOOL PreTranslateMessage(QKeyEvent* event);
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

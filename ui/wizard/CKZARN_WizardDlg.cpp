@@ -76,12 +76,12 @@ CKZARN_WizardDlg::CKZARN_WizardDlg(QWidget* parent)
       area7_(new QWidget(this)),
       area6_(new QWidget(this)),
       area4_(new QWidget(this)),
-      area3_(new QWidget(this)),
       spare_(new QPushButton(this)),
       extra_(new QPushButton(this)),
       next_(new QPushButton(this)),
       cancel_(new QPushButton(this)),
       back_(new QPushButton(this)),
+      area3_(new QWidget(this)),
       data_(WizardAppLink::Settings().Target)
 {
     g_cineSettings[0] = 54;
@@ -99,18 +99,18 @@ CKZARN_WizardDlg::CKZARN_WizardDlg(QWidget* parent)
     AddControl(kArea7Id, area7_);
     AddControl(kArea6Id, area6_);
     AddControl(kArea4Id, area4_);
-    AddControl(kArea3Id, area3_);
     AddControl(kSpareId, spare_);
     AddControl(kExtraId, extra_);
     AddControl(kNextId, next_);
     AddControl(kCancelId, cancel_);
     AddControl(kBackId, back_);
+    AddControl(kArea3Id, area3_);
     for (QPushButton* button : {spare_, extra_, next_, cancel_, back_})
         button->setAutoDefault(false);
     connect(next_, &QPushButton::clicked, this, [this] { OnNext(); });
     connect(back_, &QPushButton::clicked, this, [this] { OnBack(); });
     connect(extra_, &QPushButton::clicked, this, [this] { OnExtra(); });
-    connect(cancel_, &QPushButton::clicked, this, [this] { OnCancel(); });
+    connect(cancel_, &QPushButton::clicked, this, [this] { OnCancelButton(); });
 }
 
 CKZARN_WizardDlg::~CKZARN_WizardDlg()
@@ -498,20 +498,8 @@ void CKZARN_WizardDlg::RunCalculation()
     const int threads = calculationThreads_ > 0 ? calculationThreads_
                                                 : PhotoMeasurePool::DefaultThreadCount(data_.chosenPhotos.size());
     CKZARN_ProgressThreadDlg progress(this);
-    // The dialog registers its handle before it starts the thread, so the thread always sees it.
-    WizardCalcThread thread([&]() {
-        const HWND dialog = progress.Handle();
-        int resultCode = WizardCalculation::kResultFailed;
-        WizardCalculation calculation(&data_, &profile_, levels, threads);
-        const int error = calculation.Run(
-            [&](int done, int total) {
-                QtMessageSink::Instance().PostMessage(dialog, WM_ZARN_PROGRESS, static_cast<WPARAM>(done),
-                                                      static_cast<LPARAM>(total));
-            },
-            &resultCode);
-        QtMessageSink::Instance().PostMessage(dialog, WM_ZARN_COMMAND_DONE, 0, static_cast<LPARAM>(resultCode));
-        return error;
-    });
+    CalcThreadParam param{&progress, &data_, &profile_, levels, threads};
+    WizardCalcThread thread([&param] { return CalcThreadProc(&param); });
     progress.SetThread(&thread);
     progress.DoModal();
     thread.Wait();
@@ -544,6 +532,22 @@ void CKZARN_WizardDlg::RunCalculation()
         table->FillTable(&resultPoints_);
         table->SetEditable(mode_ == 0 ? 1 : 0);
     }
+}
+
+int CKZARN_WizardDlg::CalcThreadProc(CalcThreadParam* param)
+{
+    // The dialog registers its handle before it starts the thread, so the thread always sees it.
+    const HWND dialog = param->dialog->Handle();
+    int resultCode = WizardCalculation::kResultFailed;
+    WizardCalculation calculation(param->data, param->profile, param->levels, param->threads);
+    const int error = calculation.Run(
+        [dialog](int done, int total) {
+            QtMessageSink::Instance().PostMessage(dialog, WM_ZARN_PROGRESS, static_cast<WPARAM>(done),
+                                                  static_cast<LPARAM>(total));
+        },
+        &resultCode);
+    QtMessageSink::Instance().PostMessage(dialog, WM_ZARN_COMMAND_DONE, 0, static_cast<LPARAM>(resultCode));
+    return error;
 }
 
 void CKZARN_WizardDlg::DiscardRun()
@@ -668,6 +672,11 @@ void CKZARN_WizardDlg::OnExtra()
         beforeRun_.Drop();
         GoToStep(1);
     }
+}
+
+void CKZARN_WizardDlg::OnCancelButton()
+{
+    OnCancel();
 }
 
 void CKZARN_WizardDlg::OnCancel()

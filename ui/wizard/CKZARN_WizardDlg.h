@@ -10,6 +10,7 @@
 #include "profilelib/ZarnLib_CnvPolyLine.h"
 #include "profilelib/ZarnLib_Profile.h"
 #include "ui/controls/CKZARN_ModalBaseDlg.h"
+#include "ui/wizard/WizardCalculation.h"
 #include "ui/wizard/WizardData.h"
 #include "ui/wizard/WizardProfileSnapshot.h"
 #include "ui/views/CharacteristicPoints.h"
@@ -17,6 +18,7 @@
 #include <string>
 #include <vector>
 
+class CKZARN_ProgressThreadDlg;
 class CKZARN_WizAreaBaseForm;
 class ExifInputValues;
 class QGroupBox;
@@ -73,6 +75,21 @@ public:
     static double FrameRateFromCode(int code);
     static double ShutterAngleFromCode(int code);
 
+    // What the calculation thread works on, built on the wizard's stack for one run: the progress
+    // dialog that receives the thread's messages, the settings block and the profile; the user's
+    // levels and the number of measuring threads are read before the run starts.
+    struct CalcThreadParam {
+        CKZARN_ProgressThreadDlg* dialog = nullptr;
+        WizardData* data = nullptr;
+        ZarnLib_Profile* profile = nullptr;
+        WizardUserLevels levels;
+        int threads = 1;
+    };
+    // The calculation thread's body: measures the chosen photographs into the profile, places the
+    // five points, posts progress and the result code (0, 1 or 2) to the dialog. Returns the error
+    // code of the first failing library call, 0 on success.
+    static int CalcThreadProc(CalcThreadParam* param);
+
     // For the pages: the instruction text, and the reading controls the cine page shows and hides.
     void SetInstructionText(int textId);
     QWidget* FindReadingControl(int id) const;
@@ -81,6 +98,8 @@ public:
     void OnNext();
     void OnBack();
     void OnExtra();
+    // Button 1049: the same cancel handling as Esc and the close box.
+    void OnCancelButton();
     virtual void OnCancel();
 
     WizardData& Data() { return data_; }
@@ -126,12 +145,12 @@ private:
     QWidget* area7_;
     QWidget* area6_;
     QWidget* area4_;
-    QWidget* area3_;
     QPushButton* spare_;
     QPushButton* extra_;
     QPushButton* next_;
     QPushButton* cancel_;
     QPushButton* back_;
+    QWidget* area3_;
     QGroupBox* groups_[5] = {};
 
     int mode_ = -1;
