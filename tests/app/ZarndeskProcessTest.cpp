@@ -188,6 +188,7 @@ TEST_F(ZarndeskProcessTest, MakesAProfileFromChartPhotographsAndListsIt)
     ASSERT_TRUE(made) << said.constData();
     EXPECT_TRUE(ended) << "the program did not end after its main window was closed";
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0) << said.constData();
     EXPECT_FALSE(said.contains("wizard session failed")) << said.constData();
 
     const int at = said.indexOf(listed) + listed.size();
