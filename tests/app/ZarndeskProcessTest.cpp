@@ -1,10 +1,17 @@
 // Starts the built program itself, offscreen, in private folders. Its questions are written to its
 // error stream (ZARN_PROMPT_ECHO), which is how these tests see what it showed.
+#include "profilelib/ZarnLibString.h"
+#include "profilelib/ZarnLib_KestrinPatchElement.h"
+#include "profilelib/ZarnLib_Profile.h"
+#include "profilelib/ZarnLib_ProfileFile.h"
+#include "profilelib/ZarnLib_Vector2.h"
 #include "tests/support/TestProfileFiles.h"
+#include "tests/support/ZarnTest_ChartSeries.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -139,6 +146,77 @@ TEST_F(ZarndeskProcessTest, OnASimulatedMeterItListsSendsAndReadsTheNamesBack)
     const QByteArray after = lineStarting("zarndesk: meter list after sending: ");
     EXPECT_TRUE(after.startsWith("alpha,")) << after.constData();
     EXPECT_EQ(after.count(','), 9);
+}
+
+// The program on a simulated meter makes a profile from a folder of chart photographs: NEW, the
+// wizard's pages, the save through the profile chooser; the saved profile lies on the tone curve
+// the photographs were drawn from and the page's PC list holds it. The session's screenshots are
+// kept in the build folder.
+TEST_F(ZarndeskProcessTest, MakesAProfileFromChartPhotographsAndListsIt)
+{
+    const QString photos = Path("photos");
+    ASSERT_TRUE(QDir().mkpath(photos));
+    const std::vector<double> exposures = {-2, -1, 0};
+    for (std::size_t i = 0; i < exposures.size(); ++i) {
+        ZarnTest_ChartPoint truth[4];
+        const std::string file = (photos + "/p" + QString::number(i) + ".jpg").toStdString();
+        ASSERT_TRUE(chartseries::WritePhoto(file, 2, exposures[i], true, truth));
+    }
+    const QString shots = QStringLiteral(ZARN_BINARY_DIR "/screenshots/zarndesk-wizard");
+    QDir(shots).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(shots));
+    ASSERT_TRUE(QDir().mkpath(Path("data/Kestrin/Zarndesk/Profile")));
+    env_.insert("ZARN_SIMULATED_METER", "T-520D");
+    env_.insert("ZARN_SIMULATED_WIZARD", photos);
+    env_.insert("ZARN_SIMULATED_WIZARD_NAME", "Gradus");
+    env_.insert("ZARN_SCREENSHOT_DIR", shots);
+
+    QProcess process;
+    process.setProcessEnvironment(env_);
+    process.setReadChannel(QProcess::StandardError);
+    process.start(kProgram, {});
+    ASSERT_TRUE(process.waitForStarted(30000));
+    QByteArray said;
+    const QByteArray listed = "zarndesk: pc list after the wizard: ";
+    const bool made = WaitForLine(process, &said, listed);
+    const bool ended = made && process.waitForFinished(30000);
+    said += process.readAllStandardError();
+    if (!ended) {
+        process.kill();
+        process.waitForFinished(30000);
+    }
+    ASSERT_TRUE(made) << said.constData();
+    EXPECT_TRUE(ended) << "the program did not end after its main window was closed";
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0) << said.constData();
+    EXPECT_FALSE(said.contains("wizard session failed")) << said.constData();
+
+    const int at = said.indexOf(listed) + listed.size();
+    const QList<QByteArray> pc = said.mid(at, said.indexOf('\n', at) - at).split(',');
+    EXPECT_TRUE(pc.contains("Gradus")) << said.constData();
+
+    ZarnLib_Profile saved;
+    const ZarnLibString file(Path("data/Kestrin/Zarndesk/Profile/Gradus.kpf").toStdString().c_str());
+    ASSERT_EQ(LoadProfile(&file, &saved), 0);
+    ASSERT_EQ(saved.TableCount(), 1);
+    const ZarnLib_PatchKey key = saved.GetTableAt(0)->Key();
+    EXPECT_EQ(key.GetIso(), 100);
+    _ZARNLIB_VECTOR2 five[5];
+    double extra = 0;
+    ASSERT_EQ(saved.GetTablePoints(key, 0, five, &extra), 0);
+    // The table's fifth point is the centre (EV 0); the others lie on the curve around it.
+    EXPECT_EQ(five[4].x, 0.0);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_LT(chartseries::OffToneCurve(five[i].x, five[i].y, five[4].y), 0.15) << "point " << i;
+
+    for (const char* shot : {"profile-page", "new-choice", "wizard-step0", "wizard-step3", "wizard-step4",
+                             "wizard-step5", "save-chooser", "profile-page-after"}) {
+        const QStringList found = QDir(shots).entryList({QStringLiteral("*-%1.png").arg(shot)}, QDir::Files);
+        EXPECT_EQ(found.size(), 1) << shot;
+        if (!found.isEmpty()) {
+            EXPECT_GT(QFileInfo(shots + "/" + found[0]).size(), 1000) << shot;
+        }
+    }
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "tests/support/SimT310Mode.h"
 #include "tests/support/SimT310SerialLink.h"
 #include "tests/support/SimulatedLineWaiter.h"
+#include "tests/support/switch/SimulatedWizardSession.h"
 
 #include "meter/CKZARN_LMCtrl.h"
 #include "platform/PosixSerialDeviceSystem.h"
@@ -89,6 +90,8 @@ public:
 
     void StartSession() override
     {
+        wizard_ = SimulatedWizardSession::FromEnvironment();
+        if (wizard_ != nullptr) wizard_->Start();
         const char* name = std::getenv(kSendVariable);
         if (name == nullptr || *name == '\0') return;
         send_ = name;
@@ -144,6 +147,7 @@ private:
     std::unique_ptr<SimT310SerialLink> t310Link_;
     std::unique_ptr<QTimer> timer_;
     std::unique_ptr<QTimer> okPresser_;
+    std::unique_ptr<SimulatedWizardSession> wizard_;
 };
 
 } // namespace

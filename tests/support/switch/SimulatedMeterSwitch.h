@@ -7,7 +7,8 @@
 // With ZARN_SIMULATED_SEND naming a PC profile as well, the switch plays a short session once the
 // meter's slots are listed: it writes the PC list and the meter list to the error stream, assigns
 // the profile to slot 1, sends it (the send question needs ZARN_PROMPT_ECHO to be answered) and
-// writes the meter list again.
+// writes the meter list again. With ZARN_SIMULATED_WIZARD naming a folder of chart photographs it
+// plays a profile-making session (SimulatedWizardSession).
 #pragma once
 
 #include <memory>
