@@ -12,6 +12,7 @@
 #include "ui/views/ZarnViewProfileCombo.h"
 
 #include "ui/views/ZarnViewLayout.h"
+#include "ui/views/ZarnViewLineSamples.h"
 #include <QComboBox>
 #include <QLabel>
 
@@ -47,7 +48,6 @@ constexpr DialogLayoutItem kLayout[] = {
 // Slots 1 to 5: profile combo and line sample.
 constexpr int kSlotCombos[5] = {1031, 1032, 1034, 1035, 1036};
 constexpr int kSlotSamples[5] = {1163, 1164, 1165, 1166, 1167};
-constexpr int kSampleIds[7] = {1163, 1164, 1165, 1166, 1167, 1161, 1162};
 
 } // namespace
 
@@ -87,10 +87,7 @@ void CKZARN_RefCameraForm::InitControls()
     }
     isoCombo = new QComboBox(this);
     AddControl(kIsoComboId, isoCombo);
-    for (int i = 0; i < 7; ++i) {
-        samples[i] = new CStaticHLine(this);
-        AddControl(kSampleIds[i], samples[i]);
-    }
+    ZarnViewLineSamples::Create(this, samples);
     CKZARN_Common::ApplyDialogLayout(this, kLayout, FALSE);
     ZarnViewLayout::FitComboHeights(this);
 
@@ -104,14 +101,6 @@ void CKZARN_RefCameraForm::InitControls()
             OnProfileChange(combo);
         });
     }
-    for (int i = 0; i < 5; ++i) {
-        samples[i]->lineStyle = 0;
-        samples[i]->lineColour = CKZARN_Common::GetGraphLineColor(i);
-    }
-    samples[5]->lineStyle = 0;
-    samples[5]->lineColour = CKZARN_Common::GetGraphLineColor(0);
-    samples[6]->lineStyle = 1;
-    samples[6]->lineColour = CKZARN_Common::GetGraphLineColor(0);
     connect(isoCombo, QOverload<int>::of(&QComboBox::activated), this, [this](int) { OnIsoChange(); });
 }
 

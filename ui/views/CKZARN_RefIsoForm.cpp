@@ -13,6 +13,7 @@
 #include "ui/views/ZarnViewIcons.h"
 
 #include "ui/views/ZarnViewLayout.h"
+#include "ui/views/ZarnViewLineSamples.h"
 #include <QComboBox>
 #include <QLabel>
 
@@ -47,7 +48,6 @@ constexpr DialogLayoutItem kLayout[] = {
     {0, 0, 0, 0, 0, 0},
 };
 
-constexpr int kSampleIds[7] = {1163, 1164, 1165, 1166, 1167, 1161, 1162};
 constexpr int kPlaceholderTextId = 132;
 constexpr int kNoIso = -1;
 
@@ -89,10 +89,7 @@ void CKZARN_RefIsoForm::InitControls()
     }
     profileCombo = new QComboBox(this);
     AddControl(kProfileComboId, profileCombo);
-    for (int i = 0; i < 7; ++i) {
-        samples[i] = new CStaticHLine(this);
-        AddControl(kSampleIds[i], samples[i]);
-    }
+    ZarnViewLineSamples::Create(this, samples);
     CKZARN_Common::ApplyDialogLayout(this, kLayout, FALSE);
     ZarnViewLayout::FitComboHeights(this);
 
@@ -106,14 +103,6 @@ void CKZARN_RefIsoForm::InitControls()
         CKZARN_Common::SelectComboItemByData(combo, kNoIso);
         connect(combo, QOverload<int>::of(&QComboBox::activated), this, [this](int) { OnIsoChange(); });
     }
-    for (int i = 0; i < 5; ++i) {
-        samples[i]->lineStyle = 0;
-        samples[i]->lineColour = CKZARN_Common::GetGraphLineColor(i);
-    }
-    samples[5]->lineStyle = 0;
-    samples[5]->lineColour = CKZARN_Common::GetGraphLineColor(0);
-    samples[6]->lineStyle = 1;
-    samples[6]->lineColour = CKZARN_Common::GetGraphLineColor(0);
 }
 
 void CKZARN_RefIsoForm::GetProfileName(std::string* name) const
