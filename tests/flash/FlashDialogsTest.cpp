@@ -9,12 +9,9 @@
 #include "flash/ZarnflashCommandLine.h"
 #include "flash/ui/CZarnflashDlg.h"
 #include "flash/ui/CZarnflashFileselectDlg.h"
-#include "meter/CCommT140.h"
-#include "meter/CCommT310.h"
-#include "meter/CCommT520.h"
-#include "platform/PosixSerialDeviceSystem.h"
 #include "platform/RegistryTypes.h"
 #include "platform/SystemFolders.h"
+#include "tests/flash/FlashSimLinks.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/ScriptedPromptService.h"
 
@@ -31,22 +28,6 @@
 #include <unistd.h>
 
 namespace {
-
-class NoMeters final : public MeterLinkFactory {
-public:
-    explicit NoMeters(SimHidDeviceSystem& hid, const std::string& root) : hid_(hid), root_(root) {}
-    std::unique_ptr<CCommT310> CreateT310() override
-    {
-        return std::make_unique<CCommT310>(serial_, UsbSerialPortFinder(root_), root_);
-    }
-    std::unique_ptr<CCommT140> CreateT140() override { return std::make_unique<CCommT140>(hid_); }
-    std::unique_ptr<CCommT520> CreateT520() override { return std::make_unique<CCommT520>(hid_); }
-
-private:
-    SimHidDeviceSystem& hid_;
-    std::string root_;
-    PosixSerialDeviceSystem serial_;
-};
 
 class FlashDialogs : public ::testing::Test {
 protected:
@@ -76,7 +57,7 @@ protected:
     ScratchFolder scratch;
     ScratchFolder sysfs;
     SimHidDeviceSystem hid;
-    NoMeters links{hid, sysfs.Path()};
+    SimFlashLinks links{hid, sysfs.Path()};
 };
 
 TEST_F(FlashDialogs, StoredPortIsOfferedOnlyWhileTheMeterHasIt)

@@ -11,11 +11,10 @@
 #include "flash/ZarnflashCommandLine.h"
 #include "flash/ui/CZarnflashDlg.h"
 #include "meter/CCommT140.h"
-#include "meter/CCommT310.h"
 #include "meter/CCommT520.h"
-#include "platform/PosixSerialDeviceSystem.h"
 #include "platform/RegistryTypes.h"
 #include "platform/SystemFolders.h"
+#include "tests/flash/FlashSimLinks.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/qt/QtTestEnvironment.h"
@@ -31,22 +30,6 @@ namespace {
 
 [[maybe_unused]] ::testing::Environment* const g_environment =
     ::testing::AddGlobalTestEnvironment(new QtTestEnvironment<QApplication>(QtTestTexts::Load));
-
-class SimFlashLinks final : public MeterLinkFactory {
-public:
-    SimFlashLinks(SimHidDeviceSystem& hid, const std::string& root) : hid_(hid), root_(root) {}
-    std::unique_ptr<CCommT310> CreateT310() override
-    {
-        return std::make_unique<CCommT310>(serial_, UsbSerialPortFinder(root_), root_);
-    }
-    std::unique_ptr<CCommT140> CreateT140() override { return std::make_unique<CCommT140>(hid_); }
-    std::unique_ptr<CCommT520> CreateT520() override { return std::make_unique<CCommT520>(hid_); }
-
-private:
-    SimHidDeviceSystem& hid_;
-    std::string root_;
-    PosixSerialDeviceSystem serial_;
-};
 
 LoopbackHttpServer::Route Body(const std::string& text)
 {

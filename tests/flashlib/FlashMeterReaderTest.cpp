@@ -3,37 +3,18 @@
 #include "tests/flash/FlashTestKit.h"
 
 #include "flash/CZarnflashMeterReader.h"
-#include "meter/CCommT140.h"
-#include "meter/CCommT310.h"
-#include "meter/CCommT520.h"
-#include "platform/PosixSerialDeviceSystem.h"
+#include "tests/flash/FlashSimLinks.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class HidOnly final : public MeterLinkFactory {
-public:
-    HidOnly(SimHidDeviceSystem& hid, const std::string& root) : hid_(hid), root_(root) {}
-    std::unique_ptr<CCommT310> CreateT310() override
-    {
-        return std::make_unique<CCommT310>(serial_, UsbSerialPortFinder(root_), root_);
-    }
-    std::unique_ptr<CCommT140> CreateT140() override { return std::make_unique<CCommT140>(hid_); }
-    std::unique_ptr<CCommT520> CreateT520() override { return std::make_unique<CCommT520>(hid_); }
-
-private:
-    SimHidDeviceSystem& hid_;
-    std::string root_;
-    PosixSerialDeviceSystem serial_;
-};
-
 class FlashMeterReader : public ::testing::Test {
 protected:
     ScratchFolder sysfs;
     SimHidDeviceSystem hid;
-    HidOnly links{hid, sysfs.Path()};
+    SimFlashLinks links{hid, sysfs.Path()};
     CZarnflashMeterReader reader;
 };
 

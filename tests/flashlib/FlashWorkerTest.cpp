@@ -2,10 +2,7 @@
 // transfers into a simulated meter, leaving the update mode, and the starters' rules.
 #include "core/util/PathUtility.h"
 #include "flash/CZarnflashThread.h"
-#include "meter/CCommT140.h"
-#include "meter/CCommT310.h"
-#include "meter/CCommT520.h"
-#include "platform/PosixSerialDeviceSystem.h"
+#include "tests/flash/FlashSimLinks.h"
 #include "tests/flash/FlashTestKit.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/ScratchFolder.h"
@@ -15,22 +12,6 @@
 #include <future>
 
 namespace {
-
-class SimFlashLinks final : public MeterLinkFactory {
-public:
-    explicit SimFlashLinks(SimHidDeviceSystem& hid, const std::string& root) : hid_(hid), root_(root) {}
-    std::unique_ptr<CCommT310> CreateT310() override
-    {
-        return std::make_unique<CCommT310>(serial_, UsbSerialPortFinder(root_), root_);
-    }
-    std::unique_ptr<CCommT140> CreateT140() override { return std::make_unique<CCommT140>(hid_); }
-    std::unique_ptr<CCommT520> CreateT520() override { return std::make_unique<CCommT520>(hid_); }
-
-private:
-    SimHidDeviceSystem& hid_;
-    std::string root_;
-    PosixSerialDeviceSystem serial_;
-};
 
 // A worker whose thread waits at its start until the test lets it go.
 class GatedThread final : public CZarnflashThread {

@@ -14,7 +14,7 @@
 #include "ui/controls/CFlexListCtrl.h"
 #include "ui/controls/CFlexSelectItem.h"
 #include "ui/controls/FlexListMessages.h"
-#include "ui/meter/CKZARN_ProgressDlg.h"
+#include "ui/main/MeterSettingPageTools.h"
 #include "ui/meter/CZarnManager.h"
 
 #include <QPushButton>
@@ -240,11 +240,7 @@ void CKZARN_MainCustomSettingForm::BuildItems()
 
 int CKZARN_MainCustomSettingForm::RunMeterCommand(int code)
 {
-    CKZARN_ProgressDlg dialog;
-    dialog.SetCommCtrl(CZarnManager::GetInstance()->GetLMCtrl());
-    dialog.SetCommand(code, 0);
-    dialog.DoModal();
-    return dialog.HasError();
+    return MeterSettingPageTools::RunMeterCommand(code);
 }
 
 void CKZARN_MainCustomSettingForm::ReadFromMeter()
@@ -305,9 +301,7 @@ void CKZARN_MainCustomSettingForm::UpdateButtons()
 {
     saveButton_->setEnabled(modified != 0);
     // Reset needs a connected meter of any family.
-    CZarnManager* facade = CZarnManager::GetInstance();
-    resetButton_->setEnabled(facade->GetT140State() == 1 || facade->GetT310State() == 1 ||
-                             facade->GetT520State() == 1);
+    resetButton_->setEnabled(MeterSettingPageTools::AnyMeterConnected());
 }
 
 const CustomSettingItemDef* CKZARN_MainCustomSettingForm::FindRow(const std::string& key) const
@@ -497,12 +491,7 @@ void CKZARN_MainCustomSettingForm::EncodeT520(T520TransferBlock* block)
 
 CFlexItem* CKZARN_MainCustomSettingForm::FindItem(const std::string& key) const
 {
-    for (CFlexItem* item : list_->GetItemList().GetItems()) {
-        if (item->key == key) {
-            return item;
-        }
-    }
-    return nullptr;
+    return MeterSettingPageTools::FindItem(list_, key);
 }
 
 bool CKZARN_MainCustomSettingForm::IsZero(const std::string& key) const

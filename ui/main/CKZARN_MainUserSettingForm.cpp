@@ -15,7 +15,7 @@
 #include "ui/controls/CFlexSelectItem.h"
 #include "ui/controls/FlexListMessages.h"
 #include "ui/main/UserSettingTables.h"
-#include "ui/meter/CKZARN_ProgressDlg.h"
+#include "ui/main/MeterSettingPageTools.h"
 #include "ui/meter/CZarnManager.h"
 
 #include <QLabel>
@@ -146,8 +146,7 @@ void CKZARN_MainUserSettingForm::UpdateButtons()
         return;
     }
     saveButton_->setEnabled(modified != 0);
-    resetButton_->setEnabled(facade->GetT140State() == 1 || facade->GetT310State() == 1 ||
-                             facade->GetT520State() == 1);
+    resetButton_->setEnabled(MeterSettingPageTools::AnyMeterConnected());
 }
 
 BOOL CKZARN_MainUserSettingForm::OnMeterInfoChanged()
@@ -227,11 +226,7 @@ void CKZARN_MainUserSettingForm::BuildItems()
 
 int CKZARN_MainUserSettingForm::RunMeterCommand(int code)
 {
-    CKZARN_ProgressDlg dialog;
-    dialog.SetCommCtrl(CZarnManager::GetInstance()->GetLMCtrl());
-    dialog.SetCommand(code, 0);
-    dialog.DoModal();
-    return dialog.HasError();
+    return MeterSettingPageTools::RunMeterCommand(code);
 }
 
 void CKZARN_MainUserSettingForm::ReadFromMeter()
@@ -305,10 +300,7 @@ void CKZARN_MainUserSettingForm::EncodeT520(T520TransferBlock* block)
 
 CFlexItem* CKZARN_MainUserSettingForm::FindItem(const std::string& key) const
 {
-    for (CFlexItem* item : list_->GetItemList().GetItems()) {
-        if (item->key == key) return item;
-    }
-    return nullptr;
+    return MeterSettingPageTools::FindItem(list_, key);
 }
 
 const UserSettingItemDef* CKZARN_MainUserSettingForm::FindRow(const std::string& key) const

@@ -7,7 +7,7 @@
 #include "ui/views/CKZARN_DataListCtrl.h"
 #include "ui/views/CKZARN_EditValueRules.h"
 #include "ui/views/CKZARN_ManualDlg.h"
-#include "ui/views/ZarnViewIcons.h"
+#include "ui/views/ZarnViewIsoGrid.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -22,15 +22,6 @@ constexpr DialogLayoutItem kLayout[] = {
     {1037, 0, 0, 0, 970, 470},
     {0, 0, 0, 0, 0, 0},
 };
-
-constexpr int kHeaderTexts[6] = {114, 146, 122, 121, 119, 118};
-
-std::string IsoText(int iso)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%d", iso);
-    return text;
-}
 
 char DecimalChar()
 {
@@ -72,19 +63,7 @@ BOOL CKZARN_ManualDataForm::OnInitDialog()
     grid->Editor().installEventFilter(this);
     AddControl(kGridId, grid);
     CKZARN_Common::ApplyDialogLayout(this, kLayout, FALSE);
-    grid->SetMarkIcon(ZarnViewIcons::TableMark().pixmap(10, 10), 10, 10);
-    grid->setColumnCount(6);
-    QStringList headers;
-    for (int i = 0; i < 6; ++i) {
-        headers << CKZARN_Common::ToWidgetText(GetLangString(kHeaderTexts[i]));
-        grid->setColumnWidth(i, i == 0 ? 100 : 170);
-    }
-    grid->setHorizontalHeaderLabels(headers);
-    grid->setRowCount(CKZARN_DataListCtrl::kRowCount);
-    int row = 0;
-    for (const int iso : CKZARN_Common::IsoTable()) {
-        grid->SetItemText(row++, 0, IsoText(iso));
-    }
+    ZarnViewIsoGrid::Prepare(grid, 170);
     connect(grid, &QTableWidget::itemSelectionChanged, this, [this]() { OnGridItemChanged(); });
     return TRUE;
 }
@@ -167,7 +146,7 @@ bool CKZARN_ManualDataForm::LoadProfileRows(int loadFlag)
 void CKZARN_ManualDataForm::WriteRow(int r)
 {
     const ManualRow& row = model.Rows()[static_cast<std::size_t>(r)];
-    grid->SetItemText(r, 0, IsoText(row.iso));
+    grid->SetItemText(r, 0, ZarnViewIsoGrid::IsoText(row.iso));
     grid->SetRowMark(r, row.rowMark);
     for (int c = 1; c <= 5; ++c) {
         grid->SetItemText(r, c, row.GetText(c - 1));
@@ -184,7 +163,7 @@ void CKZARN_ManualDataForm::FillGrid(int loadFlag)
     if (model.Rows().empty()) {
         int r = 0;
         for (const int iso : CKZARN_Common::IsoTable()) {
-            grid->SetItemText(r, 0, IsoText(iso));
+            grid->SetItemText(r, 0, ZarnViewIsoGrid::IsoText(iso));
             for (int c = 1; c <= 5; ++c) {
                 grid->SetItemText(r, c, std::string());
             }

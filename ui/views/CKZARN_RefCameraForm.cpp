@@ -2,18 +2,17 @@
 
 #include "core/CFileLockManager.h"
 #include "core/CKZARN_Common.h"
-#include "core/CKestrinZarnApp.h"
 #include "core/util/CLangTable.h"
-#include "platform/PromptService.h"
 #include "profilelib/ZarnLibString.h"
 #include "profilelib/ZarnLib_Profile.h"
 #include "profilelib/ZarnLib_ProfileFile.h"
 #include "ui/controls/CStaticHLine.h"
-#include "ui/controls/QtPromptService.h"
 #include "ui/views/CKZARN_RefMultiDlg.h"
 #include "ui/views/ZarnViewCurves.h"
+#include "ui/views/ZarnViewProfileCombo.h"
 
 #include "ui/views/ZarnViewLayout.h"
+#include "ui/views/ZarnViewLineSamples.h"
 #include <QComboBox>
 #include <QLabel>
 
@@ -49,8 +48,6 @@ constexpr DialogLayoutItem kLayout[] = {
 // Slots 1 to 5: profile combo and line sample.
 constexpr int kSlotCombos[5] = {1031, 1032, 1034, 1035, 1036};
 constexpr int kSlotSamples[5] = {1163, 1164, 1165, 1166, 1167};
-constexpr int kSampleIds[7] = {1163, 1164, 1165, 1166, 1167, 1161, 1162};
-constexpr int kPlaceholderTextId = 132;
 
 } // namespace
 
@@ -90,10 +87,7 @@ void CKZARN_RefCameraForm::InitControls()
     }
     isoCombo = new QComboBox(this);
     AddControl(kIsoComboId, isoCombo);
-    for (int i = 0; i < 7; ++i) {
-        samples[i] = new CStaticHLine(this);
-        AddControl(kSampleIds[i], samples[i]);
-    }
+    ZarnViewLineSamples::Create(this, samples);
     CKZARN_Common::ApplyDialogLayout(this, kLayout, FALSE);
     ZarnViewLayout::FitComboHeights(this);
 
@@ -101,22 +95,12 @@ void CKZARN_RefCameraForm::InitControls()
     CKZARN_Common::SelectComboItemByData(isoCombo, 100);
     for (int slot = 1; slot <= 5; ++slot) {
         QComboBox* combo = ProfileCombo(slot);
-        CKZARN_Common::FillProfileCombo(combo, 1, 2, 1);
-        combo->insertItem(0, CKZARN_Common::ToWidgetText(GetLangString(kPlaceholderTextId)));
-        combo->setCurrentIndex(0);
+        ZarnViewProfileCombo::Fill(combo, 1);
         connect(combo, QOverload<int>::of(&QComboBox::activated), this, [this, slot, combo](int) {
             CFileLockManager::GetInstance()->UnregisterId(slot);
             OnProfileChange(combo);
         });
     }
-    for (int i = 0; i < 5; ++i) {
-        samples[i]->lineStyle = 0;
-        samples[i]->lineColour = CKZARN_Common::GetGraphLineColor(i);
-    }
-    samples[5]->lineStyle = 0;
-    samples[5]->lineColour = CKZARN_Common::GetGraphLineColor(0);
-    samples[6]->lineStyle = 1;
-    samples[6]->lineColour = CKZARN_Common::GetGraphLineColor(0);
     connect(isoCombo, QOverload<int>::of(&QComboBox::activated), this, [this](int) { OnIsoChange(); });
 }
 
@@ -157,18 +141,11 @@ void CKZARN_RefCameraForm::BuildCurves(std::vector<CET_GraphLine*>* curves, int 
         key.SetChartKind(profile.GetChartKind());
         ZarnLib_Buffer<ZarnLib_CnvPolyLine> buffer;
         bool interpolated = false;
-        if (profile.GetTableCurve(key, photo, &buffer, nullptr) != 0) {
-            if (profile.GetCurveForSettings(key, photo, &buffer) != 0) {
-                continue;
-            }
-            interpolated = true;
+        if (!ZarnViewCurves::ReadCurve(profile, key, photo, &buffer, &interpolated)) {
+            continue;
         }
         locks->RegisterWithId(slot, path);
-        auto* line = new CET_GraphLine;
-        line->name = name;
-        line->colour = CKZARN_Common::GetGraphLineColor(slot - 1);
-        line->dashed = (isDefault || interpolated) ? 1 : 0;
-        ZarnViewCurves::AppendPolylines(buffer, line);
+        CET_GraphLine* line = ZarnViewCurves::NewLine(buffer, name, slot - 1, isDefault || interpolated);
         curves->push_back(line);
         CStaticHLine* sample = Sample(slot);
         sample->lineStyle = line->dashed ? 1 : 0;
@@ -188,11 +165,7 @@ void CKZARN_RefCameraForm::OnProfileChange(QComboBox* combo)
 {
     const std::string name = combo->currentText().toStdString();
     if (!CKZARN_Common::IsPlaceholderText(name) && !CKZARN_Common::CanLoadProfile(name)) {
-        QtPromptService::Current().MessageBox(HWND{}, GetLangString(10015),
-                                              GetLangString(CKestrinZarnApp::kMainTitleTextId),
-                                              MB_OK | MB_ICONEXCLAMATION);
-        combo->setCurrentIndex(
-            combo->findText(CKZARN_Common::ToWidgetText(GetLangString(kPlaceholderTextId)), Qt::MatchFixedString));
+        ZarnViewProfileCombo::RejectChoice(combo);
     }
     if (owner != nullptr) {
         owner->RedrawGraph();

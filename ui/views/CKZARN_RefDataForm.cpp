@@ -14,7 +14,7 @@
 #include "ui/views/CKZARN_DataListCtrl.h"
 #include "ui/views/CKZARN_RefSingleDlg.h"
 #include "ui/views/ZarnPrintHost.h"
-#include "ui/views/ZarnViewIcons.h"
+#include "ui/views/ZarnViewIsoGrid.h"
 
 #include <cfloat>
 #include <cstdio>
@@ -29,20 +29,12 @@ constexpr DialogLayoutItem kLayout[] = {
     {0, 0, 0, 0, 0, 0},
 };
 
-constexpr int kHeaderTexts[6] = {114, 146, 122, 121, 119, 118};
 constexpr int kPrintedHeaderTexts[6] = {113, 146, 122, 121, 119, 118};
 constexpr COLORREF kBackground = 0xFFFFFF;
 constexpr COLORREF kHeaderColour = 0xE1E1E1;
 
 // The form whose print dialog is open: the preview button's callback finds it here.
 CKZARN_RefDataForm* g_printingForm = nullptr;
-
-std::string IsoText(int iso)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "%d", iso);
-    return text;
-}
 
 } // namespace
 
@@ -68,19 +60,7 @@ BOOL CKZARN_RefDataForm::OnInitDialog()
     for (const int id : kPrintedHeaderTexts) {
         headers.push_back(GetLangString(id));
     }
-    grid->SetMarkIcon(ZarnViewIcons::TableMark().pixmap(10, 10), 10, 10);
-    grid->setColumnCount(6);
-    QStringList gridHeaders;
-    for (int i = 0; i < 6; ++i) {
-        gridHeaders << CKZARN_Common::ToWidgetText(GetLangString(kHeaderTexts[i]));
-        grid->setColumnWidth(i, i == 0 ? 100 : 166);
-    }
-    grid->setHorizontalHeaderLabels(gridHeaders);
-    grid->setRowCount(CKZARN_DataListCtrl::kRowCount);
-    int row = 0;
-    for (const int iso : CKZARN_Common::IsoTable()) {
-        grid->SetItemText(row++, 0, IsoText(iso));
-    }
+    ZarnViewIsoGrid::Prepare(grid, 166);
     Refresh();
     return TRUE;
 }
@@ -271,7 +251,7 @@ void CKZARN_RefDataForm::Refresh()
         int r = 0;
         for (const int iso : CKZARN_Common::IsoTable()) {
             if (r < grid->rowCount()) {
-                grid->SetItemText(r, 0, IsoText(iso));
+                grid->SetItemText(r, 0, ZarnViewIsoGrid::IsoText(iso));
                 for (int c = 1; c <= 5; ++c) {
                     grid->SetItemText(r, c, std::string());
                 }
@@ -282,7 +262,7 @@ void CKZARN_RefDataForm::Refresh()
     } else {
         for (int r = 0; r < static_cast<int>(rows.size()) && r < grid->rowCount(); ++r) {
             const CET_ChartData& row = *rows[static_cast<std::size_t>(r)];
-            grid->SetItemText(r, 0, IsoText(row.iso));
+            grid->SetItemText(r, 0, ZarnViewIsoGrid::IsoText(row.iso));
             grid->SetRowMark(r, row.rowMark);
             for (int c = 1; c <= 5; ++c) {
                 grid->SetItemText(r, c, row.GetText(c - 1));

@@ -242,12 +242,7 @@ void CKZARN_RefGraphForm::BuildGraphData()
         }
         interpolated = true;
     }
-    auto* line = new CET_GraphLine;
-    line->name = GetLangString(133);
-    line->colour = CKZARN_Common::GetGraphLineColor(0);
-    line->dashed = (isDefault || interpolated) ? 1 : 0;
-    ZarnViewCurves::AppendPolylines(local, line);
-    curves.push_back(line);
+    curves.push_back(ZarnViewCurves::NewLine(local, GetLangString(133), 0, isDefault || interpolated));
 
     _ZARNLIB_VECTOR2 five[5];
     double extra = 0.0;

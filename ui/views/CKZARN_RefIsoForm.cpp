@@ -2,19 +2,18 @@
 
 #include "core/CFileLockManager.h"
 #include "core/CKZARN_Common.h"
-#include "core/CKestrinZarnApp.h"
 #include "core/util/CLangTable.h"
-#include "platform/PromptService.h"
 #include "profilelib/ZarnLibString.h"
 #include "profilelib/ZarnLib_Profile.h"
 #include "profilelib/ZarnLib_ProfileFile.h"
 #include "ui/controls/CStaticHLine.h"
-#include "ui/controls/QtPromptService.h"
 #include "ui/views/CKZARN_RefMultiDlg.h"
 #include "ui/views/ZarnViewCurves.h"
+#include "ui/views/ZarnViewProfileCombo.h"
 #include "ui/views/ZarnViewIcons.h"
 
 #include "ui/views/ZarnViewLayout.h"
+#include "ui/views/ZarnViewLineSamples.h"
 #include <QComboBox>
 #include <QLabel>
 
@@ -49,7 +48,6 @@ constexpr DialogLayoutItem kLayout[] = {
     {0, 0, 0, 0, 0, 0},
 };
 
-constexpr int kSampleIds[7] = {1163, 1164, 1165, 1166, 1167, 1161, 1162};
 constexpr int kPlaceholderTextId = 132;
 constexpr int kNoIso = -1;
 
@@ -91,16 +89,11 @@ void CKZARN_RefIsoForm::InitControls()
     }
     profileCombo = new QComboBox(this);
     AddControl(kProfileComboId, profileCombo);
-    for (int i = 0; i < 7; ++i) {
-        samples[i] = new CStaticHLine(this);
-        AddControl(kSampleIds[i], samples[i]);
-    }
+    ZarnViewLineSamples::Create(this, samples);
     CKZARN_Common::ApplyDialogLayout(this, kLayout, FALSE);
     ZarnViewLayout::FitComboHeights(this);
 
-    CKZARN_Common::FillProfileCombo(profileCombo, 1, 2, 1);
-    profileCombo->insertItem(0, CKZARN_Common::ToWidgetText(GetLangString(kPlaceholderTextId)));
-    profileCombo->setCurrentIndex(0);
+    ZarnViewProfileCombo::Fill(profileCombo, 1);
     connect(profileCombo, QOverload<int>::of(&QComboBox::activated), this, [this](int) { OnProfileChange(); });
     for (int slot = 1; slot <= 5; ++slot) {
         QComboBox* combo = IsoCombo(slot);
@@ -110,14 +103,6 @@ void CKZARN_RefIsoForm::InitControls()
         CKZARN_Common::SelectComboItemByData(combo, kNoIso);
         connect(combo, QOverload<int>::of(&QComboBox::activated), this, [this](int) { OnIsoChange(); });
     }
-    for (int i = 0; i < 5; ++i) {
-        samples[i]->lineStyle = 0;
-        samples[i]->lineColour = CKZARN_Common::GetGraphLineColor(i);
-    }
-    samples[5]->lineStyle = 0;
-    samples[5]->lineColour = CKZARN_Common::GetGraphLineColor(0);
-    samples[6]->lineStyle = 1;
-    samples[6]->lineColour = CKZARN_Common::GetGraphLineColor(0);
 }
 
 void CKZARN_RefIsoForm::GetProfileName(std::string* name) const
@@ -201,19 +186,12 @@ void CKZARN_RefIsoForm::BuildCurves(std::vector<CET_GraphLine*>* curves, int lig
             key.SetChartKind(profile.GetChartKind());
             ZarnLib_Buffer<ZarnLib_CnvPolyLine> buffer;
             bool interpolated = false;
-            if (profile.GetTableCurve(key, photo, &buffer, nullptr) != 0) {
-                if (profile.GetCurveForSettings(key, photo, &buffer) != 0) {
-                    continue;
-                }
-                interpolated = true;
+            if (!ZarnViewCurves::ReadCurve(profile, key, photo, &buffer, &interpolated)) {
+                continue;
             }
-            auto* line = new CET_GraphLine;
             char caption[96];
             std::snprintf(caption, sizeof caption, "%s %d", GetLangString(114).c_str(), iso);
-            line->name = caption;
-            line->colour = CKZARN_Common::GetGraphLineColor(slot - 1);
-            line->dashed = (isDefault || interpolated) ? 1 : 0;
-            ZarnViewCurves::AppendPolylines(buffer, line);
+            CET_GraphLine* line = ZarnViewCurves::NewLine(buffer, caption, slot - 1, isDefault || interpolated);
             curves->push_back(line);
             CStaticHLine* sample = Sample(slot);
             sample->lineStyle = line->dashed ? 1 : 0;
@@ -247,11 +225,7 @@ void CKZARN_RefIsoForm::OnProfileChange()
     CFileLockManager::GetInstance()->UnregisterId(kLockId);
     const std::string name = profileCombo->currentText().toStdString();
     if (!CKZARN_Common::IsPlaceholderText(name) && !CKZARN_Common::CanLoadProfile(name)) {
-        QtPromptService::Current().MessageBox(HWND{}, GetLangString(10015),
-                                              GetLangString(CKestrinZarnApp::kMainTitleTextId),
-                                              MB_OK | MB_ICONEXCLAMATION);
-        profileCombo->setCurrentIndex(profileCombo->findText(
-            CKZARN_Common::ToWidgetText(GetLangString(kPlaceholderTextId)), Qt::MatchFixedString));
+        ZarnViewProfileCombo::RejectChoice(profileCombo);
     }
     if (owner != nullptr) {
         owner->RedrawGraph();

@@ -2,15 +2,14 @@
 
 #include "core/CFileLockManager.h"
 #include "core/CKZARN_Common.h"
-#include "core/CKestrinZarnApp.h"
 #include "core/ShellPathUtility.h"
 #include "core/util/CLangTable.h"
 #include "platform/PromptService.h"
 #include "ui/controls/CNoContextEdit.h"
-#include "ui/controls/QtPromptService.h"
 #include "ui/views/CKZARN_RefDataForm.h"
 #include "ui/views/CKZARN_RefGraphForm.h"
 #include "ui/views/ZarnPrintHost.h"
+#include "ui/views/ZarnViewProfileCombo.h"
 
 #include "ui/views/ZarnViewLayout.h"
 #include <QComboBox>
@@ -123,9 +122,7 @@ void CKZARN_RefSingleDlg::InitForms()
     CKZARN_Common::ApplyDialogLayout(this, kLayout, FALSE);
     ZarnViewLayout::FitComboHeights(this);
 
-    CKZARN_Common::FillProfileCombo(profileCombo, 1, 2, 0);
-    profileCombo->insertItem(0, CKZARN_Common::ToWidgetText(GetLangString(kPlaceholderTextId)));
-    profileCombo->setCurrentIndex(0);
+    ZarnViewProfileCombo::Fill(profileCombo, 0);
 
     if (!backupMode) {
         profileCombo->show();
@@ -259,11 +256,7 @@ void CKZARN_RefSingleDlg::OnProfileChange()
         if (CKZARN_Common::CanLoadProfile(name)) {
             path = CKZARN_Common::GetProfilePath(name);
         } else {
-            QtPromptService::Current().MessageBox(HWND{}, GetLangString(10015),
-                                                  GetLangString(CKestrinZarnApp::kMainTitleTextId),
-                                                  MB_OK | MB_ICONEXCLAMATION);
-            profileCombo->setCurrentIndex(profileCombo->findText(
-                CKZARN_Common::ToWidgetText(GetLangString(kPlaceholderTextId)), Qt::MatchFixedString));
+            ZarnViewProfileCombo::RejectChoice(profileCombo);
         }
     }
     OnTabChange();

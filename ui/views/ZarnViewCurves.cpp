@@ -1,5 +1,9 @@
 #include "ui/views/ZarnViewCurves.h"
 
+#include "core/CKZARN_Common.h"
+#include "profilelib/ZarnLib_PatchKey.h"
+#include "profilelib/ZarnLib_Profile.h"
+
 void ZarnViewCurves::AppendPolylines(const ZarnLib_Buffer<ZarnLib_CnvPolyLine>& curves, CET_GraphLine* line)
 {
     if (line == nullptr) {
@@ -15,4 +19,29 @@ void ZarnViewCurves::AppendPolylines(const ZarnLib_Buffer<ZarnLib_CnvPolyLine>& 
             line->points.push_back(point);
         }
     }
+}
+
+bool ZarnViewCurves::ReadCurve(const ZarnLib_Profile& profile, const ZarnLib_PatchKey& key, int photo,
+                               ZarnLib_Buffer<ZarnLib_CnvPolyLine>* curves, bool* interpolated)
+{
+    *interpolated = false;
+    if (profile.GetTableCurve(key, photo, curves, nullptr) == 0) {
+        return true;
+    }
+    if (profile.GetCurveForSettings(key, photo, curves) != 0) {
+        return false;
+    }
+    *interpolated = true;
+    return true;
+}
+
+CET_GraphLine* ZarnViewCurves::NewLine(const ZarnLib_Buffer<ZarnLib_CnvPolyLine>& curves, const std::string& name,
+                                       int colourIndex, bool dashed)
+{
+    auto* line = new CET_GraphLine;
+    line->name = name;
+    line->colour = CKZARN_Common::GetGraphLineColor(colourIndex);
+    line->dashed = dashed ? 1 : 0;
+    AppendPolylines(curves, line);
+    return line;
 }

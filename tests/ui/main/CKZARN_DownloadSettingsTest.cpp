@@ -5,6 +5,7 @@
 #include "platform/PromptService.h"
 #include "tests/support/RecordingMessageSink.h"
 #include "tests/support/ScratchFolder.h"
+#include "tests/ui/meter/OfflineFacade.h"
 #include "ui/controls/CCustomEdit.h"
 #include "ui/main/CKZARN_MainDlg.h"
 #include "ui/main/CKZARN_SetDownloadConfigDlg.h"
@@ -25,21 +26,7 @@ namespace {
 constexpr const char* kBaseKey = "SOFTWARE\\KESTRIN\\Zarndesk";
 constexpr const char* kProxyKey = "SOFTWARE\\KESTRIN\\Zarndesk\\Download Setting\\Proxy";
 
-struct RegistryRig {
-    ScratchFolder scratch;
-    RecordingMessageSink sink;
-
-    RegistryRig()
-    {
-        ::setenv("ZARN_REGISTRY_FILE", scratch.File("registry.reg").c_str(), 1);
-        CZarnManager::CreateInstance(std::make_unique<CKZARN_LMCtrl>(sink));
-    }
-    ~RegistryRig()
-    {
-        CZarnManager::DestroyInstance();
-        ::unsetenv("ZARN_REGISTRY_FILE");
-    }
-};
+using RegistryRig = OfflineFacade;
 
 template <typename T>
 T* Control(QWidget* dialog, int id)

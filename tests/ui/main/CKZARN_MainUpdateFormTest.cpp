@@ -5,6 +5,7 @@
 #include "tests/support/SimRegisterMeter.h"
 #include "tests/support/RecordingMessageSink.h"
 #include "tests/ui/meter/FacadeRig.h"
+#include "tests/ui/meter/OfflineFacade.h"
 
 #include "core/CKestrinZarnApp.h"
 #include "core/util/CLangTable.h"
@@ -28,21 +29,7 @@ constexpr const char* kBaseKey = "SOFTWARE\\KESTRIN\\Zarndesk";
 using Args = std::vector<std::string>;
 
 // A facade on a worker that never starts: identity and update records are handed in.
-struct QuietFacade {
-    ScratchFolder scratch;
-    RecordingMessageSink sink;
-    CZarnManager* facade = nullptr;
-
-    QuietFacade()
-    {
-        ::setenv("ZARN_REGISTRY_FILE", scratch.File("registry.reg").c_str(), 1);
-        facade = CZarnManager::CreateInstance(std::make_unique<CKZARN_LMCtrl>(sink));
-    }
-    ~QuietFacade()
-    {
-        CZarnManager::DestroyInstance();
-        ::unsetenv("ZARN_REGISTRY_FILE");
-    }
+struct QuietFacade : OfflineFacade {
     void SetMeter(const std::string& model, const std::string& revision, const std::string& versionB = "")
     {
         facade->GetLMCtrl()->SetMeterInfo5(MeterFamilyT140, revision, "", versionB, "2024/03/15", model, 1, 1);

@@ -16,6 +16,7 @@
 #include "tests/support/SimT310Mode.h"
 #include "tests/support/SimT310SerialLink.h"
 #include "tests/support/SimulatedLineWaiter.h"
+#include "tests/ui/meter/FacadeEnvironment.h"
 #include "meter/CKZARN_LMCtrl.h"
 #include "ui/meter/CZarnManager.h"
 #include "platform/PosixSerialDeviceSystem.h"
@@ -160,51 +161,22 @@ private:
     bool available_;
 };
 
-struct MainDlgRig {
-    ScratchFolder scratch;
-    ManualClock workerClock;
-    ManualClock serialClock;
-    SimulatedLineWaiter waiter{serialClock};
-    PosixSerialDeviceSystem serial{serialClock, waiter};
-    SimHidDeviceSystem hid;
-    std::unique_ptr<FakeUsbSysfs> sysfs;
-    ManualSemaphore* signal = nullptr;
-    CZarnManager* facade = nullptr;
-    std::unique_ptr<MeterSimulator> t310;
-    std::unique_ptr<SimT310SerialLink> t310Link;
+struct MainDlgRig : FacadeEnvironment {
     PageJournal journal;
     std::unique_ptr<TestMainDlg> dialog;
 
-    MainDlgRig()
-    {
-        ::setenv("ZARN_REGISTRY_FILE", scratch.File("registry.reg").c_str(), 1);
-        ::setenv("XDG_DATA_HOME", scratch.File("data").c_str(), 1);
-        std::filesystem::create_directories(scratch.File("sys"));
-        std::filesystem::create_directories(scratch.File("dev"));
-        sysfs = std::make_unique<FakeUsbSysfs>(scratch.File("sys"));
-        auto semaphore = std::make_unique<ManualSemaphore>();
-        signal = semaphore.get();
-        auto links = std::make_unique<SimMeterLinkFactory>(hid, serial, sysfs->Root(), scratch.File("dev"));
-        facade = CZarnManager::CreateInstance(std::make_unique<CKZARN_LMCtrl>(
-            QtMessageSink::Instance(), std::move(links), &workerClock, std::move(semaphore)));
-        dialog = std::make_unique<TestMainDlg>(&journal);
-    }
+    MainDlgRig() { dialog = std::make_unique<TestMainDlg>(&journal); }
     ~MainDlgRig()
     {
         dialog.reset();
-        CZarnManager::DestroyInstance();
-        t310Link.reset();
-        ::unsetenv("ZARN_REGISTRY_FILE");
-        ::unsetenv("XDG_DATA_HOME");
+        ShutDown();
     }
 
     void AddT140() { hid.AddMeter("/sim/t140", 0x1F3C, 0x7002, SimRegisterMeter::T140(0x11)); }
     void AddT520() { hid.AddMeter("/sim/t520", 0x1F3C, 0x7004, SimRegisterMeter::T520()); }
     void AddT310()
     {
-        t310 = std::make_unique<MeterSimulator>(std::make_unique<SimT310Mode>());
-        t310Link = std::make_unique<SimT310SerialLink>(*t310, waiter, *sysfs, scratch.File("dev"));
-        ASSERT_TRUE(t310Link->IsReady());
+        AttachT310(std::make_unique<SimT310Mode>());
     }
 
     // The window's set-up (the facade starts and runs its first update check), then the worker's
@@ -212,16 +184,6 @@ struct MainDlgRig {
     void Start()
     {
         ASSERT_TRUE(dialog->OnInitDialog());
-        Settle();
-    }
-    void Settle()
-    {
-        ASSERT_TRUE(signal->WaitUntilIdle());
-        QCoreApplication::processEvents();
-    }
-    void Round()
-    {
-        signal->Expire();
         Settle();
     }
 };

@@ -7,6 +7,7 @@
 #include "tests/ui/meter/ProgressDialogWatcher.h"
 #include "tests/support/RecordingMessageSink.h"
 #include "tests/support/ScratchFolder.h"
+#include "tests/ui/meter/OfflineFacade.h"
 
 #include <gtest/gtest.h>
 
@@ -22,22 +23,7 @@ constexpr const char* kBase = "SOFTWARE\\KESTRIN\\Zarndesk";
 constexpr const char* kDownload = "SOFTWARE\\KESTRIN\\Zarndesk\\Download Setting";
 constexpr const char* kProxy = "SOFTWARE\\KESTRIN\\Zarndesk\\Download Setting\\Proxy";
 
-struct UpdateRig {
-    ScratchFolder scratch;
-    RecordingMessageSink sink;
-    CZarnManager* facade = nullptr;
-
-    UpdateRig()
-    {
-        ::setenv("ZARN_REGISTRY_FILE", scratch.File("registry.reg").c_str(), 1);
-        facade = CZarnManager::CreateInstance(std::make_unique<CKZARN_LMCtrl>(sink));
-    }
-    ~UpdateRig()
-    {
-        CZarnManager::DestroyInstance();
-        ::unsetenv("ZARN_REGISTRY_FILE");
-    }
-
+struct UpdateRig : OfflineFacade {
     static void SetString(const std::string& key, const std::string& name, const std::string& value)
     {
         CRegistryHelper registry(HKEY_LOCAL_MACHINE, 0);

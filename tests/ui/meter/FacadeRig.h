@@ -5,6 +5,8 @@
 // sleeps run on a test clock and its idle waits run out only when the test says so.
 #pragma once
 
+#include "tests/ui/meter/FacadeEnvironment.h"
+
 #include "meter/CKZARN_LMCtrl.h"
 #include "meter/ZarnMeterMessages.h"
 #include "ui/meter/CZarnManager.h"
@@ -81,44 +83,14 @@ public:
     HWND handle;
 };
 
-struct FacadeRig {
-    ScratchFolder scratch;
-    ManualClock workerClock;
-    ManualClock serialClock;
-    SimulatedLineWaiter waiter{serialClock};
-    PosixSerialDeviceSystem serial{serialClock, waiter};
-    SimHidDeviceSystem hid;
-    std::unique_ptr<FakeUsbSysfs> sysfs;
-    ManualSemaphore* signal = nullptr;
-    CZarnManager* facade = nullptr;
+struct FacadeRig : FacadeEnvironment {
     MainWindowStandIn mainWindow;
     ProgressDialogWatcher watcher;
     LoopbackHttpServer server;
-    // The T-310, when attached.
-    std::unique_ptr<MeterSimulator> t310;
+    // The attached T-310's mode.
     SimT310Mode* t310Mode = nullptr;
-    std::unique_ptr<SimT310SerialLink> t310Link;
 
-    FacadeRig()
-    {
-        ::setenv("ZARN_REGISTRY_FILE", scratch.File("registry.reg").c_str(), 1);
-        ::setenv("XDG_DATA_HOME", scratch.File("data").c_str(), 1);
-        std::filesystem::create_directories(scratch.File("sys"));
-        std::filesystem::create_directories(scratch.File("dev"));
-        sysfs = std::make_unique<FakeUsbSysfs>(scratch.File("sys"));
-        auto semaphore = std::make_unique<ManualSemaphore>();
-        signal = semaphore.get();
-        auto links = std::make_unique<SimMeterLinkFactory>(hid, serial, sysfs->Root(), scratch.File("dev"));
-        facade = CZarnManager::CreateInstance(std::make_unique<CKZARN_LMCtrl>(
-            QtMessageSink::Instance(), std::move(links), &workerClock, std::move(semaphore)));
-    }
-    ~FacadeRig()
-    {
-        CZarnManager::DestroyInstance();
-        t310Link.reset();
-        ::unsetenv("ZARN_REGISTRY_FILE");
-        ::unsetenv("XDG_DATA_HOME");
-    }
+    ~FacadeRig() { ShutDown(); }
 
     std::shared_ptr<MeterSimulator> AddT140(unsigned modelCode = 0x11, SimRegisterMeter** mode = nullptr)
     {
@@ -136,9 +108,7 @@ struct FacadeRig {
     {
         auto mode = std::make_unique<SimT310Mode>();
         t310Mode = mode.get();
-        t310 = std::make_unique<MeterSimulator>(std::move(mode));
-        t310Link = std::make_unique<SimT310SerialLink>(*t310, waiter, *sysfs, scratch.File("dev"));
-        ASSERT_TRUE(t310Link->IsReady());
+        AttachT310(std::move(mode));
     }
 
     // Points the update settings at the loopback server's version file.
@@ -157,18 +127,6 @@ struct FacadeRig {
     void Start()
     {
         ASSERT_EQ(facade->Initialize(&mainWindow), 1);
-        Settle();
-    }
-    // Lets the worker finish its round and hands its notices to the main window.
-    void Settle()
-    {
-        ASSERT_TRUE(signal->WaitUntilIdle());
-        QCoreApplication::processEvents();
-    }
-    // One idle round of the worker: it polls for meters again.
-    void Round()
-    {
-        signal->Expire();
         Settle();
     }
 };

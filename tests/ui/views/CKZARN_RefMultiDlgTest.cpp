@@ -2,6 +2,7 @@
 
 #include "core/util/CLangTable.h"
 #include "tests/support/ScriptedPromptService.h"
+#include "tests/ui/views/EndViewSoon.h"
 #include "tests/ui/views/ProfileFolderRig.h"
 #include "ui/controls/CStaticHLine.h"
 #include "ui/views/CKZARN_RefCameraForm.h"
@@ -199,13 +200,7 @@ TEST(RefMultiDlg, BackEndsWithOkAndTheCloseBoxWithCancel)
     for (const auto& c : cases) {
         MultiRig rig;
         CKZARN_RefMultiDlg* dialog = rig.dialog.get();
-        QTimer::singleShot(0, dialog, [dialog, back = c.back]() {
-            if (back) {
-                dialog->OnBack();
-            } else {
-                dialog->close();
-            }
-        });
+        EndViewSoon(dialog, c.back);
         EXPECT_EQ(dialog->exec(), c.result) << (c.back ? "back" : "close box");
     }
 }

@@ -3,6 +3,7 @@
 #include "core/util/CLangTable.h"
 #include "meter/CKZARN_TransferData.h"
 #include "tests/support/ScriptedPromptService.h"
+#include "tests/ui/views/EndViewSoon.h"
 #include "tests/ui/views/ProfileFolderRig.h"
 #include "ui/controls/CNoContextEdit.h"
 #include "ui/views/CKZARN_DataListCtrl.h"
@@ -246,13 +247,7 @@ TEST(RefSingleDlg, BackEndsWithOkAndTheCloseBoxWithCancel)
         SingleRig rig;
         rig.OpenProfiles();
         CKZARN_RefSingleDlg* dialog = rig.dialog.get();
-        QTimer::singleShot(0, dialog, [dialog, back = c.back]() {
-            if (back) {
-                dialog->OnBack();
-            } else {
-                dialog->close();
-            }
-        });
+        EndViewSoon(dialog, c.back);
         EXPECT_EQ(dialog->exec(), c.result) << (c.back ? "back" : "close box");
     }
 }
