@@ -42,7 +42,7 @@ void LoadTestTexts()
 }
 
 // Item shorthand: key, level, group flag; caption "C<level>" is not needed, the key tells them apart.
-struct Spec {
+struct ItemRow {
     int type;
     std::string key;
     int level;
@@ -50,10 +50,10 @@ struct Spec {
     int caption;
 };
 
-CFlexItem* MakeItem(const Spec& spec)
+CFlexItem* MakeItem(const ItemRow& row)
 {
     CFlexItem* item = nullptr;
-    switch (spec.type) {
+    switch (row.type) {
     case CFlexItem::kBool: item = new CFlexBoolItem; break;
     case CFlexItem::kDirect: item = new CFlexDirectItem; break;
     case CFlexItem::kSelect: {
@@ -66,17 +66,17 @@ CFlexItem* MakeItem(const Spec& spec)
     }
     default: item = new CFlexItem; break;
     }
-    item->key = spec.key;
-    item->level = spec.level;
-    item->captionTextId = spec.caption;
+    item->key = row.key;
+    item->level = row.level;
+    item->captionTextId = row.caption;
     item->greyWhenDisabled = 1;
-    if (spec.group) item->expanded = 0; // groups start closed, as the pages make them
+    if (row.group) item->expanded = 0; // groups start closed, as the pages make them
     return item;
 }
 
-void Fill(CFlexItemList& list, const std::vector<Spec>& specs)
+void Fill(CFlexItemList& list, const std::vector<ItemRow>& rows)
 {
-    for (const Spec& spec : specs) list.Add(MakeItem(spec), spec.group);
+    for (const ItemRow& row : rows) list.Add(MakeItem(row), row.group);
 }
 
 std::vector<std::string> VisibleKeys(const CFlexItemList& list)
@@ -87,7 +87,7 @@ std::vector<std::string> VisibleKeys(const CFlexItemList& list)
 }
 
 // A tree: A (A1, A2 (A21, A22), A3), B, C (C1), D.
-const std::vector<Spec> kTree = {
+const std::vector<ItemRow> kTree = {
     {3, "A", 0, 1, 91001}, {3, "A1", 1, 0, 91002}, {3, "A2", 1, 1, 91003}, {3, "A21", 2, 0, 91004},
     {3, "A22", 2, 0, 91005}, {3, "A3", 1, 0, 91006}, {2, "B", 0, 0, 91007}, {3, "C", 0, 1, 91008},
     {3, "C1", 1, 0, 91009},  {0, "D", 0, 0, 91010},
@@ -212,9 +212,9 @@ protected:
     }
     void TearDown() override { QtMessageSink::Instance().Unregister(handle); }
 
-    void Build(const std::vector<Spec>& specs)
+    void Build(const std::vector<ItemRow>& rows)
     {
-        Fill(list->GetItemList(), specs);
+        Fill(list->GetItemList(), rows);
         list->RebuildRows();
     }
     std::vector<std::string> Captions() const
