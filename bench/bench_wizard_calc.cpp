@@ -2,6 +2,7 @@
 // as JPEG) on its pool of threads, against the sum of the photographs' single MeasureChartPhoto
 // times divided by min(cores, 11): how close the pool comes to an ideal spread of the work. Both
 // run alternately in the same iterations; the ratio of the fastest runs is printed with its target.
+#include "platform/UsableCores.h"
 #include "profilelib/ZarnLib_ChartMeasure.h"
 #include "profilelib/ZarnLib_Profile.h"
 #include "profilelib/ZarnExif_File.h"
@@ -81,7 +82,7 @@ void CalculationOverSpread(benchmark::State& state)
 {
     Series& s = TheSeries();
     g_threads = PhotoMeasurePool::DefaultThreadCount(s.data.chosenPhotos.size());
-    const int spread = std::min<int>(static_cast<int>(std::max(1u, std::thread::hardware_concurrency())), kCount);
+    const int spread = std::min<int>(UsableCoreCount(), kCount);
     const auto calculationOn = [&](int threads) {
         ZarnLib_Profile profile;
         int code = -1;

@@ -124,8 +124,18 @@ void CKZARN_ThumbnailWnd::ResetLayout(int cornerMode)
         scrollBar_->setGeometry(0, height() - barHeight, width(), barHeight);
 }
 
+void CKZARN_ThumbnailWnd::TellLoaderVisibleCells()
+{
+    // The cells under the client area at the current offset, so that they are decoded first.
+    if (cellW_ <= 0)
+        return;
+    const int first = scrollX_ / cellW_;
+    loader_->SetVisibleRange(first, (scrollX_ + std::max(width(), 1) - 1) / cellW_);
+}
+
 void CKZARN_ThumbnailWnd::StartLoader()
 {
+    TellLoaderVisibleCells();
     loader_->Start(&records_, &QtMessageSink::Instance(), handle_, cellW_ - 10, cellH_ - 53);
 }
 
@@ -373,6 +383,7 @@ int CKZARN_ThumbnailWnd::EnsureVisible(int index)
     Select(index, 1);
     if (scrollBar_ != nullptr)
         scrollBar_->setSliderPosition(scrollX_);
+    TellLoaderVisibleCells();
     update();
     return 1;
 }
@@ -476,6 +487,7 @@ void CKZARN_ThumbnailWnd::OnHScroll(UINT code, int trackPosition)
     }
     scrollX_ = position;
     scrollBar_->setSliderPosition(position);
+    TellLoaderVisibleCells();
     update();
 }
 

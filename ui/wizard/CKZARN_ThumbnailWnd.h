@@ -101,6 +101,7 @@ protected:
 private:
     void UpdateScrollRange();
     void StartLoader();
+    void TellLoaderVisibleCells();
     void DrawFileName(QPainter& painter, const std::string& path, const RECT& band);
     LRESULT SendToParent(UINT message, WPARAM wParam, LPARAM lParam);
 

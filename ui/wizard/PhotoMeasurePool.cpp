@@ -1,5 +1,6 @@
 #include "ui/wizard/PhotoMeasurePool.h"
 
+#include "platform/UsableCores.h"
 #include "profilelib/ZarnLib_ChartMeasure.h"
 #include "profilelib/ZarnLib_KestrinPatchElement.h"
 #include "profilelib/ZarnLib_Profile.h"
@@ -35,7 +36,7 @@ int JoinScratch(const ZarnLib_Profile& scratch, ZarnLib_Profile* profile)
 
 int PhotoMeasurePool::DefaultThreadCount(std::size_t photographs)
 {
-    const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    const auto cores = static_cast<std::size_t>(UsableCoreCount());
     return static_cast<int>(std::max<std::size_t>(1, std::min(cores, photographs)));
 }
 

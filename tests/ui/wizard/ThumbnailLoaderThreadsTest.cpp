@@ -1,6 +1,6 @@
-// The thumbnail loader thread: what it stores into the records, the messages it posts, and an
-// abort in the middle of a pass (the photograph being decoded is finished and stored, the end
-// message still comes, the rest stay not loaded).
+// The thumbnail loader: what it stores into the records, the messages it posts, an abort in the
+// middle of a pass (the photographs being decoded are finished and stored, the end message still
+// comes, the rest stay not loaded), its pool of decoders and the shown cells taken first.
 #include "tests/support/RecordingMessageSink.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/ui/wizard/WizardPhotoSeries.h"
@@ -10,9 +10,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 namespace {
 
@@ -53,6 +56,75 @@ private:
     bool inGate_ = false;
 };
 
+// Decodes nothing and records which photographs it was asked for, in order; the decodes of the
+// held photographs wait inside until the test releases them or Stop asks the pass to end.
+class HoldingLoader final : public ThumbnailLoader {
+public:
+    explicit HoldingLoader(std::set<std::string> held) : held_(std::move(held)) {}
+    ~HoldingLoader() override
+    {
+        Release();
+        Stop();
+    }
+
+    bool WaitUntilHolding(int count)
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        return cv_.wait_for(lock, std::chrono::seconds(20), [&] { return holding_ >= count; });
+    }
+    void Release()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        released_ = true;
+        cv_.notify_all();
+    }
+    std::vector<std::string> Calls()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return calls_;
+    }
+
+protected:
+    int Decode(ZarnLib_Image* /*image*/, const std::string& path, int, int, double* scale) override
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        calls_.push_back(path);
+        if (held_.count(path) != 0 || held_.count("*") != 0) {
+            ++holding_;
+            cv_.notify_all();
+            // Stop gives no signal of its own, so the abort flag is looked at every millisecond.
+            while (!cv_.wait_for(lock, std::chrono::milliseconds(1), [&] { return released_; })) {
+                if (AbortRequested())
+                    break;
+            }
+        }
+        *scale = 0.5;
+        return -10004;
+    }
+
+private:
+    std::set<std::string> held_;
+    std::mutex mutex_;
+    std::condition_variable cv_;
+    int holding_ = 0;
+    bool released_ = false;
+    std::vector<std::string> calls_;
+};
+
+std::vector<std::string> PhotoNames(int count)
+{
+    std::vector<std::string> paths;
+    for (int i = 0; i < count; ++i)
+        paths.push_back("photo" + std::to_string(i));
+    return paths;
+}
+
+bool EndPosted(const std::vector<RecordingMessageSink::Post>& posts)
+{
+    return std::any_of(posts.begin(), posts.end(),
+                       [](const auto& post) { return post.message == WM_ZARN_THUMB_LOADED && post.wParam == 2; });
+}
+
 ThumbnailLoader::RecordList MakeRecords(const std::vector<std::string>& paths)
 {
     ThumbnailLoader::RecordList records;
@@ -67,14 +139,12 @@ ThumbnailLoader::RecordList MakeRecords(const std::vector<std::string>& paths)
 
 TEST(ThumbnailLoaderTest, StopWhileDecodingTheTenthOfTwentyFinishesItAndStillPostsTheEnd)
 {
-    std::vector<std::string> paths;
-    for (int i = 0; i < 20; ++i)
-        paths.push_back("photo" + std::to_string(i));
-    ThumbnailLoader::RecordList records = MakeRecords(paths);
+    ThumbnailLoader::RecordList records = MakeRecords(PhotoNames(20));
     RecordingMessageSink sink;
     const HWND strip = sink.CreateWindow();
     records[9]->scale = 0.75;
     GatedLoader loader(9);
+    loader.SetDecoderCount(1);
     ASSERT_EQ(loader.Start(&records, &sink, strip, 90, 91), 1);
     EXPECT_EQ(loader.Start(&records, &sink, strip, 90, 91), 0) << "a second pass while one runs is refused";
     loader.WaitUntilInGate();
@@ -158,4 +228,82 @@ TEST(ThumbnailLoaderTest, DecodesPhotographsAtThumbnailSizeWithTheirExifValues)
         EXPECT_EQ(records[i]->GetImage(), nullptr);
         EXPECT_EQ(records[i]->isoFromExif, 0);
     }
+}
+
+TEST(ThumbnailLoaderTest, APoolOfDecodersWorksAtOnceAndDecodesEveryPhotographOnce)
+{
+    ThumbnailLoader::RecordList records = MakeRecords(PhotoNames(40));
+    RecordingMessageSink sink;
+    const HWND strip = sink.CreateWindow();
+    HoldingLoader loader({"photo0", "photo1", "photo2", "photo3"});
+    loader.SetDecoderCount(4);
+    ASSERT_EQ(loader.Start(&records, &sink, strip, 90, 91), 1);
+    ASSERT_TRUE(loader.WaitUntilHolding(4)) << "the first four photographs are decoded side by side";
+    loader.Release();
+    ASSERT_TRUE(sink.WaitFor(EndPosted));
+    loader.Stop();
+
+    std::vector<std::string> calls = loader.Calls();
+    std::sort(calls.begin(), calls.end());
+    std::vector<std::string> expected = PhotoNames(40);
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(calls, expected);
+    const auto loaded = sink.PostsOf(WM_ZARN_THUMB_LOADED);
+    ASSERT_EQ(loaded.size(), 41u);
+    EXPECT_EQ(loaded.back().wParam, 2u) << "the end comes after every decoder is done";
+    std::set<LPARAM> indexes;
+    for (std::size_t i = 0; i + 1 < loaded.size(); ++i) {
+        EXPECT_EQ(loaded[i].wParam, 1u);
+        indexes.insert(loaded[i].lParam);
+    }
+    EXPECT_EQ(indexes.size(), 40u);
+    for (const auto& record : records)
+        EXPECT_EQ(record->loadResult, -10004);
+}
+
+TEST(ThumbnailLoaderTest, StopWhileEveryDecoderIsBusyFinishesTheirPhotographsAndTakesNoMore)
+{
+    ThumbnailLoader::RecordList records = MakeRecords(PhotoNames(20));
+    RecordingMessageSink sink;
+    const HWND strip = sink.CreateWindow();
+    HoldingLoader loader({"*"});
+    loader.SetDecoderCount(4);
+    ASSERT_EQ(loader.Start(&records, &sink, strip, 90, 91), 1);
+    ASSERT_TRUE(loader.WaitUntilHolding(4));
+    loader.Stop();
+    EXPECT_FALSE(loader.IsRunning());
+
+    EXPECT_EQ(loader.Calls().size(), 4u);
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(records[i]->loadResult, i < 4 ? -10004 : ExifInputValues::kNotLoaded) << i;
+    const auto loaded = sink.PostsOf(WM_ZARN_THUMB_LOADED);
+    ASSERT_EQ(loaded.size(), 5u);
+    EXPECT_EQ(loaded.back().wParam, 2u);
+}
+
+TEST(ThumbnailLoaderTest, TheShownCellsAreDecodedFirstAndFollowTheStripWhileItScrolls)
+{
+    ThumbnailLoader::RecordList records = MakeRecords(PhotoNames(16));
+    RecordingMessageSink sink;
+    const HWND strip = sink.CreateWindow();
+    HoldingLoader loader({"photo5"});
+    loader.SetDecoderCount(1);
+    loader.SetVisibleRange(5, 6);
+    ASSERT_EQ(loader.Start(&records, &sink, strip, 90, 91), 1);
+    ASSERT_TRUE(loader.WaitUntilHolding(1));
+    // Scrolled on while the first shown photograph decodes: cell 6 is no longer shown.
+    loader.SetVisibleRange(10, 12);
+    loader.Release();
+    ASSERT_TRUE(sink.WaitFor(EndPosted));
+    loader.Stop();
+
+    const std::vector<int> order{5, 10, 11, 12, 0, 1, 2, 3, 4, 6, 7, 8, 9, 13, 14, 15};
+    std::vector<std::string> expected;
+    for (int index : order)
+        expected.push_back("photo" + std::to_string(index));
+    EXPECT_EQ(loader.Calls(), expected);
+    const auto loaded = sink.PostsOf(WM_ZARN_THUMB_LOADED);
+    ASSERT_EQ(loaded.size(), order.size() + 1);
+    for (std::size_t i = 0; i < order.size(); ++i)
+        EXPECT_EQ(loaded[i].lParam, order[i]);
 }
