@@ -127,7 +127,7 @@ void BM_ThumbnailStrip(benchmark::State& state)
     state.counters["all_thumbnails_s"] = g_fastAll;
     state.counters["longest_stall_ms"] = g_stallMs;
 }
-BENCHMARK(BM_ThumbnailStrip)->Iterations(5)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ThumbnailStrip)->Iterations(10)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 
