@@ -757,7 +757,7 @@ void CZarnflashDlg::OnTimer()
             polled_ = std::move(reading);
         }
         pollBusy_.store(false);
-        QMetaObject::invokeMethod(this, [this] { ApplyPolled(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, "ApplyPolled", Qt::QueuedConnection);
     });
     StartTimer();
 }

@@ -118,7 +118,8 @@ private:
     void Apply(const FlashMeterReading& reading);
     // Waits for a poll still reading the meter and takes its result.
     void JoinPoll();
-    void ApplyPolled();
+    // Queued by name from the poll thread, so the posted call holds no functor of that thread.
+    Q_INVOKABLE void ApplyPolled();
 
     QLabel* versionLine_ = nullptr;
     QPushButton* exit_ = nullptr;
