@@ -125,7 +125,8 @@ void ThumbnailLoader::ThreadProc()
     }
     if (decoders == 0)
         decoders = UsableCoreCount();
-    decoders = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(decoders), std::max<std::size_t>(count, 1)));
+    if (static_cast<std::size_t>(decoders) > count)
+        decoders = static_cast<int>(std::max<std::size_t>(count, 1));
 
     // This thread decodes too; helpers that cannot be started leave the work to the others.
     std::vector<std::thread> helpers;
