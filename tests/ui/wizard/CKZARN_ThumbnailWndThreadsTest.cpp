@@ -3,6 +3,7 @@
 // decode, stopped and joined when the strip is refilled or destroyed while decoding).
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/qt/QtTestEnvironment.h"
+#include "tests/ui/wizard/ThumbnailWait.h"
 #include "tests/ui/wizard/WizardPhotoSeries.h"
 #include "platform/qt/QtMessageSink.h"
 #include "platform/qt/WindowMessageHandler.h"
@@ -10,7 +11,6 @@
 #include "ui/wizard/ExifInputValues.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QTest>
@@ -64,25 +64,7 @@ struct Rig {
             paths.push_back(folder.File("p" + std::to_string(i) + ".jpg"));
         return paths;
     }
-    // Processes events until every record has been reached by the loader (real-time limit).
-    bool WaitForLoaded()
-    {
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < 20000) {
-            QCoreApplication::processEvents();
-            bool all = true;
-            for (int i = 0; i < strip->GetCount(); ++i) {
-                ExifInputValues* r = strip->GetRecordAt(i);
-                r->Lock();
-                all = all && r->loadResult != ExifInputValues::kNotLoaded;
-                r->Unlock();
-            }
-            if (all)
-                return true;
-        }
-        return false;
-    }
+    bool WaitForLoaded() { return wizardtest::WaitForThumbnails(strip); }
     ScratchFolder folder;
     Parent parent;
     CKZARN_ThumbnailWnd* strip = nullptr;

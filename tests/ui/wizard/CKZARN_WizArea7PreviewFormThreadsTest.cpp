@@ -1,6 +1,7 @@
 // The photographs page in the wizard with its real strip and view: which check marks it allows,
 // the corners it confirms at the corner step, the refusal of crossed corners, and a photograph that
 // cannot be opened in the view, which stays unconfirmed.
+#include "tests/ui/wizard/ThumbnailWait.h"
 #include "tests/ui/wizard/WizardPhotoSeries.h"
 #include "tests/ui/wizard/WizardRig.h"
 #include "core/util/CLangTable.h"
@@ -9,7 +10,6 @@
 #include "ui/wizard/CKZARN_WizArea7PreviewForm.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QMouseEvent>
 
 #include <gtest/gtest.h>
@@ -35,23 +35,7 @@ struct PageRig {
         page = dynamic_cast<CKZARN_WizArea7PreviewForm*>(rig.wizard->Page(WizardPageFactory::kPhotos));
         strip = page->Strip();
     }
-    bool WaitForLoaded()
-    {
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < 30000) {
-            QCoreApplication::processEvents();
-            bool all = true;
-            for (int i = 0; i < strip->GetCount(); ++i) {
-                ExifInputValues copy;
-                strip->GetRecordByPath(strip->GetRecordAt(i)->path, &copy);
-                all = all && copy.loadResult != ExifInputValues::kNotLoaded;
-            }
-            if (all)
-                return true;
-        }
-        return false;
-    }
+    bool WaitForLoaded() { return wizardtest::WaitForThumbnails(strip); }
     // Step 3 of a Gradus II run over a folder of photographs at the exposures given.
     void ToPhotoStep(const std::vector<double>& exposures)
     {

@@ -2,6 +2,7 @@
 // readings, folder, photographs checked, corners found and confirmed (one marker dragged), the
 // calculation, the result table and graph, one point stepped and one typed, a refused edit that
 // leaves everything as it was, and the save; the saved points lie on the photographs' tone curve.
+#include "tests/ui/wizard/ThumbnailWait.h"
 #include "tests/ui/wizard/WizardPhotoSeries.h"
 #include "tests/ui/wizard/WizardRig.h"
 #include "profilelib/ZarnLibString.h"
@@ -17,7 +18,6 @@
 #include "ui/wizard/WizardResultEditor.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -47,24 +47,7 @@ struct Journey {
         table = dynamic_cast<CKZARN_WizArea4GraphForm*>(rig.wizard->Page(WizardPageFactory::kResultTable));
         graph = dynamic_cast<CKZARN_WizArea7GraphForm*>(rig.wizard->Page(WizardPageFactory::kResultGraph));
     }
-    bool WaitForLoaded()
-    {
-        CKZARN_ThumbnailWnd* strip = photos->Strip();
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < 30000) {
-            QCoreApplication::processEvents();
-            bool all = true;
-            for (int i = 0; i < strip->GetCount(); ++i) {
-                ExifInputValues copy;
-                strip->GetRecordByPath(strip->GetRecordAt(i)->path, &copy);
-                all = all && copy.loadResult != ExifInputValues::kNotLoaded;
-            }
-            if (all)
-                return true;
-        }
-        return false;
-    }
+    bool WaitForLoaded() { return wizardtest::WaitForThumbnails(photos->Strip()); }
     // From step 0 to the result over three Gradus II photographs; the last one's top-left marker
     // is dragged a little before moving on.
     void ToResult()
