@@ -12,7 +12,6 @@ namespace {
 // Only one player runs at a time; atomic so that a test thread may read it.
 std::atomic<double> g_eraseShare{0.0};
 
-constexpr int kMaxPolls = 1000;
 constexpr double kBigScript = 65535;
 
 // A progress word: whole, never negative, never past 65535.
@@ -81,48 +80,39 @@ std::string CZarnflashPlayer::Exchange(const std::string& command)
     return reply;
 }
 
-void CZarnflashPlayer::Leave()
+bool CZarnflashPlayer::Leave()
 {
     Exchange("H00000");
+    return !link_.LastWriteFailed();
 }
 
-int CZarnflashPlayer::Run(const std::string& scriptPath, const std::string& where)
+std::string CZarnflashPlayer::PollWhileBusy(std::string reply, bool postErase)
 {
-    g_eraseShare.store(0);
-    const bool radio = form_.kind == FlashPlayerForm::Kind::Radio;
-    const WPARAM finalId = radio ? static_cast<WPARAM>(form_.jobId) : static_cast<WPARAM>(kJobWriteMain);
-    double range = 100;
-    int result = 0;
-    PostProgress(kJobWriteMain, 100, 0);
-
-    DlfScript script;
-    if (scriptPath.empty()) {
-        result = kFlashNoScript;
-    } else if (!ReadDlfScript(scriptPath, script) || !CheckDlfScript(script, form_.entryCommand).Ok()) {
-        // A script that cannot be read whole, or that is not this target's, never reaches the meter.
-        result = kFlashBadScript;
-    } else {
-        int err = 0;
-        if (!link_.Open(where, &err)) {
-            result = form_.openCode;
-        } else if (!link_.Prepare(&err)) {
-            result = form_.setupCode;
-            link_.Close();
-        } else {
-            const double n = static_cast<double>(script.size());
-            range = (form_.kind == FlashPlayerForm::Kind::MainSerial || n <= kBigScript) ? n + 1 : n * 0.5;
-            if (form_.kind != FlashPlayerForm::Kind::MainHid) PostProgress(kJobWriteMain, range, 1);
-            result = Play(script);
-            if (form_.kind == FlashPlayerForm::Kind::MainSerial) {
-                Leave();
-                link_.Close();
-            } else {
-                if (!radio) Leave();
-                if (link_.Close()) clock_.SleepMs(1000);
-            }
-        }
+    const std::uint64_t start = clock_.NowMs();
+    int poll = 0;
+    while (reply == "Q00001" && poll < kBusyPollCeiling && clock_.NowMs() - start < kBusyLimitMs) {
+        ++poll;
+        if (postErase) PostErasePollProgress(poll);
+        reply = Exchange("Q00000");
     }
-    if (radio) {
+    return reply;
+}
+
+int CZarnflashPlayer::Refuse(int code)
+{
+    Finish(code, 100, true);
+    return code;
+}
+
+void CZarnflashPlayer::Finish(int result, double range, bool barEmpty)
+{
+    const WPARAM finalId = form_.kind == FlashPlayerForm::Kind::Radio ? static_cast<WPARAM>(form_.jobId)
+                                                                       : static_cast<WPARAM>(kJobWriteMain);
+    // Nothing written: the bar stays empty beside the failure; otherwise the radio form ends on its
+    // range alone and the main forms on a full bar.
+    if (barEmpty) {
+        PostProgress(finalId, 100, 0);
+    } else if (form_.kind == FlashPlayerForm::Kind::Radio) {
         Post(WM_UPDATE_PROGRESS, finalId, MakeProgressParam(Word(range), 0));
     } else {
         PostProgress(finalId, range, range);
@@ -132,10 +122,41 @@ int CZarnflashPlayer::Run(const std::string& scriptPath, const std::string& wher
     } else {
         Post(WM_UPDATE_JOB_FAILED, finalId, static_cast<LPARAM>(result));
     }
+}
+
+int CZarnflashPlayer::Run(const std::string& scriptPath, const std::string& where)
+{
+    g_eraseShare.store(0);
+    PostProgress(kJobWriteMain, 100, 0);
+
+    DlfScript script;
+    if (scriptPath.empty()) return Refuse(kFlashNoScript);
+    // A script that cannot be read whole, or that is not this target's, never reaches the meter.
+    if (!ReadDlfScript(scriptPath, script) || !CheckDlfScript(script, form_.entryCommand).Ok()) {
+        return Refuse(kFlashBadScript);
+    }
+    int err = 0;
+    if (!link_.Open(where, &err)) return Refuse(form_.openCode);
+    if (!link_.Prepare(&err)) {
+        link_.Close();
+        return Refuse(form_.setupCode);
+    }
+    const double n = static_cast<double>(script.size());
+    const double range = (form_.kind == FlashPlayerForm::Kind::MainSerial || n <= kBigScript) ? n + 1 : n * 0.5;
+    if (form_.kind != FlashPlayerForm::Kind::MainHid) PostProgress(kJobWriteMain, range, 1);
+    bool failed = false;
+    int result = Play(script, &failed);
+    // The meter leaves its update mode at the end of a main image, and after any failure (once, for
+    // every form); a meter that cannot be told stays waiting for its firmware.
+    if (failed || form_.kind != FlashPlayerForm::Kind::Radio) {
+        if (!Leave() && failed) result = kFlashStillInUpdateMode;
+    }
+    if (link_.Close() && form_.kind != FlashPlayerForm::Kind::MainSerial) clock_.SleepMs(1000);
+    Finish(result, range, false);
     return result;
 }
 
-int CZarnflashPlayer::Play(const DlfScript& script)
+int CZarnflashPlayer::Play(const DlfScript& script, bool* failedAfterEntry)
 {
     const double n = static_cast<double>(script.size());
     const bool serial = form_.kind == FlashPlayerForm::Kind::MainSerial;
@@ -143,47 +164,29 @@ int CZarnflashPlayer::Play(const DlfScript& script)
     const double range = big ? n * 0.5 : n + 1;
     double position = 1;
     int counter = 1;
-    int result = 0;
-    for (const std::string& line : script) {
+    std::string line;
+    for (std::string_view text : script) {
+        if (text.empty()) break;
+        line.assign(text.data(), text.size());
         bool failed = false;
-        if (line.empty()) break;
         if (line == form_.entryCommand || IsDlfEntryCommand(line)) {
             const std::string reply = Exchange(line);
             const bool accepted =
                 reply == "P00000" || (form_.kind == FlashPlayerForm::Kind::MainHid && reply == "T.O.");
             if (!accepted) {
-                Leave();
+                *failedAfterEntry = true;
                 return form_.protocolCode;
             }
         } else if (line == "Q00001" || line == "Q00011") {
             clock_.SleepMs(1000);
             link_.Wait(400);
-            int poll = 0;
-            std::string reply = Exchange(line);
-            while (reply == "Q00001" && poll <= kMaxPolls) {
-                ++poll;
-                PostErasePollProgress(poll);
-                reply = Exchange("Q00000");
-            }
-            if (reply != "Q00000") {
-                Leave();
-                failed = true;
-            }
+            if (PollWhileBusy(Exchange(line), true) != "Q00000") failed = true;
             position += 1;
             PostProgress(kJobWriteMain, range, position);
             link_.Wait(100);
         } else if (line == "Q000F1") {
             link_.Wait(400);
-            int poll = 0;
-            std::string reply = Exchange(line);
-            while (reply == "Q00001" && poll <= kMaxPolls) {
-                ++poll;
-                reply = Exchange("Q00000");
-            }
-            if (reply != "Q00002") {
-                Leave();
-                failed = true;
-            }
+            if (PollWhileBusy(Exchange(line), false) != "Q00002") failed = true;
             link_.Wait(100);
         } else if (line[0] == 'Q') {
             const std::string reply = Exchange(line.substr(0, 6));
@@ -196,9 +199,9 @@ int CZarnflashPlayer::Play(const DlfScript& script)
         position = big ? counter * 0.5 : position + 1;
         PostLineProgress(position, range);
         if (failed) {
-            result = form_.protocolCode;
-            break;
+            *failedAfterEntry = true;
+            return form_.protocolCode;
         }
     }
-    return result;
+    return 0;
 }

@@ -9,6 +9,7 @@
 #include "flash/FlashMessageTarget.h"
 #include "platform/Clock.h"
 
+#include <cstdint>
 #include <string>
 
 struct FlashPlayerForm {
@@ -27,11 +28,22 @@ struct FlashPlayerForm {
 
 class CZarnflashPlayer {
 public:
+    // An erase or final check that keeps answering busy is given up after this long on the clock
+    // the player was given (the links' clock); a real erase takes a few seconds.
+    static constexpr std::uint64_t kBusyLimitMs = 60000;
+    // A safety bound on the polls of one wait, far above what the time allows: no link answers a
+    // poll in less than a tenth of a millisecond.
+    static constexpr int kBusyPollCeiling = 600000;
+
     CZarnflashPlayer(const FlashPlayerForm& form, CZarnflashLink& link, FlashMessageTarget& target, Clock& clock);
 
     // scriptPath empty: the job's list held no script. where: device path or port for the link.
-    // Posts the job's messages, the result last; returns the result code (0 for success).
+    // Posts the job's messages, the result last; returns the result code (0 for success). After a
+    // failure once the script's entry command went out, the meter is told once to leave its update
+    // mode; when that command cannot be sent either, the result is kFlashStillInUpdateMode.
     int Run(const std::string& scriptPath, const std::string& where);
+    // Ends the job without touching the meter: an empty bar and the failure code.
+    int Refuse(int code);
 
     // The erase share of the progress bar, shared by the players of the process.
     static double EraseShare();
@@ -46,8 +58,14 @@ private:
     void PostProgress(WPARAM wParam, double range, double position);
     // Exchanges command; a reply that never came reads "T.O." (HID) or what arrived.
     std::string Exchange(const std::string& command);
-    void Leave();
-    int Play(const DlfScript& script);
+    // Sends "H00000"; FALSE when it could not be sent.
+    bool Leave();
+    // Polls a busy erase or final check until the reply is no longer "Q00001", the time limit has
+    // passed or the poll ceiling is reached; returns the last reply.
+    std::string PollWhileBusy(std::string reply, bool postErase);
+    // Plays the lines; failed set when the script failed after its entry command went out.
+    int Play(const DlfScript& script, bool* failed);
+    void Finish(int result, double range, bool barEmpty);
 
     FlashPlayerForm form_;
     CZarnflashLink& link_;

@@ -77,6 +77,24 @@ void CZarnflashThread::SetDevicePath(const std::string& path)
     devicePath_ = path;
 }
 
+void CZarnflashThread::SetMeterModel(const std::string& model)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    meterModel_ = model;
+}
+
+void CZarnflashThread::SetRequireVersionFiles(bool require)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    requireVersionFiles_ = require;
+}
+
+FlashImageProblem CZarnflashThread::LastRefusal() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return refusal_;
+}
+
 void CZarnflashThread::SetHttpTimeouts(long connectMs, long transferMs)
 {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -376,7 +394,8 @@ int CZarnflashThread::DownloadProc(CZarnflashThread* self)
 int CZarnflashThread::PlayJob(CZarnflashThread* self, Family family, const FlashPlayerForm& form)
 {
     std::vector<std::string> list;
-    std::string folder, port, device;
+    std::string folder, port, device, model;
+    bool needVersionFile = false;
     FlashMessageTarget* gui = nullptr;
     Clock* clock = nullptr;
     {
@@ -387,8 +406,12 @@ int CZarnflashThread::PlayJob(CZarnflashThread* self, Family family, const Flash
         port = self->port_;
         device = self->devicePath_;
         clock = self->clock_;
+        model = self->meterModel_;
+        needVersionFile = self->requireVersionFiles_;
+        self->refusal_ = FlashImageProblem();
     }
     if (!clock) clock = &SystemClock::Instance();
+    if (model.empty()) model = family == Family::T140 ? "T-140" : family == Family::T520 ? "T-520D" : "T-310";
     std::string script;
     FindDlfFile(script, list, folder);
     std::unique_ptr<CZarnflashLink> link = self->MakeLink(family);
@@ -396,6 +419,20 @@ int CZarnflashThread::PlayJob(CZarnflashThread* self, Family family, const Flash
         void PostThreadMessage(UINT, WPARAM, LPARAM) override {}
     } none;
     CZarnflashPlayer player(form, *link, gui ? *gui : static_cast<FlashMessageTarget&>(none), *clock);
+    if (!script.empty()) {
+        // Every image, chosen or downloaded, is checked here before its job opens the link.
+        std::string imageFolder, imageName;
+        SplitFolderAndName(script, imageFolder, imageName);
+        const FlashImageProblem problem = CheckFlashImage(model, form.jobId, imageFolder, imageName, needVersionFile);
+        if (!problem.Ok()) {
+            {
+                std::lock_guard<std::mutex> lock(self->mutex_);
+                self->refusal_ = problem;
+            }
+            player.Refuse(problem.Code());
+            return 0;
+        }
+    }
     player.Run(script, family == Family::T310 ? port : device);
     return 0;
 }

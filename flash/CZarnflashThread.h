@@ -7,6 +7,7 @@
 
 #include "core/util/ZarnProxySettings.h"
 #include "flash/CZarnflashPlayer.h"
+#include "flash/FlashImageCheck.h"
 #include "flash/FlashMessageTarget.h"
 #include "meter/MeterLinkFactory.h"
 #include "platform/Clock.h"
@@ -30,6 +31,13 @@ public:
     void SetEnvironment(MeterLinkFactory* links, Clock* clock);
     // The HID device path of the meter read by the dialog; a transfer opens only that meter.
     void SetDevicePath(const std::string& path);
+    // The model of the meter read by the dialog: every image a job writes must be made for it.
+    // Empty: the job's link family decides.
+    void SetMeterModel(const std::string& model);
+    // TRUE when the images are the user's choice: each then needs its version companion.
+    void SetRequireVersionFiles(bool require);
+    // Why the last transfer job refused its image before the link opened (kind None otherwise).
+    FlashImageProblem LastRefusal() const;
     // Bounds every HTTP request of later download jobs.
     void SetHttpTimeouts(long connectMs, long transferMs);
 
@@ -114,6 +122,9 @@ private:
     FlashMessageTarget* gui_ = nullptr;
     std::vector<std::string> fileList_;
     std::string devicePath_;
+    std::string meterModel_;
+    bool requireVersionFiles_ = false;
+    FlashImageProblem refusal_;
     MeterLinkFactory* links_ = nullptr;
     Clock* clock_ = nullptr;
     std::unique_ptr<MeterLinkFactory> ownLinks_;

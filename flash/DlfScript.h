@@ -1,22 +1,87 @@
 // A firmware script (".dlf"): text lines in file order, each without its trailing CR and LF. The
-// reader keeps every line whole; CheckDlfScript decides whether the script may be played at all.
+// lines are kept in one buffer with the end of each line beside it, so a script costs little more
+// than its file; a string object per line would cost some 32 bytes even for an empty line, and a
+// file of nothing but line ends would grow thirtyfold. The reader keeps every line whole;
+// CheckDlfScript decides whether the script may be played at all.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <iterator>
 #include <string>
+#include <string_view>
 #include <vector>
-
-using DlfScript = std::vector<std::string>;
 
 // Longest line the player's buffer takes; a longer line makes the script unplayable.
 constexpr std::size_t kDlfMaxLineLength = 25600;
 // Largest script file read (about 2000 times the largest image known).
 constexpr std::size_t kDlfMaxFileSize = 64u * 1024u * 1024u;
+// Most lines a script may have: fourteen times the longest script the progress scale was made for
+// (70,000 lines). A file of more lines is refused as it is read, before it costs more memory.
+constexpr std::size_t kDlfMaxLines = 1000000;
+
+class DlfScript {
+public:
+    class const_iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = std::string_view;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = std::string_view;
+
+        const_iterator() = default;
+        const_iterator(const DlfScript* script, std::size_t index) : script_(script), index_(index) {}
+        std::string_view operator*() const { return (*script_)[index_]; }
+        const_iterator& operator++()
+        {
+            ++index_;
+            return *this;
+        }
+        const_iterator operator++(int)
+        {
+            const_iterator old = *this;
+            ++index_;
+            return old;
+        }
+        bool operator==(const const_iterator& other) const { return index_ == other.index_; }
+        bool operator!=(const const_iterator& other) const { return index_ != other.index_; }
+
+    private:
+        const DlfScript* script_ = nullptr;
+        std::size_t index_ = 0;
+    };
+    using iterator = const_iterator;
+    using value_type = std::string_view;
+
+    DlfScript() = default;
+    DlfScript(std::initializer_list<std::string_view> lines);
+
+    std::size_t size() const { return ends_.size(); }
+    bool empty() const { return ends_.empty(); }
+    std::string_view operator[](std::size_t index) const;
+    const_iterator begin() const { return const_iterator(this, 0); }
+    const_iterator end() const { return const_iterator(this, size()); }
+    void clear();
+    void push_back(std::string_view line);
+    // Bytes the script holds in memory (its text and line table), for checks of its cost.
+    std::size_t MemoryBytes() const;
+    bool operator==(const DlfScript& other) const;
+
+private:
+    std::string text_;
+    std::vector<std::uint32_t> ends_; // end of each line in text_ (the file ceiling fits 32 bits)
+};
 
 // Splits a file image into lines: LF ends a line, trailing CR and LF characters are removed, every
 // line is kept (empty ones too); a final line without LF counts, an empty file gives no lines.
-void ParseDlfScript(const std::string& bytes, DlfScript& script);
+// FALSE (script then empty) when a line is longer than kDlfMaxLineLength or there are more than
+// kDlfMaxLines lines.
+bool ParseDlfScript(const std::string& bytes, DlfScript& script);
 
-// Empties script and reads the file. 1 when the file was read, 0 when it cannot be opened or read
-// or is larger than kDlfMaxFileSize (script then empty).
+// Empties script and reads the file. 1 when the file was read, 0 when it is no regular file, cannot
+// be read, is larger than kDlfMaxFileSize or breaks a limit of ParseDlfScript (script then empty).
+// The file is read in pieces, so a refused file costs no more memory than the lines read before
+// the limit was reached.
 int ReadDlfScript(const std::string& path, DlfScript& script);

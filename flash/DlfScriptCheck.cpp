@@ -2,7 +2,7 @@
 
 namespace {
 
-bool IsPlainText(const std::string& line)
+bool IsPlainText(std::string_view line)
 {
     for (char c : line) {
         const auto u = static_cast<unsigned char>(c);
@@ -11,7 +11,7 @@ bool IsPlainText(const std::string& line)
     return true;
 }
 
-bool IsKnownForm(const std::string& line)
+bool IsKnownForm(std::string_view line)
 {
     if (!IsPlainText(line)) return false;
     if (line[0] == 'Q') return line.size() == kDlfCommandLength;
@@ -21,7 +21,7 @@ bool IsKnownForm(const std::string& line)
 
 } // namespace
 
-bool IsDlfEntryCommand(const std::string& line)
+bool IsDlfEntryCommand(std::string_view line)
 {
     return line == "P0000F" || line == "P0001F" || line == "P0003F";
 }
@@ -33,7 +33,7 @@ DlfCheckResult CheckDlfScript(const DlfScript& script, const std::string& entryC
     if (end == 0) return {DlfProblem::Empty, 0};
     if (script[0] != entryCommand) return {DlfProblem::NoEntry, 0};
     for (std::size_t i = 1; i < end; ++i) {
-        const std::string& line = script[i];
+        const std::string_view line = script[i];
         if (line.empty()) return {DlfProblem::BlankInside, i};
         if (!IsKnownForm(line)) return {DlfProblem::BadLine, i};
     }

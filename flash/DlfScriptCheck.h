@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 enum class DlfProblem {
     None,
@@ -30,6 +31,6 @@ constexpr std::size_t kDlfRecordLength = 35;
 constexpr std::size_t kDlfCommandLength = 6;
 
 // True for "P0000F", "P0001F" and "P0003F".
-bool IsDlfEntryCommand(const std::string& line);
+bool IsDlfEntryCommand(std::string_view line);
 
 DlfCheckResult CheckDlfScript(const DlfScript& script, const std::string& entryCommand);

@@ -44,12 +44,15 @@ enum ZarnflashError : int {
     kFlashNoScript = 0x20000102,
     // The script is unreadable, damaged or made for another target: refused before the link opens.
     kFlashBadScript = 0x20000103,
-    // A chosen main image has no readable version companion.
+    // A chosen image has no version companion, or one without a version and an eight-digit date.
     kFlashNoVersionFile = 0x20000104,
     // The worker thread could not be started.
     kFlashNoWorker = 0x20000105,
     // More than one meter is attached.
     kFlashSeveralMeters = 0x20000106,
+    // A transfer failed and the meter could not be told to leave its update mode: it waits for its
+    // firmware, and starting the update again finishes it.
+    kFlashStillInUpdateMode = 0x20000107,
 };
 
 enum ZarnflashUiState : int {

@@ -25,6 +25,21 @@ constexpr HidCustomItem kItems[23] = {
     {0x102, 40}, {0x103, 41}, {0x104, 42}, {0x105, 43}, {0x106, 44}, {0x200, 45}, {0x201, 46}, {0x202, 47},
     {0x203, 48}, {0x210, 49}, {0x220, 50}, {0x300, 51}, {0x301, 52}, {0x302, 53}, {0x303, 54}};
 
+// Revisions before 17 answer ready at once; later ones may still be busy for up to 3000 ms. The
+// revision is compared as a number ("9" is before 17, "100" after it); a revision without leading
+// digits counts as before.
+bool RevisionBefore17(const std::string& revision)
+{
+    unsigned value = 0;
+    std::size_t digits = 0;
+    for (char c : revision) {
+        if (c < '0' || c > '9') break;
+        if (value < 1000) value = value * 10 + static_cast<unsigned>(c - '0');
+        ++digits;
+    }
+    return digits == 0 || value < 17;
+}
+
 } // namespace
 
 CCommT140::CCommT140(HidDeviceSystem& system) : CCommHidMeter(system, T140Family()) {}
@@ -75,7 +90,7 @@ BOOL CCommT140::WaitUntilReady(const std::string& revisionText, int* err)
             }
         } else if (status == 999) {
             break;
-        } else if (revisionText < "17" || elapsed >= 3000) {
+        } else if (RevisionBefore17(revisionText) || elapsed >= 3000) {
             break;
         }
         SleepMs(200);

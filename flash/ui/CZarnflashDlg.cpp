@@ -10,6 +10,7 @@
 #include "core/util/ZarnProgramMessages.h"
 #include "flash/CZarnflashHidLink.h"
 #include "flash/CZarnflashSerialLink.h"
+#include "flash/FlashImageCheck.h"
 #include "flash/ZarnflashCommandLine.h"
 #include "flash/ZarnflashVersionFile.h"
 #include "flash/ui/CAboutDlg.h"
@@ -27,6 +28,8 @@
 #include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
+
+#include <system_error>
 
 namespace {
 
@@ -88,18 +91,6 @@ bool Differs(const std::string& offered, const std::string& meter)
 bool RadioDiffers(const std::string& offered, const std::string& meter)
 {
     return !offered.empty() && !SameRadioVersion(offered, meter);
-}
-
-bool BeginsWith(const std::string& name, const char* prefix)
-{
-    return name.size() >= 4 && name.compare(0, 4, prefix) == 0;
-}
-
-// The letter a radio image's title ends with: "A" application, "L" loader, "U" loader updater.
-bool RadioSuffix(const std::string& name, char letter)
-{
-    const std::size_t dot = name.rfind('.');
-    return dot != std::string::npos && dot >= 1 && name[dot - 1] == letter;
 }
 
 void SendOverSocket(const std::string& owner, UINT message, WPARAM wParam, LPARAM lParam)
@@ -256,6 +247,7 @@ BOOL CZarnflashDlg::OnInitDialog()
     if (resultCode_ == 0) {
         if (standAlone_) {
             worker_.SetSettings(programFolder, "", "", "", "", ZarnProxySettings());
+            worker_.SetRequireVersionFiles(true);
         } else {
             if (ReadMeter() != 1) {
                 resultCode_ = severalMeters_ ? kFlashSeveralMeters : kFlashT310Open;
@@ -333,6 +325,7 @@ void CZarnflashDlg::Apply(const FlashMeterReading& reading)
     variant_ = reading.variant;
     devicePath_ = reading.devicePath;
     worker_.SetDevicePath(devicePath_);
+    worker_.SetMeterModel(modelName_);
 }
 
 int CZarnflashDlg::ReadMeter()
@@ -360,6 +353,11 @@ void CZarnflashDlg::ApplyPolled()
     UpdateTitle();
     UpdateStatusText();
     UpdateIcons();
+    // A run has ended and the meter was read again: the user may choose files and start again.
+    if (standAlone_ && uiState_ == kUiFinished && !readAgain_) {
+        readAgain_ = true;
+        UpdateButtons();
+    }
 }
 
 BOOL CZarnflashDlg::LoadDownloadSettings()
@@ -407,7 +405,19 @@ bool CZarnflashDlg::StartJob(BOOL started)
 void CZarnflashDlg::SetFinished(int code)
 {
     resultCode_ = code;
+    EnterFinished();
+}
+
+void CZarnflashDlg::EnterFinished()
+{
     uiState_ = kUiFinished;
+    readAgain_ = false;
+    if (standAlone_) {
+        // The run is over: its worker has posted its last message. The poll reads the meter again,
+        // and its first result enables Settings and Start.
+        worker_.Wait();
+        StartTimer();
+    }
     UpdateButtons();
     UpdateIcons();
     UpdateStatusText();
@@ -519,6 +529,7 @@ void CZarnflashDlg::OnJobDone(WPARAM job, LPARAM /*code*/)
         }
         break;
     case kJobWriteRadioLoaderUpdater:
+        awaitsFirmware_ = true;
         transfer();
         KillTimer();
         worker_.Wait();
@@ -526,6 +537,7 @@ void CZarnflashDlg::OnJobDone(WPARAM job, LPARAM /*code*/)
                                : worker_.StartRadioLoaderT140File(&gui_, loaderFolder_, loaderName_, port_));
         break;
     case kJobWriteRadioLoader:
+        awaitsFirmware_ = true;
         transfer();
         KillTimer();
         worker_.Wait();
@@ -533,6 +545,7 @@ void CZarnflashDlg::OnJobDone(WPARAM job, LPARAM /*code*/)
                                : worker_.StartRadioAppT140File(&gui_, appFolder_, appName_, port_));
         break;
     case kJobWriteRadioApp: {
+        awaitsFirmware_ = true;
         transfer();
         KillTimer();
         worker_.Wait();
@@ -546,13 +559,13 @@ void CZarnflashDlg::OnJobDone(WPARAM job, LPARAM /*code*/)
         break;
     }
     case kJobWriteMain:
-        uiState_ = kUiFinished;
-        refresh();
+        awaitsFirmware_ = false;
+        EnterFinished();
         if (!standAlone_) worker_.Wait();
         break;
     case kJobExitUpdateMode:
-        uiState_ = kUiFinished;
-        refresh();
+        awaitsFirmware_ = false;
+        EnterFinished();
         progress_->setRange(0, 100);
         progress_->setValue(100);
         break;
@@ -576,7 +589,15 @@ void CZarnflashDlg::OnProgress(WPARAM /*job*/, LPARAM value)
 void CZarnflashDlg::OnJobFailed(WPARAM /*job*/, LPARAM code)
 {
     worker_.Wait();
-    SetFinished(static_cast<int>(code));
+    int result = static_cast<int>(code);
+    refusal_ = worker_.LastRefusal();
+    // A job of a radio chain that could not even reach the meter leaves the module in the update
+    // mode the chain's earlier job left it in.
+    const bool unreached = result == kFlashT140Open || result == kFlashT140Setup || result == kFlashT520Open ||
+                           result == kFlashT520Setup;
+    if (awaitsFirmware_ && unreached) result = kFlashStillInUpdateMode;
+    awaitsFirmware_ = false;
+    SetFinished(result);
 }
 
 void CZarnflashDlg::OnDownloadFailed(WPARAM /*job*/, LPARAM code)
@@ -598,27 +619,34 @@ void CZarnflashDlg::OnDownloadCancelled(WPARAM job, LPARAM /*code*/)
     }
 }
 
-bool CZarnflashDlg::ImagesFitMeter() const
+int CZarnflashDlg::CheckChainImages()
 {
-    // Each family's images carry its own prefix; a radio image also names its slot.
-    const char* prefix = nullptr;
-    if (modelName_ == "T-520D") {
-        prefix = "QP52";
-    } else if (modelName_.rfind("T-140", 0) == 0) {
-        prefix = "QM63";
-    } else {
-        return true; // the T-310 families are checked by their own rule
-    }
-    if (!mainName_.empty() && !BeginsWith(mainName_, prefix)) return false;
-    const struct {
+    refusal_ = FlashImageProblem();
+    if (modelName_.empty()) return 0;
+    struct Image {
+        int job;
+        const std::string& folder;
         const std::string& name;
-        char letter;
-    } radio[3] = {{appName_, 'A'}, {loaderName_, 'L'}, {updaterName_, 'U'}};
-    for (const auto& r : radio) {
-        if (r.name.empty()) continue;
-        if (!BeginsWith(r.name, prefix) || !RadioSuffix(r.name, r.letter)) return false;
+    };
+    std::vector<Image> images{{kJobWriteMain, mainFolder_, mainName_}};
+    if (IsT140Radio() || IsT520Radio()) {
+        images.push_back({kJobWriteRadioApp, appFolder_, appName_});
+        images.push_back({kJobWriteRadioLoader, loaderFolder_, loaderName_});
+        images.push_back({kJobWriteRadioLoaderUpdater, updaterFolder_, updaterName_});
     }
-    return true;
+    // Names first: an image of another meter means there is nothing to update with these files.
+    for (const Image& image : images) {
+        if (!image.name.empty() && !ImageNameFits(modelName_, image.job, image.name)) return kFlashNothingToDo;
+    }
+    for (const Image& image : images) {
+        if (image.name.empty()) continue;
+        const FlashImageProblem problem = CheckFlashImage(modelName_, image.job, image.folder, image.name, true);
+        if (!problem.Ok()) {
+            refusal_ = problem;
+            return problem.Code();
+        }
+    }
+    return 0;
 }
 
 void CZarnflashDlg::OnStart()
@@ -626,6 +654,8 @@ void CZarnflashDlg::OnStart()
     KillTimer();
     JoinPoll();
     uiState_ = kUiTransfer;
+    refusal_ = FlashImageProblem();
+    awaitsFirmware_ = false;
     UpdateButtons();
     UpdateIcons();
     UpdateStatusText();
@@ -633,19 +663,19 @@ void CZarnflashDlg::OnStart()
     worker_.Wait();
 
     auto nothing = [this](int code) {
+        // Nothing was written: the bar stays empty beside the reason.
+        progress_->setRange(0, 100);
+        progress_->setValue(0);
         SetFinished(code);
-        StartTimer();
     };
     if (severalMeters_) return nothing(kFlashSeveralMeters);
-    if (!ImagesFitMeter()) return nothing(kFlashNothingToDo);
+    // Every image the chain would write is checked before its first job, so a chain never stops
+    // half-way for an image that could have been refused at once.
+    if (const int refused = CheckChainImages()) return nothing(refused);
     const bool radioOffered = !offeredAppVersion_.empty();
-    // A radio chain writes the chosen main image only when its version was read: without it the
-    // image would be skipped and the run would still say finished.
-    if (radioOffered && !mainName_.empty() && offeredMainVersion_.empty()) return nothing(kFlashNoVersionFile);
 
     if (modelName_ == "T-310D/DR" || modelName_ == "T-310CINE") {
-        const char* prefix = modelName_ == "T-310D/DR" ? "QK85" : "QN41";
-        if (!BeginsWith(mainName_, prefix)) return nothing(kFlashNothingToDo);
+        if (mainName_.empty()) return nothing(kFlashNothingToDo);
         StartJob(worker_.StartMainT310File(&gui_, mainFolder_, mainName_, port_));
     } else if (modelName_ == "T-140D" || modelName_ == "T-140DR-EL" || modelName_ == "T-140DR-PX" ||
                (modelName_ == "T-140DR" && !radioOffered)) {
@@ -674,6 +704,7 @@ void CZarnflashDlg::OnSettings()
     KillTimer();
     JoinPoll();
     CZarnflashFileselectDlg dialog(nullptr);
+    dialog.meterModel = meterPresent_ ? modelName_ : std::string();
     const int result = settingsRunner_ ? settingsRunner_(dialog) : dialog.DoModal();
     if (result == IDOK) {
         mainFolder_ = dialog.mainFolder;
@@ -692,6 +723,7 @@ void CZarnflashDlg::OnSettings()
         offeredUpdaterVersion_ = ReadVersionFromVerFile(updaterFolder_, updaterName_, true);
         offeredMainDate_ = ReadDateFromVerFile(mainFolder_, mainName_);
         SaveLastUpdateFiles();
+        UpdateStatusText(); // the version line shows the new choice at once
     }
     StartTimer();
 }
@@ -750,7 +782,7 @@ void CZarnflashDlg::OnTimer()
     }
     MeterLinkFactory* links = &Links();
     pollBusy_.store(true);
-    poll_ = std::thread([this, links] {
+    const bool started = StartPollThread([this, links] {
         FlashMeterReading reading = reader_.Read(*links);
         {
             std::lock_guard<std::mutex> lock(pollMutex_);
@@ -759,7 +791,26 @@ void CZarnflashDlg::OnTimer()
         pollBusy_.store(false);
         QMetaObject::invokeMethod(this, "ApplyPolled", Qt::QueuedConnection);
     });
+    if (!started) {
+        // No thread to read the meter: this poll read nothing, and the next tick tries again.
+        pollBusy_.store(false);
+        {
+            std::lock_guard<std::mutex> lock(pollMutex_);
+            polled_ = FlashMeterReading();
+        }
+        ApplyPolled();
+    }
     StartTimer();
+}
+
+bool CZarnflashDlg::StartPollThread(std::function<void()> body)
+{
+    try {
+        poll_ = std::thread(std::move(body));
+    } catch (const std::system_error&) {
+        return false;
+    }
+    return true;
 }
 
 void CZarnflashDlg::OnSysCommand(int command)
@@ -790,6 +841,8 @@ void CZarnflashDlg::UpdateButtons()
     case kUiDownloading: cancelEnabled = true; break;
     case kUiFinished:
         exitEnabled = cancelEnabled = true;
+        // Stand-alone, a new run may begin once the meter has been read again after this one.
+        setEnabled = standAlone_ != 0 && readAgain_;
         cancel_->setText(Q(Text(standAlone_ ? 50002 : 10)));
         break;
     default: break;
@@ -862,14 +915,29 @@ std::string CZarnflashDlg::StatusFor(int code) const
     case kFlashNoVersion:
     case kFlashDownload: return Text(50100);
     case kFlashIncomplete: return Text(50102);
-    case kFlashNothingToDo: return Text(50103);
+    case kFlashNothingToDo: return Text(standAlone_ && !meterPresent_ ? 50135 : 50103);
     case kFlashNoScript: return Text(50104);
     case kFlashBadScript: return Text(50125);
     case kFlashNoVersionFile: return Text(50126);
     case kFlashNoWorker: return Text(50127);
     case kFlashSeveralMeters: return Text(50128);
+    case kFlashStillInUpdateMode: return Text(50134);
     default: return {};
     }
+}
+
+std::string CZarnflashDlg::RefusalText(const FlashImageProblem& problem)
+{
+    int id = 50133;
+    if (problem.kind == FlashImageProblem::Kind::VersionFile) {
+        switch (problem.version) {
+        case VerFileProblem::Missing: id = 50129; break;
+        case VerFileProblem::FewLines: id = 50130; break;
+        case VerFileProblem::BadDate: id = 50131; break;
+        default: id = 50132; break;
+        }
+    }
+    return Format1(id, problem.name);
 }
 
 std::string CZarnflashDlg::VersionLine() const
@@ -892,6 +960,7 @@ std::string CZarnflashDlg::VersionLine() const
     }
     std::string date = offeredMainDate_;
     if (date.empty() && (t140Radio || t520Radio)) date = offeredAppDate_;
+    if (uiState_ == kUiFinished && !refusal_.Ok()) return RefusalText(refusal_);
     if (uiState_ == kUiFinished) return FormatN(50017, {offered, date});
     return FormatN(50016, {meter, offered, date});
 }

@@ -8,6 +8,7 @@
 #include "core/util/ZarnProxySettings.h"
 #include "flash/CZarnflashMeterReader.h"
 #include "flash/CZarnflashThread.h"
+#include "flash/FlashImageCheck.h"
 #include "flash/ZarnflashDefs.h"
 #include "flash/ui/QtFlashMessageTarget.h"
 #include "ui/controls/CStaticIcon.h"
@@ -100,9 +101,16 @@ public:
 
 protected:
     bool event(QEvent* e) override;
+    // Starts the meter poll's thread into poll_; false when no thread could be made. Tests replace it.
+    virtual bool StartPollThread(std::function<void()> body);
 
 private:
     void SetFinished(int code);
+    // State 7: stand-alone, the worker is joined and the poll goes on.
+    void EnterFinished();
+    // Checks every image the stand-alone chain would write; 0, or the code it is refused with.
+    int CheckChainImages();
+    static std::string RefusalText(const FlashImageProblem& problem);
     void EndDialog();
     void KillTimer();
     void StartTimer();
@@ -110,7 +118,6 @@ private:
     bool IsT520Radio() const;
     bool IsT140Radio() const { return modelName_ == "T-140DR"; }
     bool StartJob(BOOL started);
-    bool ImagesFitMeter() const;
     std::string VersionLine() const;
     std::string StatusFor(int code) const;
     MeterLinkFactory& Links();
@@ -171,4 +178,10 @@ private:
     OwnerMessenger messenger_;
     SettingsRunner settingsRunner_;
     bool ended_ = false;
+    // Set once the meter has been read after a run ended (stand-alone).
+    bool readAgain_ = false;
+    // A radio job of the running chain left the module in update mode for the next job.
+    bool awaitsFirmware_ = false;
+    // Why the last run refused an image (shown on the version line).
+    FlashImageProblem refusal_;
 };

@@ -187,12 +187,14 @@ void CZarnflashFileselectDlg::End(int result)
     done(result);
 }
 
-void CZarnflashFileselectDlg::Browse(std::string& folder, std::string& name, QLineEdit* edit,
-                                     const std::vector<std::string>& filters)
+void CZarnflashFileselectDlg::Browse(std::string& folder, std::string& name, QLineEdit* edit, int button)
 {
     QStringList list;
-    for (const std::string& f : filters) list << Q(f);
-    const QString chosen = QFileDialog::getOpenFileName(this, QString(), Q(folder + name), list.join(";;"));
+    for (const std::string& f : FileFilters(button)) list << Q(f);
+    // Started on the attached meter's file type, so its files are listed and Open works at once.
+    QString selected = Q(InitialFilter(button, meterModel));
+    const QString chosen =
+        QFileDialog::getOpenFileName(this, QString(), Q(folder + name), list.join(";;"), &selected);
     if (chosen.isEmpty()) return;
     SplitFolderAndName(chosen.toStdString(), folder, name);
     edit->setText(chosen);
@@ -214,22 +216,38 @@ std::vector<std::string> CZarnflashFileselectDlg::FileFilters(int button)
     }
 }
 
+std::string CZarnflashFileselectDlg::InitialFilter(int button, const std::string& model)
+{
+    const std::vector<std::string> filters = FileFilters(button);
+    if (filters.empty()) return {};
+    // Each type names its models at its start: "T-520D", "T-310D/DR", "T-310CINE", "T-140D/DR" or
+    // "T-140DR"; every T-140 model takes the T-140 type.
+    std::string family = model;
+    if (model.rfind("T-140", 0) == 0) family = "T-140";
+    if (!family.empty()) {
+        for (const std::string& f : filters) {
+            if (f.rfind(family, 0) == 0) return f;
+        }
+    }
+    return filters.front();
+}
+
 void CZarnflashFileselectDlg::OnBrowseMain()
 {
-    Browse(mainFolder, mainName, main_, FileFilters(1000));
+    Browse(mainFolder, mainName, main_, 1000);
 }
 
 void CZarnflashFileselectDlg::OnBrowseRadioApp()
 {
-    Browse(appFolder, appName, app_, FileFilters(1001));
+    Browse(appFolder, appName, app_, 1001);
 }
 
 void CZarnflashFileselectDlg::OnBrowseRadioLoader()
 {
-    Browse(loaderFolder, loaderName, loader_, FileFilters(1002));
+    Browse(loaderFolder, loaderName, loader_, 1002);
 }
 
 void CZarnflashFileselectDlg::OnBrowseRadioLoaderUpdater()
 {
-    Browse(updaterFolder, updaterName, updater_, FileFilters(1003));
+    Browse(updaterFolder, updaterName, updater_, 1003);
 }

@@ -34,6 +34,8 @@ public:
     // The file types a browse button offers (1000 main, 1001 radio application, 1002 radio loader,
     // 1003 radio loader updater), in order, each a description ending in its pattern in brackets.
     static std::vector<std::string> FileFilters(int button);
+    // The file type a browse button starts on: the one made for the meter model, else the first.
+    static std::string InitialFilter(int button, const std::string& model);
     void OnDropDownPort() {}
 
     // The COM ports of the meter's virtual serial device now present (tests replace it).
@@ -46,10 +48,12 @@ public:
     QLineEdit* UpdaterEdit() const { return updater_; }
     int Result() const { return result_; }
 
+    // The model of the attached meter (empty when none), set by the owner before the dialog runs.
+    std::string meterModel;
     std::string mainFolder, mainName, appFolder, appName, loaderFolder, loaderName, updaterFolder, updaterName, port;
 
 private:
-    void Browse(std::string& folder, std::string& name, QLineEdit* edit, const std::vector<std::string>& filters);
+    void Browse(std::string& folder, std::string& name, QLineEdit* edit, int button);
     void End(int result);
 
     QComboBox* port_ = nullptr;

@@ -107,6 +107,8 @@ TEST_F(FlashPlayer, RefusedScriptsSendNothing)
         EXPECT_TRUE(sim.meter->Log().empty());
         EXPECT_EQ(WM_UPDATE_JOB_FAILED, target.Last().message);
         EXPECT_EQ(kFlashBadScript, target.Last().lParam);
+        // Nothing was written: the bar ends empty.
+        EXPECT_EQ(0u, target.Progress().back().second);
     }
     sim.meter->ClearLog();
     EXPECT_EQ(kFlashBadScript, Play(kMainT140, scratch.File("missing.dlf")));
@@ -166,12 +168,11 @@ TEST_F(FlashPlayer, AFaultAtAnyExchangeLeavesTheMemoryAndTheNextRunWorks)
                 } else {
                     EXPECT_EQ(2u, sim.mode->Memory(f.form.entryCommand).size());
                 }
-                // "H00000" after a failure: once in the line's handling for entry, erase and final
-                // check, and once more at the end for the main firmware.
-                const bool record = at == 5 || at == 6;
-                const bool main = f.form.kind != FlashPlayerForm::Kind::Radio;
+                // After any failure once the entry command went out, every form tells the meter once to
+                // leave its update mode.
                 const auto log = sim.meter->Log();
-                EXPECT_EQ((record ? 0 : 1) + (main ? 1 : 0), std::count(log.begin(), log.end(), std::string("H00000")));
+                EXPECT_EQ(1, std::count(log.begin(), log.end(), std::string("H00000")));
+                EXPECT_FALSE(sim.mode->InUpdateMode());
                 sim.meter->ClearLog();
                 EXPECT_EQ(WM_UPDATE_JOB_FAILED, target.Last().message);
                 EXPECT_EQ(static_cast<WPARAM>(f.form.jobId), target.Last().wParam);
@@ -211,32 +212,78 @@ TEST_F(FlashPlayer, MainEntryTimeOutGoesOnAndTheNextCommandGetsItsOwnAnswer)
     EXPECT_EQ(1u, sim.mode->Memory("P0000F").size());
 }
 
-TEST_F(FlashPlayer, EraseBusyForTooLongFailsAndBusyJustLongEnoughSucceeds)
+// Erase and final check wait by time on the links' clock: a meter busy for 30 s finishes, one busy
+// for ever is given up at the limit and told once to leave its update mode.
+TEST_F(FlashPlayer, BusyWaitsAreBoundedByTime)
 {
+    constexpr std::uint32_t kRoundTripMs = 5;
+    constexpr int kThirtySeconds = 30000 / kRoundTripMs;
+    constexpr int kForever = 1000000;
     struct Case {
-        int busy;
+        const char* name;
+        int eraseBusy;
+        int finalBusy;
         int result;
-    } cases[] = {{1001, 0}, {1002, 0x20000006}};
+    } cases[] = {
+        {"erase busy 30 s", kThirtySeconds, 2, 0},
+        {"final check busy 30 s", 3, kThirtySeconds, 0},
+        {"erase busy for ever", kForever, 2, 0x20000006},
+        {"final check busy for ever", 3, kForever, 0x20000006},
+    };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.busy);
+        SCOPED_TRACE(c.name);
         Use(false);
+        system().SetRoundTripMs(kRoundTripMs);
         target.Clear();
-        sim.mode->SetEraseBusyPolls(c.busy);
-        EXPECT_EQ(c.result, Play(kMainT140, Script(FlashScriptLines("P0000F", 1))));
-        // The erase share climbs and never falls; it reaches 100 only at the 1000th poll.
-        unsigned highest = 0;
-        int eraseSteps = 0;
-        for (const FlashMessage& m : target.Messages()) {
-            if (m.message != WM_UPDATE_PROGRESS || m.Range() != 1000) continue;
-            if (m.Position() <= 100) {
-                EXPECT_GE(m.Position(), highest);
-                highest = m.Position();
-                ++eraseSteps;
-            }
+        sim.mode->SetEraseBusyPolls(c.eraseBusy);
+        sim.mode->SetFinalBusyPolls(c.finalBusy);
+        const std::string path = Script(FlashScriptLines("P0000F", 1));
+        const std::uint64_t start = system().Clock().NowMs();
+        EXPECT_EQ(c.result, Play(kMainT140, path));
+        const std::uint64_t spent = system().Clock().NowMs() - start;
+        const auto log = sim.meter->Log();
+        EXPECT_EQ(1, std::count(log.begin(), log.end(), std::string("H00000")));
+        EXPECT_FALSE(sim.mode->InUpdateMode());
+        if (c.result == 0) {
+            EXPECT_EQ(1u, sim.mode->Memory("P0000F").size());
+        } else {
+            // Given up at the limit, not before and not much later.
+            EXPECT_GE(spent, CZarnflashPlayer::kBusyLimitMs);
+            EXPECT_LT(spent, CZarnflashPlayer::kBusyLimitMs + 10000);
+            EXPECT_TRUE(sim.mode->Memory("P0000F").empty());
         }
-        EXPECT_EQ(100u, highest);
-        EXPECT_LE(eraseSteps, 102);
+        // The erase share climbs and never falls, to 100 at most.
+        unsigned highest = 0;
+        for (const FlashMessage& m : target.Messages()) {
+            if (m.message != WM_UPDATE_PROGRESS || m.Range() != 1000 || m.Position() > 100) continue;
+            EXPECT_GE(m.Position(), highest);
+            highest = m.Position();
+        }
+        EXPECT_LE(highest, 100u);
     }
+}
+
+// A failure whose leave command cannot be sent either (the meter went away) says the meter still
+// waits for its firmware; a radio image's failed record is followed by the leave command too.
+TEST_F(FlashPlayer, AMeterThatCannotBeToldToLeaveStillWaitsForItsFirmware)
+{
+    Use(false);
+    const std::string path = Script(FlashScriptLines("P0001F", 2));
+    sim.meter->ResetExchangeCount();
+    sim.meter->InjectFault({MeterFaultKind::WrongLetter, 5, 0}); // the first record
+    EXPECT_EQ(0x20000006, Play(kRadioAppT140, path));
+    auto log = sim.meter->Log();
+    EXPECT_EQ("H00000", log.back());
+    EXPECT_FALSE(sim.mode->InUpdateMode());
+
+    // The leave command cannot be written: the module stays in update mode and the user is told.
+    sim.meter->ClearLog();
+    sim.meter->ResetExchangeCount();
+    sim.meter->InjectFault({MeterFaultKind::WrongLetter, 5, 0});
+    sim.meter->FailCommand("H00000");
+    EXPECT_EQ(kFlashStillInUpdateMode, Play(kRadioAppT140, path));
+    EXPECT_EQ(kFlashStillInUpdateMode, static_cast<int>(target.Last().lParam));
+    EXPECT_TRUE(sim.mode->InUpdateMode());
 }
 
 TEST_F(FlashPlayer, ProgressArithmetic)
