@@ -156,6 +156,79 @@ TEST_F(FlashDialogs, BrowseButtonsOfferTheFileTypesOfEachImage)
     }
 }
 
+// The file dialog starts on the attached meter's type, so its files are listed at once.
+TEST_F(FlashDialogs, BrowseStartsOnTheAttachedMetersFileType)
+{
+    const struct {
+        int button;
+        const char* model;
+        const char* starts;
+    } cases[] = {
+        {1000, "T-140D", "T-140D/DR Download File(QM63*.dlf)"},
+        {1000, "T-140DR-EL", "T-140D/DR Download File(QM63*.dlf)"},
+        {1000, "T-310CINE", "T-310CINE Download File(QN41*.dlf)"},
+        {1000, "T-310D/DR", "T-310D/DR Download File(QK85*.dlf)"},
+        {1000, "", "T-520D Download File(QP52*.dlf)"},
+        {1001, "T-140DR", "T-140DR RF App Download File(QM63*A.dlf)"},
+        {1003, "T-520D", "T-520D  RF Loader Updater Download File(QP52*U.dlf)"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.starts, CZarnflashFileselectDlg::InitialFilter(c.button, c.model)) << c.button << " " << c.model;
+    }
+}
+
+// A poll whose thread cannot start reads nothing; the window stays and the next tick tries again.
+TEST_F(FlashDialogs, APollThreadThatCannotStartIsAFailedReadOut)
+{
+    class NoPollThread final : public CZarnflashDlg {
+    public:
+        using CZarnflashDlg::CZarnflashDlg;
+
+    protected:
+        bool StartPollThread(std::function<void()>) override { return false; }
+    };
+    SimFlashHidMeter::Add(hid, true);
+    NoPollThread dialog({"Zarnflash"});
+    dialog.SetEnvironment(&links, &hid.Clock());
+    dialog.OnInitDialog();
+    ASSERT_EQ("T-520D", dialog.ModelName());
+    dialog.OnTimer();
+    EXPECT_EQ("", dialog.ModelName());
+    EXPECT_FALSE(dialog.PollRunning());
+    EXPECT_TRUE(dialog.TimerActive());
+    EXPECT_FALSE(dialog.Ended());
+    dialog.OnExit();
+}
+
+// Confirmed settings show on the version line at once, not at the next poll.
+TEST_F(FlashDialogs, VersionLineShowsTheNewChoiceAtOnce)
+{
+    SimFlashHidMeter sim = SimFlashHidMeter::Add(hid, false, 0x10);
+    sim.normal->GetIdentity().revision = "17";
+    WriteFlashText(scratch.File("QM630180.ver"), "18\n\n20240102\n");
+    CZarnflashDlg dialog({"Zarnflash"});
+    dialog.SetEnvironment(&links, &hid.Clock());
+    dialog.OnInitDialog();
+    ASSERT_EQ("T-140D", dialog.ModelName());
+    std::string model;
+    dialog.SetSettingsRunner([&](CZarnflashFileselectDlg& settings) {
+        model = settings.meterModel;
+        settings.portLister = [] { return std::vector<std::string>(); };
+        settings.OnInitDialog();
+        settings.MainEdit()->setText(QString::fromStdString(scratch.File("QM630180.dlf")));
+        settings.OnOK();
+        return settings.Result();
+    });
+    dialog.OnSettings();
+    EXPECT_EQ("T-140D", model);
+    QString line = QString::fromStdString(GetLangString(50016));
+    line.replace(line.indexOf("%s"), 2, "17");
+    line.replace(line.indexOf("%s"), 2, "18");
+    line.replace(line.indexOf("%s"), 2, "2024/01/02");
+    EXPECT_EQ(line, dialog.VersionLabel()->text());
+    dialog.OnExit();
+}
+
 TEST_F(FlashDialogs, SettingsChoiceIsReadAndRemembered)
 {
     const std::string folder = scratch.Path() + "/";
@@ -190,7 +263,7 @@ TEST_F(FlashDialogs, SettingsChoiceIsReadAndRemembered)
     // No meter: Start finds nothing to do and keeps polling; Enter and Escape leave the dialog open.
     dialog.OnStart();
     EXPECT_EQ(kFlashNothingToDo, dialog.ResultCode());
-    EXPECT_EQ(QString::fromStdString(GetLangString(50103)), dialog.StatusLabel()->text());
+    EXPECT_EQ(QString::fromStdString(GetLangString(50135)), dialog.StatusLabel()->text());
     EXPECT_TRUE(dialog.TimerActive());
     EXPECT_FALSE(dialog.StartButton()->isEnabled());
     EXPECT_TRUE(dialog.ExitButton()->isEnabled());

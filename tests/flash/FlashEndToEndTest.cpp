@@ -264,7 +264,10 @@ TEST_F(FlashStandAlone, LocalImageIsWrittenAndWrongImagesAreRefusedBeforeAnyByte
         {"radio script as main image", "QP520210.dlf", FlashScriptLines("P0001F", 2), "21\n\n20240102\n",
          kFlashBadScript, 0},
         {"the right image", "QP520210.dlf", FlashScriptLines("P0000F", 5), "21\n\n20240102\n", 0, 5},
-        {"a main image alone needs no version file", "QP520220.dlf", FlashScriptLines("P0000F", 2), nullptr, 0, 2},
+        {"no version file", "QP520220.dlf", FlashScriptLines("P0000F", 2), nullptr, kFlashNoVersionFile, 0},
+        {"a date that is not eight digits", "QP520230.dlf", FlashScriptLines("P0000F", 2), "21\n\n2021-03-15\n",
+         kFlashNoVersionFile, 0},
+        {"fewer than three lines", "QP520240.dlf", FlashScriptLines("P0000F", 2), "21\n\n", kFlashNoVersionFile, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -283,13 +286,21 @@ TEST_F(FlashStandAlone, LocalImageIsWrittenAndWrongImagesAreRefusedBeforeAnyByte
         EXPECT_EQ(c.written == 0 ? 0u : c.written + 1, records);
         EXPECT_EQ(c.written, sim.mode->Memory("P0000F").size());
         EXPECT_TRUE(dialog->ExitButton()->isEnabled());
+        if (c.result != 0) {
+            // Nothing was written: the bar is empty; a refused companion is named on the version line.
+            EXPECT_EQ(0, dialog->ProgressBar()->value());
+            if (c.result == kFlashNoVersionFile) {
+                EXPECT_TRUE(dialog->VersionLabel()->text().contains(QString::fromStdString(c.file)));
+            }
+        }
+        sim.mode->SetMemory("P0000F", {});
         dialog->OnExit();
         EXPECT_TRUE(sent.empty());
     }
 }
 
 // Start with no main image chosen still runs the main firmware job, which finds no script and fails
-// before the link opens; the chain has ended, so the poll stays stopped.
+// before the link opens; the run has ended, so the poll reads the meter again.
 TEST_F(FlashStandAlone, StartWithoutAMainImageFailsForWantOfAScript)
 {
     SimFlashHidMeter sim = SimFlashHidMeter::Add(hid, true);
@@ -302,7 +313,7 @@ TEST_F(FlashStandAlone, StartWithoutAMainImageFailsForWantOfAScript)
     EXPECT_EQ(kFlashNoScript, dialog->ResultCode());
     EXPECT_EQ(QString::fromStdString(GetLangString(50104)), dialog->StatusLabel()->text());
     EXPECT_TRUE(sim.meter->Log().empty());
-    EXPECT_FALSE(dialog->TimerActive());
+    EXPECT_TRUE(dialog->TimerActive());
     dialog->OnExit();
 }
 
@@ -333,6 +344,83 @@ TEST_F(FlashStandAlone, RadioChainRefusesAMainImageWithoutVersion)
     EXPECT_EQ(0, second->ResultCode());
     EXPECT_EQ(2u, sim.mode->Memory("P0001F").size());
     EXPECT_EQ(2u, sim.mode->Memory("P0000F").size());
+}
+
+// A downloaded image goes through the worker's own check: one of another meter never reaches it.
+TEST_F(FlashEndToEnd, LaunchedImageOfAnotherMeterIsRefusedBeforeAnyByte)
+{
+    SimFlashHidMeter sim = SimFlashHidMeter::Add(hid, false, 0x10); // a T-140D
+    ServeImage("T-140D", "18", "QP520180.dlf", "P0000F", 2);
+    auto dialog = Launch({"Zarnflash", "/Type", "T-140D", "/Ver", "18", "/Date", "20240102"});
+    ASSERT_EQ("T-140D", dialog->ModelName());
+    sim.meter->ClearLog();
+    RunToEnd(*dialog);
+    EXPECT_EQ(kFlashBadScript, dialog->ResultCode());
+    EXPECT_TRUE(sim.meter->Log().empty());
+    EXPECT_EQ(0, dialog->ProgressBar()->value());
+    EXPECT_TRUE(dialog->VersionLabel()->text().contains("QP520180.dlf"));
+    dialog->OnCancelButton();
+}
+
+// With no meter and no files Start finds nothing to do and says no meter is connected; once the
+// poll has read the meter again, Settings and Start work again, and after a written image too.
+TEST_F(FlashStandAlone, NoDeadEndAfterARun)
+{
+    auto dialog = Launch({"Zarnflash"});
+    dialog->OnStart();
+    EXPECT_EQ(kFlashNothingToDo, dialog->ResultCode());
+    EXPECT_EQ(QString::fromStdString(GetLangString(50135)), dialog->StatusLabel()->text());
+    EXPECT_FALSE(dialog->StartButton()->isEnabled());
+    EXPECT_TRUE(dialog->TimerActive());
+    dialog->OnTimer();
+    while (!dialog->StartButton()->isEnabled()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    EXPECT_TRUE(dialog->SettingsButton()->isEnabled());
+
+    SimFlashHidMeter sim = SimFlashHidMeter::Add(hid, false, 0x10); // a T-140D
+    ChooseMain("QM630180.dlf", FlashScriptLines("P0000F", 2), "18\n\n20240102\n");
+    auto second = Launch({"Zarnflash"});
+    ASSERT_EQ("T-140D", second->ModelName());
+    second->OnStart();
+    RunToEnd(*second);
+    EXPECT_EQ(0, second->ResultCode());
+    EXPECT_EQ(2u, sim.mode->Memory("P0000F").size());
+    EXPECT_FALSE(second->StartButton()->isEnabled());
+    EXPECT_TRUE(second->TimerActive());
+    second->OnTimer();
+    while (!second->StartButton()->isEnabled()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    // Started again, the image is written again.
+    second->OnStart();
+    RunToEnd(*second);
+    EXPECT_EQ(0, second->ResultCode());
+    EXPECT_EQ(2, sim.mode->Commits());
+    second->OnExit();
+}
+
+// A radio chain whose next job cannot reach the meter leaves the module in update mode: the user is
+// told that the meter still waits for its firmware and that starting again finishes it.
+TEST_F(FlashStandAlone, RadioChainBrokenBetweenJobsSaysTheMeterStillWaits)
+{
+    SimFlashHidMeter sim = SimFlashHidMeter::Add(hid, false, 0x11);
+    ChooseMain("QM630180.dlf", FlashScriptLines("P0000F", 2), "18\n\n20240102\n");
+    WriteFlashFile(scratch.File("QM630106A.dlf"), FlashScriptLines("P0001F", 2));
+    WriteFlashText(scratch.File("QM630106A.ver"), "12\n0106\n20231201\n");
+    {
+        CRegistryHelper registry(HKEY_LOCAL_MACHINE, 0);
+        registry.PushKey("SOFTWARE\\KESTRIN\\Zarndesk");
+        registry.SetString("Last Update RF Application Firmware File", scratch.File("QM630106A.dlf"));
+    }
+    // The meter goes away once it has taken the radio application.
+    MeterSimulator* meter = sim.meter.get();
+    sim.mode->SetOnCommit([meter](const std::string& target, const std::vector<std::string>&) {
+        if (target == "P0001F") meter->Unplug();
+    });
+    auto dialog = Launch({"Zarnflash"});
+    ASSERT_EQ("T-140DR", dialog->ModelName());
+    dialog->OnStart();
+    RunToEnd(*dialog);
+    EXPECT_EQ(kFlashStillInUpdateMode, dialog->ResultCode());
+    EXPECT_EQ(QString::fromStdString(GetLangString(50134)), dialog->StatusLabel()->text());
+    dialog->OnExit();
 }
 
 // The poll reads the meter on its own thread and the window takes the result when it comes.

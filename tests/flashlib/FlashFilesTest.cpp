@@ -6,22 +6,93 @@
 #include "flash/ZarnflashCommandLine.h"
 #include "flash/ZarnflashVersionFile.h"
 #include "tests/flash/FlashTestKit.h"
+#include "tests/support/PeakMemoryGrowth.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
+
+#include <sys/stat.h>
 
 namespace {
 
 TEST(FlashScriptFile, LinesKeepEveryEmptyLineAndLoseTheirLineEnds)
 {
     DlfScript script;
-    ParseDlfScript("P0000F\r\n\r\nQ000F1\r\r\nlast", script);
+    EXPECT_TRUE(ParseDlfScript("P0000F\r\n\r\nQ000F1\r\r\nlast", script));
     EXPECT_EQ((DlfScript{"P0000F", "", "Q000F1", "last"}), script);
-    ParseDlfScript("", script);
+    EXPECT_TRUE(ParseDlfScript("", script));
     EXPECT_TRUE(script.empty());
+    // A line longer than the player's buffer, or more lines than any firmware has: refused.
+    EXPECT_TRUE(ParseDlfScript(std::string(kDlfMaxLineLength, 'R') + "\r\n", script));
+    EXPECT_FALSE(ParseDlfScript(std::string(kDlfMaxLineLength + 1, 'R') + "\r\n", script));
+    EXPECT_TRUE(script.empty());
+    EXPECT_TRUE(ParseDlfScript(std::string(kDlfMaxLines, '\n'), script));
+    EXPECT_EQ(kDlfMaxLines, script.size());
+    EXPECT_FALSE(ParseDlfScript(std::string(kDlfMaxLines + 1, '\n'), script));
     ScratchFolder scratch;
     EXPECT_EQ(0, ReadDlfScript(scratch.File("none.dlf"), script));
     EXPECT_EQ(0, ReadDlfScript(scratch.Path(), script)); // a folder
+}
+
+// Crafted files given as a script or as a version companion are refused at once, without blocking
+// and without costing memory out of proportion: measured in a child process.
+TEST(FlashCraftedFiles, AreRefusedWithoutBlockingAndWithLittleMemory)
+{
+    ScratchFolder scratch;
+    const std::string lineEnds = scratch.File("QM63ends.dlf");
+    {
+        std::ofstream out(lineEnds, std::ios::binary);
+        const std::string piece(1 << 20, '\n');
+        for (int i = 0; i < 64; ++i) out << piece;
+    }
+    ASSERT_EQ(0, ::mkfifo(scratch.File("QM63fifo.dlf").c_str(), 0600));
+    ASSERT_EQ(0, ::mkfifo(scratch.File("QM63fifo.ver").c_str(), 0600));
+    std::string junk;
+    for (int i = 0; i < 65536; ++i) junk += static_cast<char>((i * 7919) % 256);
+    WriteFlashText(scratch.File("QM63junk.ver"), junk);
+    WriteFlashText(scratch.File("QM63cr.ver"), "12\r0105\r20210315\r");
+    const std::string folder = scratch.Path() + "/";
+    constexpr std::int64_t kBudget = 64ll << 20;
+
+    struct Case {
+        const char* name;
+        std::function<bool()> refused;
+    } cases[] = {
+        {"64 MiB of line ends as a script",
+         [&] {
+             DlfScript script;
+             return ReadDlfScript(lineEnds, script) == 0 && script.empty();
+         }},
+        {"a FIFO as a script",
+         [&] {
+             DlfScript script;
+             return ReadDlfScript(scratch.File("QM63fifo.dlf"), script) == 0;
+         }},
+        {"a FIFO as a version file",
+         [&] {
+             return ReadVersionFromVerFile(folder, "QM63fifo.dlf", false).empty() &&
+                    CheckVerFile(folder, "QM63fifo.dlf", false) == VerFileProblem::Missing;
+         }},
+        {"binary junk as a version file",
+         [&] {
+             return ReadVersionFromVerFile(folder, "QM63junk.dlf", false).empty() &&
+                    CheckVerFile(folder, "QM63junk.dlf", false) == VerFileProblem::BadVersion;
+         }},
+        {"a version file with CR line ends is read line by line",
+         [&] {
+             return ReadVersionFromVerFile(folder, "QM63cr.dlf", true) == "12.0105" &&
+                    ReadDateFromVerFile(folder, "QM63cr.dlf") == "2021/03/15";
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const PeakMemoryGrowth peak = PeakMemoryGrowth::Of(c.refused);
+        ASSERT_TRUE(peak.ran);
+        EXPECT_TRUE(peak.result);
+        EXPECT_LT(peak.bytes, kBudget);
+    }
 }
 
 TEST(FlashScriptFile, CheckNamesTheProblemAndItsLine)
@@ -72,6 +143,10 @@ TEST(FlashVersionFile, VersionAndDateOfTheCompanion)
         {"17\n0\n202001011", "17", "17.0", ""},
         {"17", "17", "", ""},
         {"", "", "", ""},
+        {"17\r0\r20200101", "17", "17.0", "2020/01/01"},
+        {"17\r\n0\r\n20200101\r\n", "17", "17.0", "2020/01/01"},
+        {"1\x07\n0\n20200101", "", "", "2020/01/01"},
+        {"12345678901234567\n0\n20200101", "", "", "2020/01/01"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -80,6 +155,27 @@ TEST(FlashVersionFile, VersionAndDateOfTheCompanion)
         EXPECT_EQ(c.radio, ReadVersionFromVerFile(folder, "QK850100.dlf", true));
         EXPECT_EQ(c.date, ReadDateFromVerFile(folder, "QK850100.dlf"));
     }
+    // What a companion must state before its image is written.
+    struct Check {
+        const char* text;
+        bool radio;
+        VerFileProblem problem;
+    } checks[] = {
+        {"18\n\n20240102\n", false, VerFileProblem::None},
+        {"12\n0106\n20231201", true, VerFileProblem::None},
+        {"18\n\n2021-03-15\n", false, VerFileProblem::BadDate},
+        {"18\n\n", false, VerFileProblem::FewLines},
+        {"12\n\n20231201", true, VerFileProblem::BadVersion},
+        {"\n\n20231201", false, VerFileProblem::BadVersion},
+        {"1\t8\n\n20231201", false, VerFileProblem::BadVersion},
+    };
+    for (const Check& c : checks) {
+        SCOPED_TRACE(c.text);
+        WriteFlashText(scratch.File("QK850100.ver"), c.text);
+        EXPECT_EQ(c.problem, CheckVerFile(folder, "QK850100.dlf", c.radio));
+    }
+    EXPECT_EQ(VerFileProblem::Missing, CheckVerFile(folder, "QK859999.dlf", false));
+
     // A name without an extension has no companion.
     WriteFlashText(scratch.File("QK850100.ver"), "17\n0\n20200101\n");
     EXPECT_EQ("", ReadVersionFromVerFile(folder, "QK850100", false));

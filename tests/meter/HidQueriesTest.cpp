@@ -226,6 +226,8 @@ TEST(HidQueries, T140ReadinessDependsOnRevision)
     const Run runs[] = {
         {"17", 0, 1, true, 3500, 3800},  // polled for about 3 s even when ready at once
         {"16", 0, 1, true, 500, 500},    // first answer decides
+        {"9", 0, 1, true, 500, 500},     // revisions compare as numbers: 9 is before 17
+        {"100", 0, 1, true, 3500, 3800}, // and 100 after it
         {"16", 0, 0, false, 500, 500},
         {"16", 3, 1, true, 1100, 1100},  // three busy answers, 200 ms apart
         {"17", 100, 1, false, 5500, 5800}, // busy for more than 5 s
