@@ -4,6 +4,10 @@
 
 #include <QApplication>
 
+#ifdef ZARN_WITH_SIMULATED_METER
+#include "tests/support/flashswitch/SimulatedFlashSwitch.h"
+#endif
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -23,6 +27,11 @@ int main(int argc, char** argv)
     QtPromptService dialogs;
     PromptService::Install(&dialogs);
     CZarnflashApp app;
+#ifdef ZARN_WITH_SIMULATED_METER
+    // Test builds only: a simulated meter in place of the real devices when the variable asks for it.
+    std::unique_ptr<SimulatedFlashSwitch> simulated = SimulatedFlashSwitch::FromEnvironment();
+    if (simulated != nullptr) app.prepareDialog = [&simulated](CZarnflashDlg& dialog) { simulated->Prepare(dialog); };
+#endif
     app.InitInstance(std::vector<std::string>(argv, argv + argc));
     PromptService::Install(nullptr);
     return 0;

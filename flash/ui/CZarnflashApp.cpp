@@ -16,6 +16,7 @@ int CZarnflashApp::InitInstance(const std::vector<std::string>& arguments)
     CThemeApi::GetInstance()->Load();
     CLangTable::GetInstance()->Load(JoinPath(GetModuleFolder(), "String.txt", false));
     CZarnflashDlg dialog(SplitArguments(arguments));
+    if (prepareDialog) prepareDialog(dialog);
     dialog.OnInitDialog();
     if (!dialog.Ended()) dialog.exec();
     ExitInstance();
