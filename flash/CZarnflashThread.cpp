@@ -506,10 +506,11 @@ int CZarnflashThread::ExitUpdateMode(CZarnflashThread* self, Family family)
     } else {
         std::string reply;
         link->Transact("H00000", &reply);
-        // The reply is not looked at (the meter restarts), but a command that never left did nothing.
+        // The reply is not looked at (the meter restarts), but a command that never left did nothing:
+        // the meter still waits for its firmware.
         if (link->LastWriteFailed()) {
             result = WM_UPDATE_JOB_FAILED;
-            code = t520 ? 0x2000000A : 0x20000006;
+            code = kFlashStillInUpdateMode;
         } else {
             code = err;
         }

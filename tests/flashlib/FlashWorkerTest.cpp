@@ -165,14 +165,14 @@ TEST_F(FlashWorker, OneFileTransferAndLeavingUpdateMode)
     EXPECT_EQ(11u, target.Last().wParam);
     EXPECT_EQ(std::vector<std::string>{"H00000"}, sim.meter->Log());
 
-    // The meter vanishes as the command goes out: the job fails instead of reporting success.
+    // The meter vanishes as the command goes out: the job fails, saying the meter still waits.
     worker.gate = std::promise<void>();
     sim.meter->ResetExchangeCount();
     sim.meter->InjectFault({MeterFaultKind::Unplug, 0, 0});
     ASSERT_TRUE(worker.StartExitUpdateModeT140(&target));
     Run();
     EXPECT_EQ(WM_UPDATE_JOB_FAILED, target.Last().message);
-    EXPECT_EQ(0x20000006, target.Last().lParam);
+    EXPECT_EQ(kFlashStillInUpdateMode, target.Last().lParam);
 
     // No T-520 attached.
     worker.gate = std::promise<void>();
@@ -180,6 +180,56 @@ TEST_F(FlashWorker, OneFileTransferAndLeavingUpdateMode)
     Run();
     EXPECT_EQ(WM_UPDATE_JOB_FAILED, target.Last().message);
     EXPECT_EQ(0x20000008, target.Last().lParam);
+}
+
+// The worker checks every image of its own job before the link opens, whoever chose it: the
+// meter's prefix, the radio slot's letter, and for chosen images the version companion.
+TEST_F(FlashWorker, ImagesAreCheckedBeforeTheLinkOpens)
+{
+    SimFlashHidMeter sim = SimFlashHidMeter::Add(hid, false, 0x11);
+    worker.SetMeterModel("T-140DR");
+    const std::string folder = scratch.Path() + "/";
+    struct Case {
+        const char* name;
+        const char* file;
+        const char* entry;
+        const char* ver; // null: none
+        bool chosen;
+        int result;
+        VerFileProblem problem;
+    } cases[] = {
+        {"another meter's image", "QP520210.dlf", "P0000F", nullptr, false, kFlashBadScript, VerFileProblem::None},
+        {"a loader image in the application's slot", "QM630106L.dlf", "P0001F", nullptr, false, kFlashBadScript,
+         VerFileProblem::None},
+        {"a downloaded image needs no companion", "QM630106A.dlf", "P0001F", nullptr, false, 0, VerFileProblem::None},
+        {"a chosen image without its companion", "QM630107A.dlf", "P0001F", nullptr, true, kFlashNoVersionFile,
+         VerFileProblem::Missing},
+        {"a chosen image with a date not of eight digits", "QM630108A.dlf", "P0001F", "12\n0108\n2021-03-15\n", true,
+         kFlashNoVersionFile, VerFileProblem::BadDate},
+        {"a chosen image with its companion", "QM630109A.dlf", "P0001F", "12\n0109\n20210315\n", true, 0,
+         VerFileProblem::None},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFlashFile(scratch.File(c.file), FlashScriptLines(c.entry, 2));
+        if (c.ver) WriteFlashText(folder + std::string(c.file).substr(0, 9) + ".ver", c.ver);
+        worker.SetRequireVersionFiles(c.chosen);
+        worker.gate = std::promise<void>();
+        sim.meter->ClearLog();
+        const int opened = hid.OpenCount();
+        ASSERT_TRUE(worker.StartRadioAppT140File(&target, folder, c.file, ""));
+        Run();
+        EXPECT_EQ(c.result == 0 ? WM_UPDATE_JOB_DONE : WM_UPDATE_JOB_FAILED, target.Last().message);
+        EXPECT_EQ(static_cast<LPARAM>(c.result), target.Last().lParam);
+        if (c.result != 0) {
+            EXPECT_EQ(opened, hid.OpenCount());
+            EXPECT_TRUE(sim.meter->Log().empty());
+            EXPECT_EQ(c.file, worker.LastRefusal().name);
+            EXPECT_EQ(c.problem, worker.LastRefusal().version);
+        } else {
+            EXPECT_TRUE(worker.LastRefusal().Ok());
+        }
+    }
 }
 
 } // namespace
