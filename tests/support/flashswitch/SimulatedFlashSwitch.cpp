@@ -7,14 +7,10 @@
 #include "tests/support/SimHidDeviceSystem.h"
 #include "tests/support/SimRegisterMeter.h"
 
+#include "tests/flash/FlashSimLinks.h"
+
 #include "flash/ZarnflashDefs.h"
 #include "flash/ui/CZarnflashDlg.h"
-#include "meter/CCommT140.h"
-#include "meter/CCommT310.h"
-#include "meter/CCommT520.h"
-#include "meter/MeterLinkFactory.h"
-#include "platform/PosixSerialDeviceSystem.h"
-#include "platform/UsbSerialPortFinder.h"
 
 #include <QPixmap>
 #include <QPushButton>
@@ -38,24 +34,6 @@ bool IsSet(const char* name)
     const char* value = std::getenv(name);
     return value != nullptr && *value != '\0';
 }
-
-// HID meters from the simulated system; no T-310 is ever found (its port search looks below an
-// empty scratch folder).
-class Links final : public MeterLinkFactory {
-public:
-    Links(SimHidDeviceSystem& hid, std::string root) : hid_(hid), root_(std::move(root)) {}
-    std::unique_ptr<CCommT310> CreateT310() override
-    {
-        return std::make_unique<CCommT310>(serial_, UsbSerialPortFinder(root_), root_);
-    }
-    std::unique_ptr<CCommT140> CreateT140() override { return std::make_unique<CCommT140>(hid_); }
-    std::unique_ptr<CCommT520> CreateT520() override { return std::make_unique<CCommT520>(hid_); }
-
-private:
-    SimHidDeviceSystem& hid_;
-    std::string root_;
-    PosixSerialDeviceSystem serial_;
-};
 
 class Switch final : public SimulatedFlashSwitch {
 public:
@@ -146,7 +124,8 @@ private:
 
     ScratchFolder scratch_;
     SimHidDeviceSystem hid_;
-    Links links_{hid_, scratch_.Path()};
+    // No T-310 is ever found: its port search looks below an empty scratch folder.
+    SimFlashLinks links_{hid_, scratch_.Path()};
     std::shared_ptr<MeterSimulator> meter_;
     SimFlashMode* mode_ = nullptr;
     CZarnflashDlg* dialog_ = nullptr;
