@@ -131,6 +131,8 @@ CZarnflashDlg::CZarnflashDlg(std::vector<std::string> tokens, QWidget* parent)
     status_->setWordWrap(true);
     versionLine_ = new QLabel(this);
     versionLine_->setObjectName("1008");
+    // It may name a refused file and why: wrapped rather than cut off.
+    versionLine_->setWordWrap(true);
     progress_ = new QProgressBar(this);
     progress_->setObjectName("1001");
     progress_->setTextVisible(false);
