@@ -5,12 +5,16 @@
 #include "ui/views/ZarnPrintHost.h"
 
 #include "tests/support/ScratchFolder.h"
+#include "tests/support/ScratchHome.h"
 #include "tests/support/ScriptedPromptService.h"
+#include "core/ZarnFileDialogFolder.h"
 #include "core/util/CLangTable.h"
 #include "tests/ui/views/PdfPageProbe.h"
 #include "tests/ui/views/ViewImageProbe.h"
 
+#include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QPrinter>
 #include <QApplication>
 #include <QPushButton>
@@ -18,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 namespace {
@@ -224,4 +229,43 @@ TEST(ZarnPrinting, PrintDialogRunsOnTheCurrentPrinterAndKeepsTheChoice)
         EXPECT_TRUE(rig.host.HasPrinter());
         EXPECT_EQ(rig.host.OutputFile(), rig.Pdf("chosen.pdf"));
     }
+}
+
+TEST(ZarnPrinting, PrintToFileProposesTheFileDialogsStartFolder)
+{
+    ScratchHome home;
+    ZarnFileDialogFolder::Forget();
+    std::filesystem::create_directories(home.File("Documents"));
+    std::filesystem::create_directories(home.File("pages"));
+    // Runs the dialog on the host and returns the file it proposes; accepts or cancels it.
+    const auto proposed = [](ZarnPrintHost& host, bool accept) {
+        QString text;
+        QTimer::singleShot(0, [&text, accept]() {
+            auto* dialog = qobject_cast<CKZARN_CustomPrintDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr) {
+                ADD_FAILURE() << "no print dialog";
+                return;
+            }
+            if (auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("filename"))) {
+                text = field->text();
+            }
+            if (accept) {
+                dialog->accept();
+            } else {
+                dialog->reject();
+            }
+        });
+        host.DoCustomPrintDialog(FALSE, nullptr, 0);
+        return QDir::cleanPath(text);
+    };
+    // A printer without a file: the name is proposed in the documents folder, not the working folder.
+    ZarnPrintHost none;
+    EXPECT_EQ(proposed(none, false).toStdString(),
+              home.File("Documents/" + QCoreApplication::applicationName().toStdString() + ".pdf"));
+    // A file printed to is shown as it is, and its folder becomes the one the dialogs start in.
+    ZarnPrintHost pdf;
+    pdf.SetOutputFile(QString::fromStdString(home.File("pages/graph.pdf")));
+    EXPECT_EQ(proposed(pdf, true).toStdString(), home.File("pages/graph.pdf"));
+    EXPECT_EQ(ZarnFileDialogFolder::Start().toStdString(), home.File("pages"));
+    ZarnFileDialogFolder::Forget();
 }
