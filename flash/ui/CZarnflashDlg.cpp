@@ -132,7 +132,8 @@ CZarnflashDlg::CZarnflashDlg(std::vector<std::string> tokens, QWidget* parent)
     if (const QIcon icon = ProgramIcon::Load("Zarnflash"); !icon.isNull()) {
         QApplication::setWindowIcon(icon);
     }
-    setWindowIcon(QApplication::windowIcon().isNull() ? st->standardIcon(QStyle::SP_ArrowUp) : QApplication::windowIcon());
+    const QIcon programIcon = QApplication::windowIcon();
+    setWindowIcon(programIcon.isNull() ? st->standardIcon(QStyle::SP_ArrowUp) : programIcon);
 
     stateIcon_ = new CStaticIcon(this, true);
     stateIcon_->setObjectName("1004");

@@ -507,7 +507,10 @@ std::vector<std::uint32_t> PixelsOf(const ZarnLib_Bitmap& bitmap)
 }
 
 // A distinct colour for each of the first 65536 indexes.
-std::uint32_t Distinct(int i) { return Rgb(static_cast<unsigned>(i * 37) & 0xFF, static_cast<unsigned>(i / 7) & 0xFF, 90); }
+std::uint32_t Distinct(int i)
+{
+    return Rgb(static_cast<unsigned>(i * 37) & 0xFF, static_cast<unsigned>(i / 7) & 0xFF, 90);
+}
 
 } // namespace
 

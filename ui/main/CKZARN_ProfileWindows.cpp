@@ -97,8 +97,9 @@ CKZARN_ProfileWindows MakeDefaults()
         QStringList chosen;
         if (multiple) {
             chosen = QFileDialog::getOpenFileNames(nullptr, caption, start, filter);
-        } else if (const QString path = QFileDialog::getOpenFileName(nullptr, caption, start, filter); !path.isEmpty()) {
-            chosen << path;
+        } else {
+            chosen << QFileDialog::getOpenFileName(nullptr, caption, start, filter);
+            chosen.removeAll(QString());
         }
         for (const QString& path : chosen) {
             paths.push_back(path.toStdString());

@@ -383,7 +383,8 @@ void CET_GraphDraw::DrawAxes(QPainter& dc, const RECT& a)
     QFont axisFont = FitOnPaper(dc, titleFont, {m_title2}, pw, title2Bottom - title2Top - clear);
     axisFont = FitOnPaper(dc, axisFont, {m_title3}, ph, yLabelsLeft - clear - bandLeft);
     dc.setFont(axisFont);
-    ZarnTextDrawer::DrawText(dc, m_title2, RECT{p.left, title2Top, p.right, a.bottom}, DT_CENTER | DT_TOP | DT_SINGLELINE);
+    ZarnTextDrawer::DrawText(dc, m_title2, RECT{p.left, title2Top, p.right, a.bottom},
+                             DT_CENTER | DT_TOP | DT_SINGLELINE);
     if (!m_title3.empty()) {
         const SIZE extent = ZarnTextDrawer::TextExtent(dc, m_title3);
         // On paper the caption is centred in the band left of the y labels, which are wider there.

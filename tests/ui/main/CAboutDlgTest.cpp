@@ -12,7 +12,8 @@ TEST(AboutBox, ShowsTheVersionAsTheUpdatePageDoes)
 {
     const QString version = QString::fromStdString(CKZARN_MainUpdateImplDialog::OwnVersionText());
     // "%d.%d%d": 1.0.0 reads 1.00.
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d+\\.\\d\\d+$")).match(version).hasMatch()) << version.toStdString();
+    const QRegularExpression form(QStringLiteral("^\\d+\\.\\d\\d+$"));
+    EXPECT_TRUE(form.match(version).hasMatch()) << version.toStdString();
     CAboutDlg about;
     about.OnInitDialog();
     auto* label = qobject_cast<QLabel*>(about.FindControl(CAboutDlg::kVersionId));

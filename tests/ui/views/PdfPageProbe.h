@@ -24,9 +24,9 @@ inline std::string RunTool(const QString& program, const QStringList& arguments)
 inline QImage RenderPdf(const QString& pdf, const QString& stem, int dpi = 50)
 {
     // Without antialiasing, so that every pixel has one of the colours drawn.
-    RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-aa"), QStringLiteral("no"), QStringLiteral("-aaVector"),
-                                      QStringLiteral("no"), QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-png"),
-                                      QStringLiteral("-singlefile"), pdf, stem});
+    RunTool(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-aa"), QStringLiteral("no"), QStringLiteral("-aaVector"), QStringLiteral("no"),
+             QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf, stem});
     return QImage(stem + QStringLiteral(".png"));
 }
 

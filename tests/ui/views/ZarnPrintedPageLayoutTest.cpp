@@ -147,6 +147,18 @@ bool InkInMargin(const PrintedPage& page)
     return InkNearEdges(page.image, margin);
 }
 
+// No two texts share a pixel, every text lies inside the printable area, and the rendered page has
+// no ink in its margin.
+void ExpectTextsApartAndNothingInTheMargin(const PrintedPage& page)
+{
+    ASSERT_FALSE(page.image.isNull());
+    const std::vector<std::string> overlaps = Overlaps(page);
+    EXPECT_TRUE(overlaps.empty()) << ::testing::PrintToString(overlaps);
+    const std::vector<std::string> outside = OutsidePrintable(page);
+    EXPECT_TRUE(outside.empty()) << ::testing::PrintToString(outside);
+    EXPECT_FALSE(InkInMargin(page));
+}
+
 CET_GraphLine Curve(const std::string& name, COLORREF colour, double shift, int dashed = 0)
 {
     CET_GraphLine line;
@@ -198,12 +210,7 @@ TEST(ZarnPrintedPageLayout, GraphPageOfEveryLayoutKeepsItsTextsApartAndOutOfTheM
                 return host.PrintGraphPage(GetLangString(4011), GetLangString(129), GetLangString(130), &curves,
                                            &points, layout, &style, &infos, &lines);
             });
-        ASSERT_FALSE(page.image.isNull());
-        const std::vector<std::string> overlaps = Overlaps(page);
-        EXPECT_TRUE(overlaps.empty()) << ::testing::PrintToString(overlaps);
-        const std::vector<std::string> outside = OutsidePrintable(page);
-        EXPECT_TRUE(outside.empty()) << ::testing::PrintToString(outside);
-        EXPECT_FALSE(InkInMargin(page));
+        ExpectTextsApartAndNothingInTheMargin(page);
         // Labels, captions and tables stand around the plot, never on it.
         const RECT plot = PlotOnPage(page);
         ASSERT_GT(RectWidth(plot), 1000);
@@ -219,8 +226,8 @@ TEST(ZarnPrintedPageLayout, GraphPageOfEveryLayoutKeepsItsTextsApartAndOutOfTheM
         }
         ASSERT_NE(caption, nullptr);
         EXPECT_EQ(caption->text, GetLangString(130));
-        ASSERT_EQ(std::count_if(page.texts.begin(), page.texts.end(), [](const ZarnDrawnText& t) { return t.text == "+10"; }),
-                  1);
+        const auto isTen = [](const ZarnDrawnText& t) { return t.text == "+10"; };
+        EXPECT_EQ(std::count_if(page.texts.begin(), page.texts.end(), isTen), 1);
     }
 }
 
@@ -247,12 +254,7 @@ TEST(ZarnPrintedPageLayout, TablePageKeepsEveryTextInsideItsCell)
     const PrintedPage page = rig.Run("table", QPageLayout::Portrait, [&](ZarnPrintHost& host) {
         return host.PrintChartPage(titles, headers, rows, 0xFFFFFF, 0xE1E1E1);
     });
-    ASSERT_FALSE(page.image.isNull());
-    const std::vector<std::string> overlaps = Overlaps(page);
-    EXPECT_TRUE(overlaps.empty()) << ::testing::PrintToString(overlaps);
-    const std::vector<std::string> outside = OutsidePrintable(page);
-    EXPECT_TRUE(outside.empty()) << ::testing::PrintToString(outside);
-    EXPECT_FALSE(InkInMargin(page));
+    ExpectTextsApartAndNothingInTheMargin(page);
     // Headers and cells are written into their cells, whose edges are the grid lines: a text must
     // stay clear of the line on each edge. Titles stand above the table's top line.
     int cells = 0;
