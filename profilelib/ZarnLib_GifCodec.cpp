@@ -3,6 +3,8 @@
 #include <gif_lib.h>
 
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 #include <unordered_map>
 #include <vector>
 
@@ -79,8 +81,16 @@ bool ZarnLib_GifCodec::Encode(const ZarnLib_Bitmap& bitmap, const std::string& p
     ColorMapObject* map = GifMakeMapObject(tableSize, table.data());
     if (!map)
         return false;
+    // Opened here rather than by giflib, which would make the file readable by its owner only.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        GifFreeMapObject(map);
+        return false;
+    }
     int error = 0;
-    GifFileType* gif = EGifOpenFileName(path.c_str(), false, &error);
+    GifFileType* gif = EGifOpenFileHandle(fd, &error);
+    if (!gif)
+        ::close(fd);
     bool ok = gif != nullptr;
     if (ok)
         ok = EGifPutScreenDesc(gif, static_cast<int>(width), static_cast<int>(height), 8, 0, map) == GIF_OK &&
@@ -92,7 +102,7 @@ bool ZarnLib_GifCodec::Encode(const ZarnLib_Bitmap& bitmap, const std::string& p
     if (gif && EGifCloseFile(gif, &error) != GIF_OK)
         ok = false;
     GifFreeMapObject(map);
-    if (!ok && gif)
+    if (!ok)
         std::remove(path.c_str());
     return ok;
 }

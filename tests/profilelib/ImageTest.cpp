@@ -541,6 +541,15 @@ TEST(ImageSave, GifKeepsUpTo256ColoursExactly)
         EXPECT_EQ(static_cast<std::uint32_t>(size.w), back.width);
         EXPECT_EQ(PixelsOf(*b), back.pixels) << w;
     }
+    // Created with the same permissions as the other formats' files (not for its owner alone).
+    auto b = MakeBitmap(2, 2, Gradient);
+    int gif = -1;
+    int png = -1;
+    const std::string gifPath = SaveAs(*b, "modes", 3, &gif);
+    const std::string pngPath = SaveAs(*b, "modes", 1, &png);
+    ASSERT_EQ(0, gif);
+    ASSERT_EQ(0, png);
+    EXPECT_EQ(std::filesystem::status(pngPath).permissions(), std::filesystem::status(gifPath).permissions());
 }
 
 TEST(ImageSave, GifReducesMoreColoursToTheHalftoneCube)
