@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config g++ clang libclang-rt-14-dev
-  qt6-base-dev libgl-dev libjpeg-dev libtiff-dev libpng-dev libgif-dev libhidapi-dev libcurl4-openssl-dev
+  libpng-dev libgif-dev
+  qt6-base-dev libgl-dev libjpeg-dev libtiff-dev libhidapi-dev libcurl4-openssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core locales poppler-utils
 )
 
