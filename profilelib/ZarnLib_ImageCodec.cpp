@@ -1,6 +1,8 @@
 #include "profilelib/ZarnLib_ImageCodec.h"
 
 #include "profilelib/ZarnLib_BmpCodec.h"
+#include "profilelib/ZarnLib_GifCodec.h"
+#include "profilelib/ZarnLib_PngCodec.h"
 #include "profilelib/ZarnLib_TiffCodec.h"
 
 #include <cstdio>
@@ -38,13 +40,18 @@ std::unique_ptr<ZarnLib_Bitmap> ZarnLib_ImageCodec::Decode(const std::string& pa
 
 bool ZarnLib_ImageCodec::HasEncoder(const std::string& mimeType)
 {
-    return mimeType == "image/bmp" || mimeType == "image/jpeg" || mimeType == "image/tiff";
+    return mimeType == "image/bmp" || mimeType == "image/png" || mimeType == "image/jpeg" || mimeType == "image/gif" ||
+           mimeType == "image/tiff";
 }
 
 bool ZarnLib_ImageCodec::Encode(const ZarnLib_Bitmap& bitmap, const std::string& mimeType, const std::string& path)
 {
     if (mimeType == "image/bmp")
         return ZarnLib_BmpCodec::Encode(bitmap, path);
+    if (mimeType == "image/png")
+        return ZarnLib_PngCodec::Encode(bitmap, path);
+    if (mimeType == "image/gif")
+        return ZarnLib_GifCodec::Encode(bitmap, path);
     if (mimeType == "image/jpeg")
         return ZarnLib_JpegCodec::Encode(bitmap, path, kJpegQuality);
     if (mimeType == "image/tiff")

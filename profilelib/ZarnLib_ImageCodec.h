@@ -15,7 +15,8 @@ public:
     static std::unique_ptr<ZarnLib_Bitmap> Decode(const std::string& path, const ZarnLib_JpegCodec::NeededSize& needed,
                                                   std::uint32_t* fileWidth, std::uint32_t* fileHeight,
                                                   int* pixelFormat);
-    // True when an encoder exists for the MIME type ("image/bmp", "image/jpeg", "image/tiff").
+    // True when an encoder exists for the MIME type ("image/bmp", "image/png", "image/jpeg", "image/gif",
+    // "image/tiff").
     static bool HasEncoder(const std::string& mimeType);
     // False when no encoder exists or the file cannot be written.
     static bool Encode(const ZarnLib_Bitmap& bitmap, const std::string& mimeType, const std::string& path);

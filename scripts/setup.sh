@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config g++ clang libclang-rt-14-dev
+  libpng-dev libgif-dev
   qt6-base-dev libgl-dev libjpeg-dev libtiff-dev libhidapi-dev libcurl4-openssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core locales poppler-utils xvfb xauth
 )

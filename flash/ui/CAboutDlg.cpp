@@ -15,7 +15,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
     setObjectName("CAboutDlg");
     setWindowTitle("About Zarnflash");
     auto* icon = new QLabel(this);
-    icon->setPixmap(style()->standardIcon(QStyle::SP_ArrowUp).pixmap(32, 32));
+    // The program's icon, which the main dialog sets for the application.
+    icon->setPixmap((windowIcon().isNull() ? style()->standardIcon(QStyle::SP_ArrowUp) : windowIcon()).pixmap(32, 32));
     auto* version = new QLabel(QStringLiteral("Zarnflash version " ZARN_VERSION_TEXT), this);
     version->setObjectName("version");
     auto* ok = new QPushButton(QStringLiteral("OK"), this);

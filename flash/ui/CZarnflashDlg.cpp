@@ -19,6 +19,7 @@
 #include "platform/PromptService.h"
 #include "platform/RegistryTypes.h"
 #include "platform/SystemFolders.h"
+#include "ui/controls/ProgramIcon.h"
 
 #include <QAction>
 #include <QApplication>
@@ -118,7 +119,12 @@ CZarnflashDlg::CZarnflashDlg(std::vector<std::string> tokens, QWidget* parent)
     icon206_ = st->standardIcon(QStyle::SP_ComputerIcon);
     icon192_ = st->standardIcon(QStyle::SP_DriveCDIcon);
     icon136_ = st->standardIcon(QStyle::SP_DesktopIcon);
-    setWindowIcon(st->standardIcon(QStyle::SP_ArrowUp));
+    // The program's icon (resource 128), for this window and the dialogs opened over it.
+    if (const QIcon icon = ProgramIcon::Load("Zarnflash"); !icon.isNull()) {
+        QApplication::setWindowIcon(icon);
+    }
+    const QIcon programIcon = QApplication::windowIcon();
+    setWindowIcon(programIcon.isNull() ? st->standardIcon(QStyle::SP_ArrowUp) : programIcon);
 
     stateIcon_ = new CStaticIcon(this, true);
     stateIcon_->setObjectName("1004");

@@ -4,6 +4,7 @@
 #include "profilelib/ZarnLib_JpegCodec.h"
 #include "profilelib/ZarnLib_Scales.h"
 #include "tests/profilelib/ImageTestFiles.h"
+#include "tests/profilelib/PngGifReader.h"
 
 #include <gtest/gtest.h>
 
@@ -445,8 +446,8 @@ TEST(ImageSave, FormatsNamesAndFailures)
         int format;
         int result;
         const char* file;
-    } cases[] = {{0, 0, "IMG_1.bmp"}, {2, 0, "IMG_1.jpg"}, {4, 0, "IMG_1.tif"}, {1, -1, "IMG_1.png"},
-                 {3, -1, "IMG_1.gif"}, {9, 0, "IMG_1.bmp"}, {-3, 0, "IMG_1.bmp"}};
+    } cases[] = {{0, 0, "IMG_1.bmp"}, {2, 0, "IMG_1.jpg"}, {4, 0, "IMG_1.tif"}, {1, 0, "IMG_1.png"},
+                 {3, 0, "IMG_1.gif"}, {9, 0, "IMG_1.bmp"}, {-3, 0, "IMG_1.bmp"}};
     for (const auto& c : cases) {
         std::filesystem::remove(out / c.file);
         image.SetSaveFormat(c.format);
@@ -459,9 +460,11 @@ TEST(ImageSave, FormatsNamesAndFailures)
     ASSERT_EQ(0, back.Load(Wide((out / "IMG_1.tif").string()), 0, 0, 0, nullptr, nullptr));
     EXPECT_EQ(Gradient(9, 7), PixelOf(back, 9, 7));
 
-    image.SetSaveFormat(0);
     image.SetSavePath("/nonexistent-folder/sub");
-    EXPECT_EQ(-1, image.Save()) << "a failed write is reported";
+    for (int format : {1, 3, 0}) {
+        image.SetSaveFormat(format);
+        EXPECT_EQ(-1, image.Save()) << "a failed write is reported: format " << format;
+    }
     image.SetSavePath(std::string(300, 'a'));
     EXPECT_EQ(-1, image.Save()) << "names of 256 characters or more are refused";
 
@@ -473,6 +476,109 @@ TEST(ImageSave, FormatsNamesAndFailures)
         image.SetSavePath(p.in);
         EXPECT_EQ(p.stored, image.GetReader()->GetSavePath());
     }
+}
+
+namespace {
+
+// Saves the bitmap in the format through a loaded image (the picture is loaded from a lossless
+// TIFF) and returns the saved file's path.
+std::string SaveAs(const ZarnLib_Bitmap& bitmap, const std::string& stem, int format, int* result)
+{
+    ZarnLib_Image image;
+    const std::string tiff = TempFile(stem + ".tif");
+    ZarnTest_ExifWriter(false).WriteTiff(bitmap, tiff);
+    image.Reset();
+    EXPECT_EQ(0, image.Load(Wide(tiff), 0, 0, 0, nullptr, nullptr));
+    const std::filesystem::path out = TempDir() / "saved";
+    std::filesystem::create_directories(out);
+    image.SetSavePath(out.string());
+    image.SetSaveFormat(format);
+    *result = image.Save();
+    return (out / (stem + (format == 1 ? ".png" : ".gif"))).string();
+}
+
+std::vector<std::uint32_t> PixelsOf(const ZarnLib_Bitmap& bitmap)
+{
+    std::vector<std::uint32_t> pixels;
+    for (std::uint32_t y = 0; y < bitmap.GetHeight(); ++y)
+        for (std::uint32_t x = 0; x < bitmap.GetWidth(); ++x)
+            pixels.push_back(bitmap.Row(y)[x] & 0xFFFFFF);
+    return pixels;
+}
+
+// A distinct colour for each of the first 65536 indexes.
+std::uint32_t Distinct(int i)
+{
+    return Rgb(static_cast<unsigned>(i * 37) & 0xFF, static_cast<unsigned>(i / 7) & 0xFF, 90);
+}
+
+} // namespace
+
+TEST(ImageSave, PngKeepsEveryPixel)
+{
+    auto b = MakeBitmap(40, 30, Gradient); // 1200 colours
+    int result = -1;
+    const std::string path = SaveAs(*b, "true_colour", 1, &result);
+    ASSERT_EQ(0, result);
+    const ReadPicture back = ReadPng(path);
+    EXPECT_EQ(40u, back.width);
+    EXPECT_EQ(30u, back.height);
+    EXPECT_EQ(PixelsOf(*b), back.pixels);
+}
+
+TEST(ImageSave, GifKeepsUpTo256ColoursExactly)
+{
+    const struct {
+        int w, h;
+    } sizes[] = {{1, 1}, {10, 8}, {16, 16}, {64, 4}}; // 1, 80, 256 and 256 colours
+    for (const auto& size : sizes) {
+        const int w = size.w;
+        auto b = MakeBitmap(size.w, size.h, [w](int x, int y) { return Distinct((y * w + x) % 256); });
+        int result = -1;
+        const std::string path = SaveAs(*b, "paletted" + std::to_string(w), 3, &result);
+        ASSERT_EQ(0, result) << w;
+        const ReadPicture back = ReadGif(path);
+        EXPECT_EQ(static_cast<std::uint32_t>(size.w), back.width);
+        EXPECT_EQ(PixelsOf(*b), back.pixels) << w;
+    }
+    // Created with the same permissions as the other formats' files (not for its owner alone).
+    auto b = MakeBitmap(2, 2, Gradient);
+    int gif = -1;
+    int png = -1;
+    const std::string gifPath = SaveAs(*b, "modes", 3, &gif);
+    const std::string pngPath = SaveAs(*b, "modes", 1, &png);
+    ASSERT_EQ(0, gif);
+    ASSERT_EQ(0, png);
+    EXPECT_EQ(std::filesystem::status(pngPath).permissions(), std::filesystem::status(gifPath).permissions());
+}
+
+TEST(ImageSave, GifReducesMoreColoursToTheHalftoneCube)
+{
+    // 257 colours: one more than a GIF table holds.
+    auto b = MakeBitmap(257, 3, [](int x, int y) { return y == 1 ? Distinct(x) : Gradient(x, y); });
+    int result = -1;
+    const std::string path = SaveAs(*b, "reduced", 3, &result);
+    ASSERT_EQ(0, result);
+    const ReadPicture back = ReadGif(path);
+    ASSERT_EQ(PixelsOf(*b).size(), back.pixels.size());
+    EXPECT_EQ(256u, back.paletteSize);
+    const std::vector<std::uint32_t> original = PixelsOf(*b);
+    for (std::size_t i = 0; i < original.size(); ++i) {
+        for (int shift : {16, 8, 0}) {
+            const unsigned c = (original[i] >> shift) & 0xFF;
+            const unsigned level = (c + 25) / 51 * 51; // the nearest of 0, 51, ..., 255
+            ASSERT_EQ(level, (back.pixels[i] >> shift) & 0xFF) << i;
+        }
+    }
+}
+
+TEST(ImageSave, GifWiderThanItsSizeFieldIsRefused)
+{
+    auto b = MakeBitmap(65536, 1, [](int x, int) { return Rgb(x & 1, 0, 0); });
+    int result = 0;
+    const std::string path = SaveAs(*b, "too_wide", 3, &result);
+    EXPECT_EQ(-1, result);
+    EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 TEST(ImageCopy, CopyAndManager)

@@ -9,6 +9,7 @@
 #include "platform/qt/QtMessageSink.h"
 #include "ui/controls/CStaticIcon.h"
 #include "ui/controls/QtPromptService.h"
+#include "ui/main/ZarnProgramVersion.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -18,10 +19,6 @@
 #include <QUrl>
 
 #include <filesystem>
-
-#ifndef ZARN_VERSION_TEXT
-#define ZARN_VERSION_TEXT "0.0.0"
-#endif
 
 namespace {
 
@@ -82,7 +79,7 @@ int CAboutDlg::DoModal()
 std::string CAboutDlg::GetFileVersion()
 {
     std::string version;
-    for (const char c : std::string(ZARN_VERSION_TEXT)) {
+    for (const char c : ZarnProgramVersion::Text()) {
         if (c != ',' && c != ' ') {
             version.push_back(c);
         }

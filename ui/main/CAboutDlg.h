@@ -27,7 +27,7 @@ public:
     int DoModal();
     BOOL OnInitDialog();
 
-    // The version as the build set it, commas and blanks removed.
+    // The version resource's version text (ZarnProgramVersion), commas and blanks removed.
     static std::string GetFileVersion();
     static std::string GetFileDescription();
 

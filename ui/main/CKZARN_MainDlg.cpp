@@ -10,6 +10,7 @@
 #include "ui/meter/CZarnManager.h"
 #include "platform/PromptService.h"
 #include "platform/qt/QtMessageSink.h"
+#include "ui/controls/ProgramIcon.h"
 #include "ui/controls/QtPromptService.h"
 #include "core/CKestrinZarnApp.h"
 #include "ui/main/CAboutDlg.h"
@@ -113,6 +114,10 @@ CKZARN_MainDlg::CKZARN_MainDlg(QWidget* parent)
     layout->setMenuBar(menuBar_);
     layout->addWidget(client_);
     tab_ = new QTabWidget(client_);
+    // The program's icon (resource 128), for this window and every window opened after it.
+    if (const QIcon icon = ProgramIcon::Load("Zarndesk"); !icon.isNull()) {
+        QApplication::setWindowIcon(icon);
+    }
     setWindowIcon(QApplication::windowIcon());
     BuildMenu();
     handle_ = QtMessageSink::Instance().Register(this, this);

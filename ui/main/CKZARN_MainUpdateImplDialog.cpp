@@ -11,6 +11,7 @@
 #include "platform/qt/QtMessageSink.h"
 #include "ui/controls/CStaticIcon.h"
 #include "ui/controls/QtPromptService.h"
+#include "ui/main/ZarnProgramVersion.h"
 #include "ui/meter/CZarnManager.h"
 #include "ui/meter/MeterPictures.h"
 
@@ -27,9 +28,6 @@
 #include <filesystem>
 #include <unistd.h>
 
-#ifndef ZARN_VERSION_TEXT
-#define ZARN_VERSION_TEXT "0.0.0"
-#endif
 
 namespace {
 
@@ -69,18 +67,6 @@ bool HasRadioModule(const std::string& model)
 {
     return model == "T-140DR" || model == "T-140DR-EL" || model == "T-140DR-PX" ||
            (model == "T-520D" && g_T520ModuleStatus.load() == 1);
-}
-
-// The version parts of a "a.b.c[.d]" text; missing or unreadable parts are 0.
-int VersionPart(const std::string& text, int index)
-{
-    std::size_t start = 0;
-    for (int i = 0; i < index; ++i) {
-        start = text.find('.', start);
-        if (start == std::string::npos) return 0;
-        ++start;
-    }
-    return std::atoi(text.c_str() + start);
 }
 
 // The child programs' file names. Where programs carry no suffix (here) the ".exe" is dropped.
@@ -240,11 +226,7 @@ void CKZARN_MainUpdateImplDialog::UpdateVersions()
 
 std::string CKZARN_MainUpdateImplDialog::OwnVersionText()
 {
-    const std::string version = ZARN_VERSION_TEXT;
-    char text[64];
-    std::snprintf(text, sizeof text, "%d.%d%d", VersionPart(version, 0), VersionPart(version, 1),
-                  VersionPart(version, 2));
-    return text;
+    return ZarnProgramVersion::Text();
 }
 
 BOOL CKZARN_MainUpdateImplDialog::OnUpdateListRefresh(WPARAM, LPARAM)

@@ -2,6 +2,7 @@
 
 #include "core/CBrowseFolderDlg.h"
 #include "core/CKZARN_Common.h"
+#include "core/ZarnFileDialogFolder.h"
 #include "ui/controls/CKZARN_OpenProfileDlg.h"
 #include "ui/main/CKZARN_SelModeDlg.h"
 #include "ui/main/CKZARN_SetInitvalDlg.h"
@@ -18,16 +19,19 @@
 #include <QStringList>
 #include <QUrl>
 
-namespace {
-
-QString FilterText(const CKZARN_ProfileWindows::Filters& filters)
+QString CKZARN_ProfileWindows::FilterText(const Filters& filters)
 {
     QStringList parts;
     for (const auto& [description, pattern] : filters) {
-        parts << CKZARN_Common::ToWidgetText(description) + " (" + QString::fromStdString(pattern) + ")";
+        // Descriptions such as "Backup files (*.csv)" already show their pattern.
+        const QString text = CKZARN_Common::ToWidgetText(description);
+        const QString shown = " (" + QString::fromStdString(pattern) + ")";
+        parts << (text.endsWith(shown) ? text : text + shown);
     }
     return parts.join(";;");
 }
+
+namespace {
 
 CKZARN_ProfileWindows MakeDefaults()
 {
@@ -88,23 +92,30 @@ CKZARN_ProfileWindows MakeDefaults()
     windows.openFiles = [](const std::string& title, const CKZARN_ProfileWindows::Filters& filters, bool multiple) {
         std::vector<std::string> paths;
         const QString caption = CKZARN_Common::ToWidgetText(title);
+        const QString start = ZarnFileDialogFolder::Start();
+        const QString filter = CKZARN_ProfileWindows::FilterText(filters);
+        QStringList chosen;
         if (multiple) {
-            for (const QString& path : QFileDialog::getOpenFileNames(nullptr, caption, QString(), FilterText(filters))) {
-                paths.push_back(path.toStdString());
-            }
+            chosen = QFileDialog::getOpenFileNames(nullptr, caption, start, filter);
         } else {
-            const QString path = QFileDialog::getOpenFileName(nullptr, caption, QString(), FilterText(filters));
-            if (!path.isEmpty()) paths.push_back(path.toStdString());
+            chosen << QFileDialog::getOpenFileName(nullptr, caption, start, filter);
+            chosen.removeAll(QString());
         }
+        for (const QString& path : chosen) {
+            paths.push_back(path.toStdString());
+        }
+        if (!chosen.isEmpty()) ZarnFileDialogFolder::Remember(chosen.front());
         return paths;
     };
     windows.saveFile = [](const std::string& title, const CKZARN_ProfileWindows::Filters& filters,
                           const std::string& defaultExtension, const std::string& fileName) {
-        QFileDialog dialog(nullptr, CKZARN_Common::ToWidgetText(title), QString(), FilterText(filters));
+        QFileDialog dialog(nullptr, CKZARN_Common::ToWidgetText(title), ZarnFileDialogFolder::Start(),
+                           CKZARN_ProfileWindows::FilterText(filters));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(QString::fromStdString(defaultExtension));
         dialog.selectFile(CKZARN_Common::ToWidgetText(fileName));
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::string();
+        ZarnFileDialogFolder::Remember(dialog.selectedFiles().front());
         return dialog.selectedFiles().front().toStdString();
     };
     windows.browseFolder = [](QWidget* owner, const std::string& title) {

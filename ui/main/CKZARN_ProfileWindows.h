@@ -14,6 +14,7 @@ class CKZARN_OpenProfileDlg;
 class CKZARN_SelModeDlg;
 class CKZARN_SetInitvalDlg;
 class QDialog;
+class QString;
 class QWidget;
 
 class CKZARN_ProfileWindows {
@@ -54,4 +55,7 @@ public:
 
     // Runs a dialog modally, registered as the main window's active form while it runs.
     static int RunRegistered(QDialog& dialog);
+    // The file dialogs' filter text: "description (pattern)" entries joined by ";;", the pattern added
+    // only to a description that does not already end with it.
+    static QString FilterText(const Filters& filters);
 };

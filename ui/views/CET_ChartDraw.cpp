@@ -7,7 +7,23 @@
 #include <QPaintDevice>
 #include <QPainter>
 
+#include <algorithm>
 #include <cstdio>
+
+namespace {
+
+// Column 0 shows the ISO speed, columns 1-5 the row's values.
+std::string CellText(const CET_ChartData& row, int column)
+{
+    if (column > 0) {
+        return row.GetText(column - 1);
+    }
+    char iso[16];
+    std::snprintf(iso, sizeof iso, "%d", row.iso);
+    return iso;
+}
+
+} // namespace
 
 CET_ChartDraw::CET_ChartDraw(const ZarnFontBuilder* fonts) : m_fonts(fonts ? fonts : &ZarnFontBuilder::Default()) {}
 
@@ -68,7 +84,26 @@ void CET_ChartDraw::Draw(QPainter& dc, int left, int top, int right, int bottom)
     const QPaintDevice* device = dc.device();
     const int dpiY = device ? device->logicalDpiY() : ZarnFontBuilder::kReferenceDpi;
     const int height = m_nPreview ? 60 : -MulDiv(80, dpiY, 72);
-    dc.setFont(m_fonts->Make(height));
+    QFont font = m_fonts->Make(height);
+    auto columnLeft = [cu](int j) { return j == 0 ? 0 : (2 * j - 1) * cu; };
+    auto columnRight = [cu](int j) { return j == 0 ? cu : (2 * j + 1) * cu; };
+    if (!m_nPreview) {
+        // On paper the rows are shallower than the font's lines and the longest ISO speeds and headers
+        // are wider than their columns: the font shrinks until every text stands clear of the grid
+        // lines around its cell, and every title line ends above the next.
+        const int clear = std::max(1, dpiY / 100);
+        const int lineRoom = rh - 2 * clear;
+        for (int j = 0; j < kHeaderCount; ++j) {
+            std::vector<std::string> texts{m_headers[j]};
+            for (const auto& row : m_rows) {
+                texts.push_back(CellText(*row, j));
+            }
+            font = ZarnFontBuilder::FitToRoom(dc, font, texts, columnRight(j) - columnLeft(j) - 2 * clear, lineRoom);
+        }
+        font = ZarnFontBuilder::FitToRoom(dc, font, {m_titles[0], m_titles[1], m_titles[2]}, 3 * cu - clear, lineRoom);
+        font = ZarnFontBuilder::FitToRoom(dc, font, {m_titles[3], m_titles[4], m_titles[5]}, tw - 3 * cu, lineRoom);
+    }
+    dc.setFont(font);
 
     for (int k = 0; k < 3; ++k) {
         ZarnTextDrawer::DrawText(dc, m_titles[k], at(0, k * rh, 3 * cu, (k + 1) * rh),
@@ -80,8 +115,6 @@ void CET_ChartDraw::Draw(QPainter& dc, int left, int top, int right, int bottom)
     FillSolidRect(dc, at(0, 3 * rh, tw, 5 * rh), m_header);
     FillSolidRect(dc, at(0, 5 * rh, tw, (n + 5) * rh), m_background);
 
-    auto columnLeft = [cu](int j) { return j == 0 ? 0 : (2 * j - 1) * cu; };
-    auto columnRight = [cu](int j) { return j == 0 ? cu : (2 * j + 1) * cu; };
     for (int j = 0; j < kHeaderCount; ++j) {
         const RECT cell = at(columnLeft(j), 3 * rh, columnRight(j), 5 * rh);
         const std::string& text = m_headers[j];
@@ -101,11 +134,8 @@ void CET_ChartDraw::Draw(QPainter& dc, int left, int top, int right, int bottom)
         if (i % 3 == 0) {
             FillSolidRect(dc, at(0, rowTop, tw, rowTop + rh), m_band);
         }
-        char iso[16];
-        std::snprintf(iso, sizeof iso, "%d", row.iso);
-        ZarnTextDrawer::DrawText(dc, iso, at(0, rowTop, cu, rowTop + rh), DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        for (int j = 1; j <= 5; ++j) {
-            ZarnTextDrawer::DrawText(dc, row.GetText(j - 1), at(columnLeft(j), rowTop, columnRight(j), rowTop + rh),
+        for (int j = 0; j <= 5; ++j) {
+            ZarnTextDrawer::DrawText(dc, CellText(row, j), at(columnLeft(j), rowTop, columnRight(j), rowTop + rh),
                                      DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         }
     }

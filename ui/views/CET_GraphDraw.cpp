@@ -124,7 +124,50 @@ int CET_GraphDraw::PenWidth(QPainter& dc) const
     return IsPrinter() ? DeviceDpiY(dc) / 60 : 2;
 }
 
+QFont CET_GraphDraw::FitOnPaper(QPainter& dc, const QFont& font, const std::vector<std::string>& texts, int maxWidth,
+                                int maxLineHeight) const
+{
+    return IsPrinter() ? ZarnFontBuilder::FitToRoom(dc, font, texts, maxWidth, maxLineHeight) : font;
+}
+
+int CET_GraphDraw::Clearance(QPainter& dc) const
+{
+    return std::max(1, DeviceDpiY(dc) / 100);
+}
+
+std::vector<std::string> CET_GraphDraw::XLabels() const
+{
+    std::vector<std::string> labels;
+    const int nx = StepCount(m_style.xMax - m_style.xMin, m_style.xStep);
+    for (int i = 0; i <= nx; ++i) {
+        labels.push_back(IntText(static_cast<int>(i * m_style.xStep + m_style.xMin), true));
+    }
+    return labels;
+}
+
+QFont CET_GraphDraw::XLabelFont(QPainter& dc) const
+{
+    return FontFor(dc, IsSmallLayout() ? 90 : 120, 110);
+}
+
+QFont CET_GraphDraw::LegendFont(QPainter& dc, const RECT& box) const
+{
+    std::vector<std::string> names;
+    for (const auto& curve : m_curves) {
+        names.push_back(curve->name);
+    }
+    const int bw = RectWidth(box);
+    const int clear = Clearance(dc);
+    return FitOnPaper(dc, FontFor(dc, 60, 80), names, bw - bw / (m_nLayout == 2 ? 6 : 3) - clear,
+                      RectHeight(box) - clear);
+}
+
 RECT CET_GraphDraw::CalcPlotRect(const RECT& r) const
+{
+    return PlotRectWithin(r, 0);
+}
+
+RECT CET_GraphDraw::PlotRectWithin(const RECT& r, int rightInset) const
 {
     const int w = RectWidth(r);
     const int h = RectHeight(r);
@@ -139,7 +182,7 @@ RECT CET_GraphDraw::CalcPlotRect(const RECT& r) const
     const bool small = IsSmallLayout();
     p.left = r.left + PixelRound((small ? 0.34 : 0.08) * w);
     p.top = r.top + PixelRound(0.06 * h);
-    p.right = r.right - (small ? 0 : PixelRound(0.03 * w));
+    p.right = r.right - rightInset - (small ? 0 : PixelRound(0.03 * w));
     p.bottom = r.bottom - PixelRound((small ? 0.22 : 0.15) * h);
     // Without a usable aspect the margins alone give the plot.
     if (m_nAspectW > 0 && m_nAspectH > 0) {
@@ -164,7 +207,21 @@ void CET_GraphDraw::Draw(QPainter& dc, const RECT& rect)
     FillSolidRect(dc, rect, m_style.background);
 
     const RECT axis = IsSmallLayout() ? rect : FitRectKeepAspect(rect, RECT{0, 0, 250, 200});
+    m_rcDrawn = rect;
     m_rcPlot = CalcPlotRect(rect);
+    if (IsPrinter()) {
+        // Paper has no room past the drawing rectangle: where half the widest x label would reach
+        // beyond its right edge (the plot of the side-table layouts ends there), the plot gives way.
+        dc.setFont(XLabelFont(dc));
+        int widest = 0;
+        for (const std::string& label : XLabels()) {
+            widest = std::max(widest, static_cast<int>(ZarnTextDrawer::TextExtent(dc, label).cx));
+        }
+        const int overhang = (widest + 1) / 2 + Clearance(dc) - (rect.right - m_rcPlot.right);
+        if (overhang > 0) {
+            m_rcPlot = PlotRectWithin(rect, overhang);
+        }
+    }
     const RECT& p = m_rcPlot;
     const int h = RectHeight(rect);
     if (m_nKind == kStrip) {
@@ -250,10 +307,15 @@ void CET_GraphDraw::DrawAxes(QPainter& dc, const RECT& a)
     const QPen oldPen = dc.pen();
     dc.setPen(SolidPen(m_style.gridColour, 1));
 
-    // x ticks, grid lines between the first and the last, labels and tick blocks.
-    dc.setFont(FontFor(dc, small ? 90 : 120, 110));
+    // x ticks, grid lines between the first and the last, labels and tick blocks. On paper the labels
+    // shrink to fit between their neighbours and above title 2.
+    const int clear = Clearance(dc);
     const int nx = StepCount(m_style.xMax - m_style.xMin, m_style.xStep);
     const int hw = static_cast<int>(m_dXScale * m_style.xStep) / 2;
+    const std::vector<std::string> xLabels = XLabels();
+    const int labelsTop = p.bottom + static_cast<int>(0.09 * ph);
+    const int title2Top = p.bottom + static_cast<int>(0.16 * ph);
+    dc.setFont(FitOnPaper(dc, XLabelFont(dc), xLabels, 2 * hw - clear, title2Top - labelsTop - clear));
     const int blockW = static_cast<int>(0.015 * pw);
     const int blockH = static_cast<int>(0.012 * ph);
     int x0 = p.left;
@@ -269,9 +331,7 @@ void CET_GraphDraw::DrawAxes(QPainter& dc, const RECT& a)
         if (i > 0 && i < nx) {
             DrawLineTo(dc, xi, p.bottom, xi, p.top);
         }
-        const int iv = static_cast<int>(v);
-        ZarnTextDrawer::DrawText(dc, IntText(iv, true),
-                                 RECT{xi - hw, p.bottom + static_cast<int>(0.09 * ph), xi + hw, a.bottom},
+        ZarnTextDrawer::DrawText(dc, xLabels[static_cast<std::size_t>(i)], RECT{xi - hw, labelsTop, xi + hw, a.bottom},
                                  DT_CENTER | DT_TOP | DT_SINGLELINE);
         const int top = p.bottom + static_cast<int>(0.07 * ph);
         FillSolidRect(dc, RECT{xi - blockW / 2, top, xi - blockW / 2 + blockW, top + blockH}, 0x000000);
@@ -284,30 +344,51 @@ void CET_GraphDraw::DrawAxes(QPainter& dc, const RECT& a)
         DrawLineTo(dc, x0, y, x0 + (x1 - x0) / 5, y);
     }
 
-    // y labels and grid lines.
-    dc.setFont(FontFor(dc, 80, 80, 400));
+    // y labels and grid lines; the left edge of the widest label is kept for the turned caption.
     const int ny = StepCount(m_style.yMax - m_style.yMin, m_style.yLabelStep);
     const int hh = static_cast<int>(m_dYScale * m_style.yLabelStep) / 2;
+    std::vector<std::string> yLabels;
+    for (int i = 0; i <= ny; ++i) {
+        yLabels.push_back(IntText(static_cast<int>(i * m_style.yLabelStep + m_style.yMin), false));
+    }
+    dc.setFont(FitOnPaper(dc, FontFor(dc, 80, 80, 400), yLabels, 0, 2 * hh - clear));
+    const int yLabelsRight = p.left - (IsPrinter() ? 20 : 5);
+    int yLabelsLeft = yLabelsRight;
     for (int i = 0; i <= ny; ++i) {
         const double v = i * m_style.yLabelStep + m_style.yMin;
         const int yi = ValueToPoint(m_style.xMin, v).y;
         if (i > 0 && i < ny) {
             DrawLineTo(dc, p.left, yi, p.right, yi);
         }
-        ZarnTextDrawer::DrawText(dc, IntText(static_cast<int>(v), false),
-                                 RECT{0, yi - hh, p.left - (IsPrinter() ? 20 : 5), yi + hh},
+        const std::string& label = yLabels[static_cast<std::size_t>(i)];
+        yLabelsLeft = std::min(yLabelsLeft, yLabelsRight - static_cast<int>(ZarnTextDrawer::TextExtent(dc, label).cx));
+        ZarnTextDrawer::DrawText(dc, label, RECT{0, yi - hh, yLabelsRight, yi + hh},
                                  DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
     }
 
-    // Titles: above the plot, under the x labels, and turned along the y axis.
-    dc.setFont(FontFor(dc, small ? 100 : 120, 120, 400));
+    // Titles: above the plot, under the x labels, and turned along the y axis. On paper title 1
+    // shrinks to the room above the plot; titles 2 and 3 share a font that fits title 2 above
+    // whatever lies under it (legend boxes, EV strip) and the turned title 3 between the left edge
+    // of its band and the y labels.
+    const QFont titleFont = FontFor(dc, small ? 100 : 120, 120, 400);
+    dc.setFont(FitOnPaper(dc, titleFont, {m_title1}, RectWidth(p), p.top - a.top - clear));
     ZarnTextDrawer::DrawText(dc, m_title1, RECT{p.left, a.top, p.right, p.top}, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    ZarnTextDrawer::DrawText(dc, m_title2, RECT{p.left, p.bottom + static_cast<int>(0.16 * ph), p.right, a.bottom},
+    int title2Bottom = a.bottom;
+    if (m_nLayout == 4 || m_nLayout == 5) {
+        title2Bottom = std::min<int>(title2Bottom, m_rcStrip.top);
+    } else if ((m_nLayout == 1 || m_nLayout == 2) && !m_curves.empty()) {
+        title2Bottom = std::min<int>(title2Bottom, p.bottom + ((m_rcDrawn.bottom - p.bottom) / 3) * 2);
+    }
+    const int bandLeft = p.left - static_cast<int>(0.08 * RectWidth(a));
+    QFont axisFont = FitOnPaper(dc, titleFont, {m_title2}, pw, title2Bottom - title2Top - clear);
+    axisFont = FitOnPaper(dc, axisFont, {m_title3}, ph, yLabelsLeft - clear - bandLeft);
+    dc.setFont(axisFont);
+    ZarnTextDrawer::DrawText(dc, m_title2, RECT{p.left, title2Top, p.right, a.bottom},
                              DT_CENTER | DT_TOP | DT_SINGLELINE);
     if (!m_title3.empty()) {
         const SIZE extent = ZarnTextDrawer::TextExtent(dc, m_title3);
-        const int bandLeft = p.left - static_cast<int>(0.08 * RectWidth(a));
-        const int x = IsPrinter() ? bandLeft + (p.left - extent.cy - bandLeft) / 2 : bandLeft + 2;
+        // On paper the caption is centred in the band left of the y labels, which are wider there.
+        const int x = IsPrinter() ? bandLeft + (yLabelsLeft - clear - extent.cy - bandLeft) / 2 : bandLeft + 2;
         const int y = p.bottom - (p.bottom - extent.cx - p.top) / 2;
         ZarnTextDrawer::TextOut(dc, x, y, m_title3, true);
     }
@@ -392,7 +473,7 @@ void CET_GraphDraw::DrawLine(QPainter& dc, const CET_GraphLine& line, const RECT
         const int bw = RectWidth(box);
         const int mid = box.top + RectHeight(box) / 2;
         DrawLineTo(dc, box.left + 5, mid, box.left + bw / d - 5, mid);
-        dc.setFont(FontFor(dc, 60, 80));
+        dc.setFont(LegendFont(dc, box));
         ZarnTextDrawer::DrawText(dc, line.name, RECT{box.left + bw / d, box.top, box.right, box.bottom},
                                  DT_LEFT | DT_VCENTER | DT_SINGLELINE);
     }

@@ -100,8 +100,24 @@ public:
     void DrawSideTable(QPainter& dc, const RECT& table);
 
 private:
+    // The plot rectangle with the drawing rectangle's right edge moved in by rightInset before the
+    // aspect is fitted.
+    RECT PlotRectWithin(const RECT& rect, int rightInset) const;
     // The pixel height of H tenths of a point on screen kinds, or of N points on the printer kind.
     QFont FontFor(QPainter& dc, int screenTenths, int printerN, int weight = 0) const;
+    // On the printer kind the font shrunk until the texts fit the room (see ZarnFontBuilder::FitToRoom);
+    // the screen kinds keep their fonts as they are.
+    QFont FitOnPaper(QPainter& dc, const QFont& font, const std::vector<std::string>& texts, int maxWidth,
+                     int maxLineHeight) const;
+    // The space kept between printed texts and their neighbours: a hundredth of an inch.
+    int Clearance(QPainter& dc) const;
+    // The x tick labels, from the minimum to the maximum.
+    std::vector<std::string> XLabels() const;
+    QFont XLabelFont(QPainter& dc) const;
+    // The font of the legend names, fitted on paper to boxes of the given size.
+    QFont LegendFont(QPainter& dc, const RECT& box) const;
+    // The side table's font, fitted on paper to the table's rows, columns and frames.
+    QFont SideTableFont(QPainter& dc, const RECT& table, int textRight, int listedLeft) const;
     int PenWidth(QPainter& dc) const;
     bool IsPrinter() const { return m_nKind == kPrinter; }
     bool IsSmallLayout() const { return m_nLayout == 3 || m_nLayout == 4; }
@@ -119,6 +135,7 @@ private:
     const ZarnFontBuilder* m_fonts;
     RECT m_rcPlot{};
     RECT m_rcStrip{};
+    RECT m_rcDrawn{}; // the drawing rectangle of the last Draw
     double m_dXScale = 0.0;
     double m_dYScale = 0.0;
     int m_bGraphSet = 0;

@@ -3,12 +3,14 @@
 
 #include "core/util/CLangTable.h"
 #include "ui/views/ZarnDrawing.h"
+#include "ui/views/ZarnFontBuilder.h"
 #include "ui/views/ZarnTextDrawer.h"
 
 #include <QPaintDevice>
 #include <QPainter>
 
 #include <cstdio>
+#include <string>
 
 namespace {
 
@@ -35,7 +37,6 @@ void CET_GraphDraw::DrawEvList(QPainter& dc)
     const int sw = RectWidth(s);
     const int sh = RectHeight(s);
     const QFont oldFont = dc.font();
-    dc.setFont(FontFor(dc, m_nLayout == 5 ? 80 : 60, 70));
     FillSolidRect(dc, s, m_style.stripColour);
     const int cw = static_cast<int>(sw / 4.01);
     const int rh = sh / 4;
@@ -43,6 +44,23 @@ void CET_GraphDraw::DrawEvList(QPainter& dc)
     static constexpr int kPoint[4] = {CharacteristicPoints::kCPM, CharacteristicPoints::kDRM, CharacteristicPoints::kDRP,
                                       CharacteristicPoints::kCPP};
     static constexpr int kCaption[4] = {5, 6, 8, 9};
+    const double* ev = m_points.ev;
+    const std::string dynamicText = RangeText(m_style.caption[11], RoundEv(ev[3]) - RoundEv(ev[1]));
+    const std::string clipText = RangeText(m_style.caption[10], RoundEv(ev[4]) - RoundEv(ev[0]));
+    // On paper one font fits every text into its cell part and range row.
+    const int clear = Clearance(dc);
+    QFont font = FontFor(dc, m_nLayout == 5 ? 80 : 60, 70);
+    std::vector<std::string> evTexts;
+    std::vector<std::string> captions;
+    for (int i = 0; i < 4; ++i) {
+        evTexts.push_back(FormatEv(ev[kPoint[i]]));
+        captions.push_back(m_style.caption[kCaption[i]]);
+    }
+    font = FitOnPaper(dc, font, evTexts, cw - static_cast<int>(0.7 * cw) - clear, rh - clear);
+    font = FitOnPaper(dc, font, captions, static_cast<int>(0.7 * cw) - clear, rh - clear);
+    font = FitOnPaper(dc, font, {dynamicText}, sw - 2 * cw - clear, rh - clear);
+    font = FitOnPaper(dc, font, {clipText}, sw - clear, rh - clear);
+    dc.setFont(font);
     for (int i = 0; i < 4; ++i) {
         const int x = i < 2 ? s.left + i * cw : s.right - (4 - i) * cw;
         const RECT cell{x, s.top, x + cw, s.top + 2 * rh};
@@ -56,7 +74,7 @@ void CET_GraphDraw::DrawEvList(QPainter& dc)
             continue;
         }
         const int split = x + static_cast<int>(0.7 * cw);
-        ZarnTextDrawer::DrawText(dc, FormatEv(m_points.ev[kPoint[i]]), RECT{split, s.top, x + cw, s.top + 2 * rh},
+        ZarnTextDrawer::DrawText(dc, evTexts[static_cast<std::size_t>(i)], RECT{split, s.top, x + cw, s.top + 2 * rh},
                                  DT_CENTER | DT_VCENTER | DT_SINGLELINE);
         const std::string& caption = m_style.caption[kCaption[i]];
         if (caption.find('\n') != std::string::npos) {
@@ -72,14 +90,60 @@ void CET_GraphDraw::DrawEvList(QPainter& dc)
     const RECT dynamicRow{s.left + cw, s.top + 2 * rh + hr, s.right - cw, s.top + 3 * rh + hr};
     FillSolidRect(dc, dynamicRow, m_style.stripColour);
     if (!m_points.hidden) {
-        const double* ev = m_points.ev;
-        ZarnTextDrawer::DrawText(dc, RangeText(m_style.caption[11], RoundEv(ev[3]) - RoundEv(ev[1])), dynamicRow,
-                                 DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        ZarnTextDrawer::DrawText(dc, RangeText(m_style.caption[10], RoundEv(ev[4]) - RoundEv(ev[0])),
-                                 RECT{s.left, s.top + 3 * rh + hr, s.right, s.top + 4 * rh + hr},
+        ZarnTextDrawer::DrawText(dc, dynamicText, dynamicRow, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        ZarnTextDrawer::DrawText(dc, clipText, RECT{s.left, s.top + 3 * rh + hr, s.right, s.top + 4 * rh + hr},
                                  DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
     dc.setFont(oldFont);
+}
+
+QFont CET_GraphDraw::SideTableFont(QPainter& dc, const RECT& t, int textRight, int listedLeft) const
+{
+    QFont font = FontFor(dc, 50, 70);
+    if (!IsPrinter()) {
+        return font;
+    }
+    // On paper every text must fit inside its frame (the upper half of its row, lifted a little) and
+    // end before the next frame or column, so the table's one font shrinks until all of them do.
+    const int tw = RectWidth(t);
+    const int r = RectHeight(t) / 24;
+    const int shift = static_cast<int>(0.005 * tw);
+    const int clear = Clearance(dc);
+    const int framed = r / 2 - static_cast<int>(0.07 * (r / 2)) - clear;
+    const auto at = [&t, tw](double fraction) { return t.left + static_cast<int>(fraction * tw); };
+    const auto fit = [&](const std::vector<std::string>& texts, int width, int height) {
+        font = ZarnFontBuilder::FitToRoom(dc, font, texts, width - clear, height);
+    };
+    for (const auto& info : m_infos) {
+        if (info->heading) {
+            fit({info->caption}, t.right - at(0.01), framed);
+            fit({info->value}, textRight - shift - at(0.02), framed);
+        } else {
+            fit({info->caption}, at(0.55) - shift - at(0.01), framed);
+            fit({info->value}, textRight - shift - at(0.55), framed);
+        }
+    }
+    if (m_nLayout == 3) {
+        for (const auto& curve : m_curves) {
+            fit({curve->name}, textRight - at(0.02), framed);
+        }
+        for (const auto& line : m_lines) {
+            fit({line->name}, textRight - listedLeft, r / 2 - clear);
+        }
+    } else if (m_nLayout == 4 && !m_points.hidden) {
+        fit({GetLangString(148)}, at(0.76) - (at(0.52) - 200), r - clear);
+        fit({GetLangString(149)}, t.right - at(0.77), r - clear);
+        std::vector<std::string> captions;
+        std::vector<std::string> values;
+        for (int k = 0; k < 5; ++k) {
+            captions.push_back(m_style.caption[k]);
+            values.push_back(std::to_string(m_points.level[k]));
+            values.push_back(FormatEv(m_points.ev[k]));
+        }
+        fit(captions, at(0.54) - shift - at(0.02), r - clear);
+        fit(values, at(0.74) - at(0.54), framed);
+    }
+    return font;
 }
 
 void CET_GraphDraw::DrawSideTable(QPainter& dc, const RECT& t)
@@ -92,8 +156,12 @@ void CET_GraphDraw::DrawSideTable(QPainter& dc, const RECT& t)
     const int pw = PenWidth(dc);
     const QFont oldFont = dc.font();
     const QPen oldPen = dc.pen();
-    dc.setFont(FontFor(dc, 50, 70));
     const UINT textFormat = DT_LEFT | DT_TOP;
+    const int m = t.top + th / 2;
+    const int x1 = t.left + static_cast<int>(0.02 * tw);
+    const int x2 = t.left + static_cast<int>(0.2 * tw);
+    const int listedLeft = x2 + static_cast<int>(0.1 * (x2 - x1));
+    dc.setFont(SideTableFont(dc, t, textRight, listedLeft));
 
     // Info items, from the sixth row on.
     bool anyHeading = false;
@@ -121,9 +189,6 @@ void CET_GraphDraw::DrawSideTable(QPainter& dc, const RECT& t)
         FrameText(dc, valueRect, shift);
     }
 
-    const int m = t.top + th / 2;
-    const int x1 = t.left + static_cast<int>(0.02 * tw);
-    const int x2 = t.left + static_cast<int>(0.2 * tw);
     auto samplePen = [pw](const CET_GraphLine& line) {
         return line.dashed ? DashedPen(line.colour, 2 * pw / 3) : SolidPen(line.colour, pw);
     };
@@ -148,8 +213,7 @@ void CET_GraphDraw::DrawSideTable(QPainter& dc, const RECT& t)
             dc.setPen(samplePen(line));
             DrawLineTo(dc, x1, y, x2, y);
             dc.setPen(oldPen);
-            ZarnTextDrawer::DrawText(dc, line.name,
-                                     RECT{x2 + static_cast<int>(0.1 * (x2 - x1)), rowTop, textRight, rowTop + halfRow},
+            ZarnTextDrawer::DrawText(dc, line.name, RECT{listedLeft, rowTop, textRight, rowTop + halfRow},
                                      DT_LEFT | DT_TOP | DT_SINGLELINE);
         }
     } else if (m_nLayout == 4 && !m_points.hidden) {

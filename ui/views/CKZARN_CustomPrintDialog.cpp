@@ -1,8 +1,12 @@
 #include "ui/views/CKZARN_CustomPrintDialog.h"
 
+#include "core/ZarnFileDialogFolder.h"
 #include "core/util/CLangTable.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
 
 CKZARN_CustomPrintDialog::CKZARN_CustomPrintDialog(BOOL setupOnly, QPrinter* printer, QWidget* parent)
@@ -46,7 +50,21 @@ int CKZARN_CustomPrintDialog::OnPreview()
 void CKZARN_CustomPrintDialog::showEvent(QShowEvent* event)
 {
     OnInitDialog();
+    ProposeOutputFile();
     QPrintDialog::showEvent(event);
+}
+
+void CKZARN_CustomPrintDialog::ProposeOutputFile()
+{
+    // Qt's dialog proposes a file in the working folder when the printer has none; the program's
+    // file dialogs start in the documents folder or the last folder used instead. Its file field is
+    // the line edit named "filename".
+    if (!printer()->outputFileName().isEmpty()) {
+        return;
+    }
+    if (auto* field = findChild<QLineEdit*>(QStringLiteral("filename"))) {
+        field->setText(ZarnFileDialogFolder::Proposal(QCoreApplication::applicationName() + QStringLiteral(".pdf")));
+    }
 }
 
 void CKZARN_CustomPrintDialog::resizeEvent(QResizeEvent* event)

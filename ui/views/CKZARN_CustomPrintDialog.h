@@ -35,4 +35,6 @@ protected:
 
 private:
     void PlaceButton();
+    // Proposes the print-to-file name in the file dialogs' start folder when the printer has no file.
+    void ProposeOutputFile();
 };

@@ -6,6 +6,11 @@
 
 #include <QFont>
 
+#include <string>
+#include <vector>
+
+class QPainter;
+
 class ZarnFontBuilder {
 public:
     static constexpr int kReferenceDpi = 96;
@@ -25,6 +30,13 @@ public:
     // The base font with the height of H tenths of a point; weight 0 keeps the base weight, otherwise
     // the platform's 100..900 scale (400 normal, 700 bold).
     QFont Make(int tenths, int weight = 0) const;
+
+    // The font, made smaller where needed until, measured on the painter's device, every line of the
+    // texts (split at line feeds) is at most maxWidth wide and a line at most maxLineHeight high; a
+    // limit of 0 or less is not checked. A font that fits comes back unchanged. Printed pages use it
+    // so that a text never runs out of the room its place on the page gives it.
+    static QFont FitToRoom(QPainter& painter, QFont font, const std::vector<std::string>& texts, int maxWidth,
+                           int maxLineHeight);
 
     const QFont& Base() const { return base_; }
     int ReferenceDpi() const { return referenceDpi_; }

@@ -1,5 +1,6 @@
 #include "ui/views/ZarnPrintHost.h"
 
+#include "core/ZarnFileDialogFolder.h"
 #include "core/util/CLangTable.h"
 #include "platform/PromptService.h"
 #include "ui/views/CET_ChartDraw.h"
@@ -86,6 +87,7 @@ int ZarnPrintHost::DoCustomPrintDialog(BOOL setupOnly, PrintPreviewCallback call
         if (printer.outputFormat() == QPrinter::PdfFormat || !printer.outputFileName().isEmpty()) {
             outputFile_ = printer.outputFileName();
             printerName_.clear();
+            ZarnFileDialogFolder::Remember(outputFile_);
         } else {
             printerName_ = printer.printerName();
             outputFile_.clear();

@@ -37,10 +37,10 @@ int AlignmentOf(UINT format)
     return flags;
 }
 
-void Notify(QPainter& painter, const std::string& text, const RECT& rect, UINT format, bool turned)
+void Notify(QPainter& painter, const std::string& text, const RECT& rect, UINT format, bool turned, const RECT& box)
 {
     if (t_recorder) {
-        t_recorder->Record(ZarnDrawnText{text, rect, format, painter.font().pixelSize(), turned});
+        t_recorder->Record(ZarnDrawnText{text, rect, format, painter.font().pixelSize(), turned, box});
     }
 }
 
@@ -55,7 +55,7 @@ int ZarnTextDrawer::DrawText(QPainter& painter, const std::string& text, const R
     const QRect box = ToQRect(rect);
     const QRect bounds = painter.fontMetrics().boundingRect(box, AlignmentOf(format), shown);
     if (!(format & DT_CALCRECT)) {
-        Notify(painter, text, rect, format, false);
+        Notify(painter, text, rect, format, false, ToRect(bounds));
         painter.drawText(box, AlignmentOf(format), shown);
     }
     return bounds.height();
@@ -65,7 +65,9 @@ void ZarnTextDrawer::TextOut(QPainter& painter, int x, int y, const std::string&
 {
     const QString shown = QString::fromStdString(text);
     const QFontMetrics metrics = painter.fontMetrics();
-    Notify(painter, text, RECT{x, y, x, y}, 0, turned);
+    const int width = metrics.horizontalAdvance(shown);
+    const RECT box = turned ? RECT{x, y - width, x + metrics.height(), y} : RECT{x, y, x + width, y + metrics.height()};
+    Notify(painter, text, RECT{x, y, x, y}, 0, turned, box);
     painter.save();
     painter.translate(x, y);
     if (turned) {

@@ -24,13 +24,15 @@ constexpr UINT DT_CALCRECT = 0x400;
 constexpr UINT DT_NOPREFIX = 0x800;
 
 // One text written: the text, its rectangle (or its start point in left/top for TextOut), the
-// format, and the pixel height of the font it was written with.
+// format, the pixel height of the font it was written with, and the box its lines take on the page
+// (advance widths by line heights, turned with the text).
 struct ZarnDrawnText {
     std::string text;
     RECT rect;
     UINT format = 0;
     int fontPixels = 0;
     bool turned = false; // written reading upward
+    RECT box{};
 };
 
 class ZarnTextRecorder {

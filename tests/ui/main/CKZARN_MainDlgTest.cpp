@@ -3,8 +3,10 @@
 #include "core/util/CLangTable.h"
 #include "core/util/ZarnProgramMessages.h"
 #include "meter/ZarnMeterMessages.h"
+#include "platform/SystemFolders.h"
 #include "tests/support/ScriptedPromptService.h"
 #include "ui/controls/CKZARN_ProfileListCtrl.h"
+#include "ui/controls/ProgramIcon.h"
 #include "ui/main/ProgramMessageServer.h"
 #include "ui/main/ZarnMainMessages.h"
 
@@ -13,6 +15,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QDialog>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -387,3 +390,18 @@ TEST(MainDlgTest, WindowLayoutMenuTextsAndTabs)
 }
 
 } // namespace
+
+TEST(MainDlgTest, WindowAndApplicationCarryTheProgramIcon)
+{
+    SystemFolders::SetProgramFolderOverride(ZARN_SOURCE_DIR "/data");
+    QApplication::setWindowIcon(QIcon());
+    const QImage expected = ProgramIcon::Load("Zarndesk").pixmap(32, 32).toImage();
+    ASSERT_FALSE(expected.isNull());
+    {
+        MainDlgRig rig;
+        EXPECT_EQ(rig.dialog->windowIcon().pixmap(32, 32).toImage(), expected);
+        EXPECT_EQ(QApplication::windowIcon().pixmap(32, 32).toImage(), expected);
+    }
+    QApplication::setWindowIcon(QIcon());
+    SystemFolders::SetProgramFolderOverride("");
+}

@@ -5,19 +5,24 @@
 #include "ui/views/ZarnPrintHost.h"
 
 #include "tests/support/ScratchFolder.h"
+#include "tests/support/ScratchHome.h"
 #include "tests/support/ScriptedPromptService.h"
+#include "core/ZarnFileDialogFolder.h"
 #include "core/util/CLangTable.h"
+#include "tests/ui/views/PdfPageProbe.h"
 #include "tests/ui/views/ViewImageProbe.h"
 
+#include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QPrinter>
-#include <QProcess>
 #include <QApplication>
 #include <QPushButton>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 namespace {
@@ -29,38 +34,6 @@ struct PrintRig {
 
     QString Pdf(const char* name) const { return QString::fromStdString(folder.Path() + "/" + name); }
 };
-
-std::string RunTool(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(30000) || process.exitCode() != 0) {
-        return std::string();
-    }
-    return process.readAllStandardOutput().toStdString();
-}
-
-// The page rendered at 50 dpi by poppler.
-QImage Render(const QString& pdf, const QString& stem)
-{
-    RunTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("50"), QStringLiteral("-png"),
-                                      QStringLiteral("-singlefile"), pdf, stem});
-    return QImage(stem + QStringLiteral(".png"));
-}
-
-// Whether anything but white lies within the margin of an edge.
-bool InkNearEdges(const QImage& page, int margin)
-{
-    for (int y = 0; y < page.height(); ++y) {
-        for (int x = 0; x < page.width(); ++x) {
-            const bool border = x < margin || y < margin || x >= page.width() - margin || y >= page.height() - margin;
-            if (border && (page.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
 
 std::vector<CET_ChartData*> Rows(std::vector<std::unique_ptr<CET_ChartData>>& owned)
 {
@@ -99,7 +72,7 @@ TEST(ZarnPrinting, GraphPageIsLandscapeAndKeepsItsMargins)
     ASSERT_NE(pages, std::string::npos) << pdf;
     EXPECT_EQ(std::stoi(pdf.substr(pages + 6)), 1);
     EXPECT_NE(pdf.find("842 x 595 pts"), std::string::npos) << pdf;
-    const QImage page = Render(rig.Pdf("graph.pdf"), rig.Pdf("graph"));
+    const QImage page = RenderPdf(rig.Pdf("graph.pdf"), rig.Pdf("graph"));
     ASSERT_FALSE(page.isNull());
     EXPECT_GT(page.width(), page.height());
     // 16 mm at 50 dpi is 31.5 pixels; allow one pixel of rendering spill.
@@ -116,7 +89,7 @@ TEST(ZarnPrinting, ChartPageIsPortraitAndKeepsItsMargins)
     EXPECT_EQ(rig.host.PrintChartPage(kTitles, kHeaders, Rows(owned), 0xFFFFFF, 0xE1E1E1), TRUE);
     const std::string pdf = RunTool(QStringLiteral("pdfinfo"), {rig.Pdf("table.pdf")});
     EXPECT_NE(pdf.find("595 x 842 pts"), std::string::npos) << pdf;
-    const QImage page = Render(rig.Pdf("table.pdf"), rig.Pdf("table"));
+    const QImage page = RenderPdf(rig.Pdf("table.pdf"), rig.Pdf("table"));
     ASSERT_FALSE(page.isNull());
     EXPECT_LT(page.width(), page.height());
     EXPECT_FALSE(InkNearEdges(page, 30));
@@ -256,4 +229,43 @@ TEST(ZarnPrinting, PrintDialogRunsOnTheCurrentPrinterAndKeepsTheChoice)
         EXPECT_TRUE(rig.host.HasPrinter());
         EXPECT_EQ(rig.host.OutputFile(), rig.Pdf("chosen.pdf"));
     }
+}
+
+TEST(ZarnPrinting, PrintToFileProposesTheFileDialogsStartFolder)
+{
+    ScratchHome home;
+    ZarnFileDialogFolder::Forget();
+    std::filesystem::create_directories(home.File("Documents"));
+    std::filesystem::create_directories(home.File("pages"));
+    // Runs the dialog on the host and returns the file it proposes; accepts or cancels it.
+    const auto proposed = [](ZarnPrintHost& host, bool accept) {
+        QString text;
+        QTimer::singleShot(0, [&text, accept]() {
+            auto* dialog = qobject_cast<CKZARN_CustomPrintDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr) {
+                ADD_FAILURE() << "no print dialog";
+                return;
+            }
+            if (auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("filename"))) {
+                text = field->text();
+            }
+            if (accept) {
+                dialog->accept();
+            } else {
+                dialog->reject();
+            }
+        });
+        host.DoCustomPrintDialog(FALSE, nullptr, 0);
+        return QDir::cleanPath(text);
+    };
+    // A printer without a file: the name is proposed in the documents folder, not the working folder.
+    ZarnPrintHost none;
+    EXPECT_EQ(proposed(none, false).toStdString(),
+              home.File("Documents/" + QCoreApplication::applicationName().toStdString() + ".pdf"));
+    // A file printed to is shown as it is, and its folder becomes the one the dialogs start in.
+    ZarnPrintHost pdf;
+    pdf.SetOutputFile(QString::fromStdString(home.File("pages/graph.pdf")));
+    EXPECT_EQ(proposed(pdf, true).toStdString(), home.File("pages/graph.pdf"));
+    EXPECT_EQ(ZarnFileDialogFolder::Start().toStdString(), home.File("pages"));
+    ZarnFileDialogFolder::Forget();
 }
