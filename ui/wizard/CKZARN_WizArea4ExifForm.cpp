@@ -2,6 +2,7 @@
 
 #include "core/CKZARN_Common.h"
 #include "core/DialogLayoutItem.h"
+#include "core/util/DecimalText.h"
 #include "core/ShellPathUtility.h"
 #include "core/util/CLangTable.h"
 #include "platform/PromptService.h"
@@ -20,7 +21,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -136,13 +136,7 @@ std::string CKZARN_WizArea4ExifForm::BrightnessText(double value)
     char text[32];
     const double rounded = RoundTenths(value);
     std::snprintf(text, sizeof text, rounded == 0.0 ? "%.1f" : "%+.1f", rounded == 0.0 ? 0.0 : rounded);
-    std::string result = text;
-    const char decimal = CCustomEdit::ApplicationDecimalChar();
-    if (decimal != 0 && decimal != '.')
-        for (char& c : result)
-            if (c == '.')
-                c = decimal;
-    return result;
+    return DecimalText::WithDecimal(text, CCustomEdit::ApplicationDecimalChar());
 }
 
 int CKZARN_WizArea4ExifForm::LevelOfPosition(int position)
@@ -215,14 +209,13 @@ void CKZARN_WizArea4ExifForm::ShowPhoto(const std::string& path, const ExifInput
 double CKZARN_WizArea4ExifForm::ParseBrightness()
 {
     busy_ = 1;
-    std::string text = adjust_->text().toStdString();
-    const char decimal = CCustomEdit::ApplicationDecimalChar();
-    if (decimal != 0 && decimal != '.')
-        for (char& c : text)
-            if (c == decimal)
-                c = '.';
-    double value = RoundTenths(std::atof(text.c_str()));
-    if (value < -9.9 || value > 9.9) {
+    const std::string text = adjust_->text().toStdString();
+    // The whole text is read with the edit's decimal character, whatever the process locale; an
+    // empty field means no adjustment. A text that is not a number is refused like one out of range.
+    double typed = 0.0;
+    const bool number = text.empty() || DecimalText::ParseSigned(text, adjust_->decimalChar, &typed);
+    double value = RoundTenths(typed);
+    if (!number || value < -9.9 || value > 9.9) {
         if (PromptService* prompt = PromptService::Installed())
             prompt->MessageBox(QtMessageSink::Instance().FindHandle(window()), GetLangString(10008),
                                GetLangString(1000), MB_OK | MB_ICONEXCLAMATION);

@@ -2,10 +2,12 @@
 
 #include "core/CKZARN_Common.h"
 #include "core/DialogLayoutItem.h"
+#include "core/util/DecimalText.h"
 #include "ui/controls/CCustomEdit.h"
 #include "ui/controls/CStaticIcon.h"
 #include "ui/wizard/CKZARN_ExifInputDlg.h"
 #include "ui/wizard/CKZARN_WizardDlg.h"
+#include "ui/wizard/WizardAppLink.h"
 #include "ui/wizard/WizardData.h"
 #include "ui/wizard/WizardMarkPictures.h"
 
@@ -17,7 +19,6 @@
 #include <QLineEdit>
 
 #include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -73,25 +74,10 @@ std::string Format(NumberFormat format, double value)
     return text;
 }
 
-// Numbers typed with the application's decimal character are read as the C library reads them.
-double ReadNumber(std::string text)
+// Numbers are shown with the application's decimal character.
+std::string WithDecimal(const std::string& text)
 {
-    const char decimal = CCustomEdit::ApplicationDecimalChar();
-    if (decimal != 0 && decimal != '.')
-        for (char& c : text)
-            if (c == decimal)
-                c = '.';
-    return std::atof(text.c_str());
-}
-
-std::string WithDecimal(std::string text)
-{
-    const char decimal = CCustomEdit::ApplicationDecimalChar();
-    if (decimal != 0 && decimal != '.')
-        for (char& c : text)
-            if (c == '.')
-                c = decimal;
-    return text;
+    return DecimalText::WithDecimal(text, WizardAppLink::DecimalChar());
 }
 
 } // namespace
@@ -318,8 +304,11 @@ void CKZARN_WizArea7MeasureForm::Commit(Typed which, double low, double high, in
         return;
     QComboBox* combo = Combo(ComboIdOf(which));
     const std::string text = combo->currentText().toStdString();
-    const double typed = text.empty() ? 0.0 : ReadNumber(text);
-    if (text.empty() || typed < low || typed > high) {
+    // The whole text is read with the application's decimal character, whatever the process
+    // locale; a text that is not a number is refused like one out of range.
+    double typed = 0.0;
+    const bool number = DecimalText::Parse(text, text.size(), WizardAppLink::DecimalChar(), &typed);
+    if (!number || typed < low || typed > high) {
         combo->setEditText(QString::fromStdString(committed_[which]));
         return;
     }
