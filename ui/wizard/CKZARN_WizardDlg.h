@@ -138,6 +138,9 @@ private:
     // a failure is reported.
     BOOL FinishAndSave(const std::string& path);
     int Ask(int textId, UINT type);
+    int Ask(const std::string& text, UINT type);
+    // Refuses (with a message naming them) checked photographs whose exposures are no series.
+    bool ChosenSeriesIsSound();
     WizardPhotoPage* PhotoPage() const;
     void EndWizard(int result);
 
