@@ -550,6 +550,18 @@ void CKZARN_WizardDlg::RunCalculation()
             error = WizardCalculation::CheckReflectedBlock(data_, &profile_);
     }
     resultPending_ = 1;
+    const int notTheChart = param.notTheChart;
+    if (notTheChart >= 0 && static_cast<std::size_t>(notTheChart) < data_.chosenPhotos.size()) {
+        // A picture that is not the chart: the choice of photographs is to be mended, so the
+        // wizard goes back to it (the run's table is discarded on the way).
+        Ask(GetFileNameFromPath(data_.chosenPhotos[static_cast<std::size_t>(notTheChart)]->path) + "\n" +
+                GetLangString(kTextNotTheChart),
+            MB_OK | MB_ICONEXCLAMATION);
+        previousStep_ = step_;
+        step_ = 3;
+        ChangeStep();
+        return;
+    }
     if (error != 0) {
         Ask(3040, MB_OK | MB_ICONEXCLAMATION);
         previousStep_ = step_;
@@ -579,6 +591,7 @@ int CKZARN_WizardDlg::CalcThreadProc(CalcThreadParam* param)
                                                   static_cast<LPARAM>(total));
         },
         &resultCode);
+    param->notTheChart = calculation.NotTheChart();
     QtMessageSink::Instance().PostMessage(dialog, WM_ZARN_COMMAND_DONE, 0, static_cast<LPARAM>(resultCode));
     return error;
 }
