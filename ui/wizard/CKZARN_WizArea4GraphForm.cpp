@@ -78,6 +78,7 @@ void CKZARN_WizArea4GraphForm::InitControls()
 {
     const int mode = owner->GetMode();
     CKZARN_Common::ApplyDialogLayout(this, kLayout, FALSE);
+    FitTextRowsToFont();
     for (CHAlignLabel* caption : captions_) {
         caption->alignment = 2;
         caption->setWordWrap(true);

@@ -10,10 +10,10 @@
 #include "ui/wizard/WizardAppLink.h"
 #include "ui/wizard/WizardData.h"
 #include "ui/wizard/WizardMarkPictures.h"
+#include "ui/wizard/WizardGroupBox.h"
 
 #include <QComboBox>
 #include <QEvent>
-#include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,7 +27,8 @@ constexpr DialogLayoutItem kLayout[] = {
     {CKZARN_WizArea7MeasureForm::kTemplateId, 0, 0, 0, 596, 433},
     {1052, 114, 50, 20, 150, 18},
     {CKZARN_WizArea7MeasureForm::kIsoId, 0, 220, 17, 108, 180},
-    {1190, 0, 227, 75, 63, 69},
+    // The meter pictures stand inside their group boxes, below the frame and above the first row.
+    {1190, 0, 227, 110, 63, 69},
     {1149, 109, 20, 100, 330, 308},
     {1081, 115, 35, 180, 185, 30},
     {CKZARN_WizArea7MeasureForm::kIlShutterId, 0, 220, 180, 90, 180},
@@ -39,7 +40,7 @@ constexpr DialogLayoutItem kLayout[] = {
     {CKZARN_WizArea7MeasureForm::kIlApertureId, 0, 220, 300, 90, 180},
     {1083, 117, 35, 360, 185, 18},
     {CKZARN_WizArea7MeasureForm::kIlTenthsId, 0, 220, 360, 90, 180},
-    {1191, 0, 577, 75, 63, 69},
+    {1191, 0, 577, 110, 63, 69},
     {1148, 110, 370, 100, 330, 308},
     {1087, 115, 385, 180, 185, 30},
     {CKZARN_WizArea7MeasureForm::kRlShutterId, 0, 570, 180, 90, 180},
@@ -89,7 +90,7 @@ CKZARN_WizArea7MeasureForm::CKZARN_WizArea7MeasureForm(QWidget* parent)
       reflectedPicture_(new CStaticIcon(this))
 {
     for (int id : {1149, 1148}) {
-        auto* group = new QGroupBox(this);
+        auto* group = new WizardGroupBox(this);
         group->lower();
         AddControl(id, group);
     }
@@ -148,6 +149,7 @@ BOOL CKZARN_WizArea7MeasureForm::OnInitDialog()
 void CKZARN_WizArea7MeasureForm::InitControls()
 {
     CKZARN_Common::ApplyDialogLayout(this, kLayout, FALSE);
+    FitTextRowsToFont();
     // A layout height of a combo box counts its dropped list; on screen the box is one row high.
     for (int id : {kIsoId, kIlShutterId, kIlFrameRateId, kIlShutterAngleId, kIlApertureId, kIlTenthsId, kRlShutterId,
                    kRlFrameRateId, kRlShutterAngleId, kRlApertureId, kRlTenthsId}) {
