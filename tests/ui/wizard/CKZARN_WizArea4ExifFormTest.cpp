@@ -31,6 +31,15 @@ struct ExifRig {
     }
     QString Text(int id) const { return qobject_cast<QLineEdit*>(page->FindControl(id))->text(); }
     QLineEdit* Edit(int id) const { return qobject_cast<QLineEdit*>(page->FindControl(id)); }
+    // From step 0 (Gradus II) to the photograph step.
+    void ToPhotographs()
+    {
+        rig.wizard->Data().target = 1;
+        rig.chosenFolder = rig.photoFolder.Path();
+        rig.wizard->OnNext();
+        rig.wizard->OnNext();
+        ASSERT_EQ(rig.wizard->GetStep(), 3);
+    }
 
     WizardRig rig;
     CKZARN_WizArea4ExifForm* page = nullptr;
@@ -70,11 +79,7 @@ TEST(CKZARN_WizArea4ExifFormTest, ShowsTheRecordsValuesOrThePlaceholder)
 TEST(CKZARN_WizArea4ExifFormTest, TypedBrightnessIsRoundedToTenthsAndBounded)
 {
     ExifRig r;
-    r.rig.wizard->Data().target = 1;
-    r.rig.chosenFolder = r.rig.photoFolder.Path();
-    r.rig.wizard->OnNext();
-    r.rig.wizard->OnNext();
-    ASSERT_EQ(r.rig.wizard->GetStep(), 3);
+    ASSERT_NO_FATAL_FAILURE(r.ToPhotographs());
     ExifInputValues record;
     record.path = "/photos/a.jpg";
     r.page->ShowPhoto(record.path, &record);
@@ -139,11 +144,7 @@ TEST(CKZARN_WizArea4ExifFormTest, UnderACommaLocaleATypedAdjustmentReachesTheRec
     CommaLocale locale;
     ZARN_REQUIRE_COMMA_LOCALE(locale);
     ExifRig r;
-    r.rig.wizard->Data().target = 1;
-    r.rig.chosenFolder = r.rig.photoFolder.Path();
-    r.rig.wizard->OnNext();
-    r.rig.wizard->OnNext();
-    ASSERT_EQ(r.rig.wizard->GetStep(), 3);
+    ASSERT_NO_FATAL_FAILURE(r.ToPhotographs());
     ExifInputValues record;
     record.path = r.rig.photoFolder.File("a.jpg");
     std::ofstream(record.path) << "x";

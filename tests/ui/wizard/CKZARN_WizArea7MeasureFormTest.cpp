@@ -48,6 +48,12 @@ struct MeasureRig {
         }
         (page->*leave)();
     }
+    // From step 0 (mode 0) to the readings.
+    void ToReadings()
+    {
+        rig.wizard->OnNext();
+        ASSERT_EQ(rig.wizard->GetStep(), 2);
+    }
     std::string Shown(int id) const
     {
         std::string text = Combo(id)->currentText().toStdString();
@@ -100,8 +106,7 @@ TEST(CKZARN_WizArea7MeasureFormTest, ChoicesGoIntoTheSettingsOnlyWhileThePageIsS
 TEST(CKZARN_WizArea7MeasureFormTest, TypedFrameRatesAndAnglesAreCommittedWithinTheirBounds)
 {
     MeasureRig r;
-    r.rig.wizard->OnNext();
-    ASSERT_EQ(r.rig.wizard->GetStep(), 2);
+    ASSERT_NO_FATAL_FAILURE(r.ToReadings());
     WizardData& d = r.rig.wizard->Data();
     using F = CKZARN_WizArea7MeasureForm;
     r.Type(F::kIlFrameRateId, "23.976", &F::OnEditUpdateIlFrameRate, &F::OnKillFocusIlFrameRate);
@@ -162,19 +167,18 @@ TEST(CKZARN_WizArea7MeasureFormTest, UnderACommaLocaleTypedValuesKeepTheirFracti
     CommaLocale locale;
     ZARN_REQUIRE_COMMA_LOCALE(locale);
     MeasureRig r;
-    r.rig.wizard->OnNext();
-    ASSERT_EQ(r.rig.wizard->GetStep(), 2);
+    ASSERT_NO_FATAL_FAILURE(r.ToReadings());
     WizardData& d = r.rig.wizard->Data();
     using F = CKZARN_WizArea7MeasureForm;
-    r.Type(F::kIlFrameRateId, "23.976", &F::OnEditUpdateIlFrameRate, &F::OnKillFocusIlFrameRate);
-    EXPECT_DOUBLE_EQ(d.ilFrameRate, 23.976);
-    EXPECT_EQ(r.Combo(F::kIlFrameRateId)->currentText().toStdString(), "23,976");
     r.Type(F::kRlShutterAngleId, "172.8", &F::OnEditUpdateRlShutterAngle, &F::OnKillFocusRlShutterAngle);
     EXPECT_DOUBLE_EQ(d.rlShutterAngle, 172.8);
+    r.Type(F::kIlFrameRateId, "47.952", &F::OnEditUpdateIlFrameRate, &F::OnKillFocusIlFrameRate);
+    EXPECT_DOUBLE_EQ(d.ilFrameRate, 47.952);
+    EXPECT_EQ(r.Combo(F::kIlFrameRateId)->currentText().toStdString(), "47,952");
 
     // Text after the number (a list entry's point, say) is no number: the committed value stays.
     r.Combo(F::kIlFrameRateId)->setEditText("29.97");
     r.page->OnKillFocusIlFrameRate();
-    EXPECT_DOUBLE_EQ(d.ilFrameRate, 23.976);
-    EXPECT_EQ(r.Combo(F::kIlFrameRateId)->currentText().toStdString(), "23,976");
+    EXPECT_DOUBLE_EQ(d.ilFrameRate, 47.952);
+    EXPECT_EQ(r.Combo(F::kIlFrameRateId)->currentText().toStdString(), "47,952");
 }

@@ -81,14 +81,7 @@ TEST(WizardRun, FailedRunReportsAndKeepsTheEarlierTable)
     ZarnLib_Profile before;
     ASSERT_EQ(0, WizardProfileSnapshot::CopyProfile(w.Profile(), &before));
 
-    w.Data().target = 1;
-    rig.chosenFolder = rig.photoFolder.Path();
-    PutSeries(rig);
-    w.OnNext();
-    w.OnNext();
-    w.OnNext();
-    w.OnNext();
-    ASSERT_EQ(4, w.GetStep());
+    ASSERT_NO_FATAL_FAILURE(WalkToCorners(rig));
     // The middle photograph breaks after it was chosen.
     std::ofstream(w.Data().chosenPhotos[1]->path, std::ios::trunc) << "broken";
     w.OnNext();
@@ -104,14 +97,7 @@ TEST(WizardRun, APictureThatIsNotTheChartIsNamedAndTheChoiceComesBack)
     CKZARN_WizardDlg& w = rig.Open(1);
     ZarnLib_Profile before;
     ASSERT_EQ(0, WizardProfileSnapshot::CopyProfile(w.Profile(), &before));
-    w.Data().target = 1;
-    rig.chosenFolder = rig.photoFolder.Path();
-    PutSeries(rig);
-    w.OnNext();
-    w.OnNext();
-    w.OnNext();
-    w.OnNext();
-    ASSERT_EQ(4, w.GetStep());
+    ASSERT_NO_FATAL_FAILURE(WalkToCorners(rig));
     // The middle photograph is a gradient, not the chart.
     ASSERT_TRUE(WriteGradient(w.Data().chosenPhotos[1]->path, -1, true));
     w.OnNext();
