@@ -60,8 +60,7 @@ struct Journey {
         rig.chosenFolder = rig.photoFolder.Path();
         while (w.GetStep() < 3) {
             const int before = w.GetStep();
-            if (before == 2)
-                KeepScreenshot(rig.wizard.get(), "wizard-step2-mode" + std::to_string(w.GetMode()));
+            KeepScreenshot(rig.wizard.get(), "wizard-step" + std::to_string(before) + "-mode" + std::to_string(w.GetMode()));
             w.OnNext();
             ASSERT_GT(w.GetStep(), before);
         }
