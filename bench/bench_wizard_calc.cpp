@@ -1,7 +1,10 @@
 // The wizard's calculation of 11 photographs of 24 megapixels (a Gradus I series written at start
 // as JPEG) on its pool of threads, against the sum of the photographs' single MeasureChartPhoto
-// times divided by min(cores, 11): how close the pool comes to an ideal spread of the work. Both
-// run alternately in the same iterations; the ratio of the fastest runs is printed with its target.
+// times divided by min(cores, 11): how close the pool comes to an ideal spread of the work. The
+// machine itself never spreads work ideally (shared caches, memory bandwidth, turbo clocks, other
+// loads), so the same spread is measured on plain arithmetic on the same threads, and the judged
+// ratio is the calculation's spread over the machine's: the pool's own cost. Everything runs
+// alternately in the same iterations; the ratios of the fastest runs are printed.
 #include "platform/UsableCores.h"
 #include "profilelib/ZarnLib_ChartMeasure.h"
 #include "profilelib/ZarnLib_Profile.h"
@@ -168,14 +171,17 @@ int main(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
-    const double target = 1.5;
-    const bool met = g_ratio > 0 && g_ratio <= target;
+    const double target = 1.1;
+    const double judged = g_machine > 0 ? g_ratio / g_machine : 0;
+    const bool met = judged > 0 && judged <= target;
     std::printf("\nRatios (fastest runs, measured side by side):\n");
-    std::printf("  %-62s %8.2f  (target at most %g) %s\n",
+    std::printf("  %-62s %8.2f  (target at most %g) %s\n", "calculation ratio / plain arithmetic ratio", judged,
+                target, met ? "met" : "MISSED");
+    std::printf("  %-62s %8.2f  (for information)\n",
                 ("calculation / (sum of single measurements / min(cores, 11)), " + std::to_string(g_threads) +
                  " threads")
                     .c_str(),
-                g_ratio, target, met ? "met" : "MISSED");
+                g_ratio);
     std::printf("  %-62s %8.2f  (for information)\n", "calculation on one thread / sum of single measurements",
                 g_sequentialRatio);
     std::printf("  %-62s %8.2f  (for information: the machine's own spread now)\n",

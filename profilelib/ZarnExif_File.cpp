@@ -1,4 +1,5 @@
 #include "profilelib/ZarnExif_File.h"
+#include "platform/RegularFile.h"
 
 ZarnExif_File::~ZarnExif_File() { Close(); }
 
@@ -6,7 +7,8 @@ bool ZarnExif_File::Open(const std::string& path)
 {
     if (handle_)
         return false;
-    handle_ = std::fopen(path.c_str(), "rb");
+    // Only a regular file: a FIFO or a device would block the open or the reads.
+    handle_ = RegularFile::OpenStream(path);
     if (!handle_)
         return false;
     base_ = 0;

@@ -1,4 +1,5 @@
 #include "profilelib/ZarnLib_ImageCodec.h"
+#include "platform/RegularFile.h"
 
 #include "profilelib/ZarnLib_BmpCodec.h"
 #include "profilelib/ZarnLib_GifCodec.h"
@@ -17,7 +18,8 @@ std::unique_ptr<ZarnLib_Bitmap> ZarnLib_ImageCodec::Decode(const std::string& pa
                                                            int* pixelFormat)
 {
     unsigned char head[4] = {};
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    // Only a regular file: a FIFO or a device would block the open or the reads.
+    std::FILE* file = RegularFile::OpenStream(path);
     if (!file)
         return nullptr;
     const std::size_t got = std::fread(head, 1, sizeof head, file);

@@ -1,4 +1,5 @@
 #include "profilelib/ZarnLib_ImageRowReader.h"
+#include "platform/RegularFile.h"
 
 #include "profilelib/ZarnExif_File.h"
 #include "profilelib/ZarnLib_JpegCodec.h"
@@ -13,7 +14,8 @@ ZarnLib_ImageRowReader::Result ZarnLib_ImageRowReader::Read(
     // The same choice of decoder as the whole-picture load: by the file's first
     // bytes.
     unsigned char head[4] = {};
-    std::FILE* file = std::fopen(native.c_str(), "rb");
+    // Only a regular file: a FIFO or a device would block the open or the reads.
+    std::FILE* file = RegularFile::OpenStream(native);
     if (!file)
         return Result::Failed;
     const std::size_t got = std::fread(head, 1, sizeof head, file);

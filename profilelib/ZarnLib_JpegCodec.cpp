@@ -1,4 +1,5 @@
 #include "profilelib/ZarnLib_JpegCodec.h"
+#include "platform/RegularFile.h"
 
 #include <bit>
 #include <csetjmp>
@@ -249,7 +250,7 @@ std::unique_ptr<ZarnLib_Bitmap> ZarnLib_JpegCodec::Decode(const std::string& pat
                                                           int* pixelFormat)
 {
     auto s = std::make_unique<DecodeState>();
-    s->file = std::fopen(path.c_str(), "rb");
+    s->file = RegularFile::OpenStream(path);
     if (!s->file)
         return nullptr;
     s->cinfo.err = jpeg_std_error(&s->err.mgr);
@@ -276,7 +277,7 @@ std::unique_ptr<ZarnLib_Bitmap> ZarnLib_JpegCodec::Decode(const std::string& pat
 bool ZarnLib_JpegCodec::DecodeRows(const std::string& path, const RowsSize& size, const RowSink& sink)
 {
     auto s = std::make_unique<DecodeState>();
-    s->file = std::fopen(path.c_str(), "rb");
+    s->file = RegularFile::OpenStream(path);
     if (!s->file)
         return false;
     s->cinfo.err = jpeg_std_error(&s->err.mgr);

@@ -1,8 +1,10 @@
 #include "profilelib/ZarnLib_TiffCodec.h"
+#include "platform/RegularFile.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 #include <tiffio.h>
@@ -23,7 +25,19 @@ TIFF* OpenQuiet(const std::string& path, const char* mode)
     TIFFOpenOptionsSetErrorHandlerExtR(options, Quiet, nullptr);
     TIFFOpenOptionsSetWarningHandlerExtR(options, Quiet, nullptr);
     TIFFOpenOptionsSetMaxSingleMemAlloc(options, kMaxSingleAlloc);
-    TIFF* tif = TIFFOpenExt(path.c_str(), mode, options);
+    TIFF* tif = nullptr;
+    if (mode[0] == 'r') {
+        // Only a regular file is read: a FIFO or a device would block the open or the reads.
+        // libtiff closes the descriptor with the TIFF.
+        const int fd = RegularFile::Open(path);
+        if (fd != RegularFile::kInvalid) {
+            tif = TIFFFdOpenExt(fd, path.c_str(), mode, options);
+            if (!tif)
+                ::close(fd);
+        }
+    } else {
+        tif = TIFFOpenExt(path.c_str(), mode, options);
+    }
     TIFFOpenOptionsFree(options);
     return tif;
 }

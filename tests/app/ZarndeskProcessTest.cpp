@@ -209,7 +209,7 @@ TEST_F(ZarndeskProcessTest, MakesAProfileFromChartPhotographsAndListsIt)
     for (int i = 0; i < 5; ++i)
         EXPECT_LT(chartseries::OffToneCurve(five[i].x, five[i].y, five[4].y), 0.15) << "point " << i;
 
-    for (const char* shot : {"profile-page", "new-choice", "wizard-step0", "wizard-step3", "wizard-step4",
+    for (const char* shot : {"profile-page", "new-choice", "wizard-step0", "wizard-step2", "wizard-step3", "wizard-step4",
                              "wizard-step5", "save-chooser", "profile-page-after"}) {
         const QStringList found = QDir(shots).entryList({QStringLiteral("*-%1.png").arg(shot)}, QDir::Files);
         EXPECT_EQ(found.size(), 1) << shot;

@@ -1,5 +1,6 @@
 // Pictures that are damaged in ways the decoders would otherwise paper over: a JPEG whose image
 // data runs out before its last row, and a TIFF whose strips cannot hold the picture it claims.
+#include "profilelib/ZarnExif_ExifReader.h"
 #include "profilelib/ZarnLib_ChartMeasure.h"
 #include "profilelib/ZarnLib_JpegCodec.h"
 #include "profilelib/ZarnLib_PatchKey.h"
@@ -14,6 +15,9 @@
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace imagetest;
 
@@ -197,3 +201,29 @@ TEST(DamagedPicture, TiffThatCannotHoldItsPictureIsRefusedBeforeItsMemoryIsTaken
 }
 
 } // namespace
+
+// A FIFO (or a device) named as a photograph: no reader may open it, since the open waits for a
+// writer that never comes. Each is refused as unreadable at once.
+TEST(NotARegularFile, IsRefusedByEveryReaderWithoutBlocking)
+{
+    const std::string folder = std::filesystem::temp_directory_path() / ("zarn_fifo_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    for (const char* name : {"chart.jpg", "chart.tif"}) {
+        SCOPED_TRACE(name);
+        const std::string path = folder + "/" + name;
+        ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+        EXPECT_NE(LoadResult(path), 0);
+        EXPECT_NE(Measure(path), 0);
+        ZarnLib_Image image;
+        image.Reset();
+        RECT rect{};
+        double scale = 0;
+        EXPECT_NE(image.Load(Wide(path), kImageLoadExif | kImageLoadFit, 100, 100, &rect, &scale), 0);
+        ZarnExif_ExifReader reader;
+        ZarnExif_ExifTagList tags;
+        EXPECT_NE(reader.Read(path, tags), 0);
+        EXPECT_EQ(ZarnLib_TiffCodec::Decode(path, nullptr), nullptr);
+    }
+    EXPECT_FALSE(ZarnLib_JpegCodec::Decode("/dev/zero", {}, nullptr, nullptr, nullptr));
+    std::filesystem::remove_all(folder);
+}

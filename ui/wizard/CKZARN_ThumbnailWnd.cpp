@@ -1,7 +1,9 @@
 #include "ui/wizard/CKZARN_ThumbnailWnd.h"
 
+#include "core/ShellPathUtility.h"
 #include "core/util/CFolderScanner.h"
 #include "core/util/PathUtility.h"
+#include "platform/RegularFile.h"
 #include "platform/qt/QtMessageSink.h"
 #include "profilelib/ZarnLib_Bitmap.h"
 #include "profilelib/ZarnLib_Image.h"
@@ -147,8 +149,15 @@ int CKZARN_ThumbnailWnd::LoadFolder(const std::string& folder)
     if (exists) {
         std::vector<std::string> paths;
         CFolderScanner().ScanFolder(folder, paths, {"jpg", "jpeg", "jpe", "jfif", "tif", "tiff"}, 0);
+        // The strip shows the photographs in name order, whatever order the folder lists them in;
+        // only regular files are photographs (a FIFO or a device would block the loader).
+        std::sort(paths.begin(), paths.end(), [](const std::string& a, const std::string& b) {
+            const int order = CompareNoCaseMbcs(a, b);
+            return order != 0 ? order < 0 : a < b;
+        });
         for (const std::string& path : paths)
-            AddFile(path);
+            if (RegularFile::IsRegular(path))
+                AddFile(path);
         StartLoader();
     }
     UpdateScrollRange();

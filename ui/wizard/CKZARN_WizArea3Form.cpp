@@ -8,6 +8,7 @@
 
 #include <QPushButton>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -34,15 +35,22 @@ BOOL CKZARN_WizArea3Form::OnInitDialog()
 {
     if (owner == nullptr)
         return TRUE;
+    const int* steps = owner->GetMode() == 1 ? kMode1Steps : kMode0Steps;
+    // Rows 33 pixels apart, 28 high, as long as every row of the mode fits into the area the page
+    // shows in (the wizard makes it lower than the page); otherwise closer and lower, so that the
+    // last row ("Save") is never cut off.
+    const int rows = static_cast<int>(std::count_if(steps, steps + kRowCount, [](int step) { return step >= 0; }));
+    const int shown = parentWidget() != nullptr && parentWidget()->height() > 0 ? parentWidget()->height() : 310;
+    const int pitch = std::min(33, (shown - 10) / std::max(rows, 1));
+    const int height = std::min(28, pitch - 3);
     std::vector<DialogLayoutItem> layout{{kTemplateId, 0, 0, 0, 250, 310}};
     for (int k = 0; k < kRowCount; ++k) {
-        layout.push_back({kFirstIconId + k, 0, 10, 16 + 33 * k, 16, 16});
-        layout.push_back({kRowButtonIds[k], 0, 35, 10 + 33 * k, 205, 28});
+        layout.push_back({kFirstIconId + k, 0, 10, 10 + pitch * k + (height - 16) / 2, 16, 16});
+        layout.push_back({kRowButtonIds[k], 0, 35, 10 + pitch * k, 205, height});
     }
     layout.push_back({0, 0, 0, 0, 0, 0});
     CKZARN_Common::ApplyDialogLayout(this, layout, FALSE);
 
-    const int* steps = owner->GetMode() == 1 ? kMode1Steps : kMode0Steps;
     done_ = WizardPictures::Load(WizardPictures::kStepDone);
     current_ = WizardPictures::Load(WizardPictures::kStepCurrent);
     later_ = WizardPictures::Load(WizardPictures::kStepLater);

@@ -3,9 +3,9 @@
 #include "core/CKZARN_Common.h"
 #include "ui/wizard/CKZARN_WizardDlg.h"
 #include "ui/wizard/WizardData.h"
+#include "ui/wizard/WizardGroupBox.h"
 
 #include <QButtonGroup>
-#include <QGroupBox>
 #include <QRadioButton>
 
 namespace {
@@ -24,7 +24,7 @@ CKZARN_WizArea4CineModeForm::CKZARN_WizArea4CineModeForm(QWidget* parent)
     : CKZARN_WizAreaBaseForm(kTemplateId, parent),
       normal_(new QRadioButton(this)),
       cine_(new QRadioButton(this)),
-      group_(new QGroupBox(this))
+      group_(new WizardGroupBox(this))
 {
     group_->lower();
     auto* buttons = new QButtonGroup(this);

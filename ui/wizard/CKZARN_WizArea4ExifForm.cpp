@@ -2,6 +2,7 @@
 
 #include "core/CKZARN_Common.h"
 #include "core/DialogLayoutItem.h"
+#include "core/util/DecimalText.h"
 #include "core/ShellPathUtility.h"
 #include "core/util/CLangTable.h"
 #include "platform/PromptService.h"
@@ -12,15 +13,14 @@
 #include "ui/wizard/CKZARN_WizardDlg.h"
 #include "ui/wizard/ExifInputValues.h"
 #include "ui/wizard/WizardData.h"
+#include "ui/wizard/WizardGroupBox.h"
 
-#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QSlider>
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -39,9 +39,11 @@ constexpr DialogLayoutItem kLayout[] = {
     {CKZARN_WizArea4ExifForm::kShutterAngleId, 0, 170, 150, 60, 23},
     {1054, 116, 20, 190, 145, 13},
     {CKZARN_WizArea4ExifForm::kApertureId, 0, 170, 185, 60, 23},
-    {CKZARN_WizArea4ExifForm::kAdjustCaptionId, 135, 10, 225, 155, 26},
-    {CKZARN_WizArea4ExifForm::kAdjustId, 0, 170, 225, 60, 23},
-    {CKZARN_WizArea4ExifForm::kBrightnessCaptionId, 3026, 10, 260, 230, 13},
+    // The adjustment's caption is one line beside its field, and the slider's caption clears the
+    // field: the field is narrower than the other values' (it holds at most "+9.9").
+    {CKZARN_WizArea4ExifForm::kAdjustCaptionId, 135, 10, 225, 180, 23},
+    {CKZARN_WizArea4ExifForm::kAdjustId, 0, 192, 225, 48, 23},
+    {CKZARN_WizArea4ExifForm::kBrightnessCaptionId, 3026, 10, 257, 230, 16},
     {CKZARN_WizArea4ExifForm::kMinusId, 142, 30, 280, 15, 13},
     {CKZARN_WizArea4ExifForm::kSliderId, 0, 50, 280, 170, 24},
     {CKZARN_WizArea4ExifForm::kPlusId, 141, 225, 280, 15, 13},
@@ -75,7 +77,7 @@ CKZARN_WizArea4ExifForm::CKZARN_WizArea4ExifForm(QWidget* parent)
       adjustCaption_(new CHAlignLabel(this)),
       adjust_(new CCustomEdit(this))
 {
-    auto* group = new QGroupBox(this);
+    auto* group = new WizardGroupBox(this);
     group->lower();
     AddControl(1182, group);
     AddControl(1183, new QLabel(this));
@@ -111,6 +113,7 @@ BOOL CKZARN_WizArea4ExifForm::OnInitDialog()
     if (owner == nullptr)
         return TRUE;
     CKZARN_Common::ApplyDialogLayout(this, kLayout, FALSE);
+    FitTextRowsToFont();
     slider_->setRange(-1000, 1000);
     slider_->setValue(0);
     ShowPhoto(std::string(), nullptr);
@@ -136,13 +139,7 @@ std::string CKZARN_WizArea4ExifForm::BrightnessText(double value)
     char text[32];
     const double rounded = RoundTenths(value);
     std::snprintf(text, sizeof text, rounded == 0.0 ? "%.1f" : "%+.1f", rounded == 0.0 ? 0.0 : rounded);
-    std::string result = text;
-    const char decimal = CCustomEdit::ApplicationDecimalChar();
-    if (decimal != 0 && decimal != '.')
-        for (char& c : result)
-            if (c == '.')
-                c = decimal;
-    return result;
+    return DecimalText::WithDecimal(text, CCustomEdit::ApplicationDecimalChar());
 }
 
 int CKZARN_WizArea4ExifForm::LevelOfPosition(int position)
@@ -215,14 +212,13 @@ void CKZARN_WizArea4ExifForm::ShowPhoto(const std::string& path, const ExifInput
 double CKZARN_WizArea4ExifForm::ParseBrightness()
 {
     busy_ = 1;
-    std::string text = adjust_->text().toStdString();
-    const char decimal = CCustomEdit::ApplicationDecimalChar();
-    if (decimal != 0 && decimal != '.')
-        for (char& c : text)
-            if (c == decimal)
-                c = '.';
-    double value = RoundTenths(std::atof(text.c_str()));
-    if (value < -9.9 || value > 9.9) {
+    const std::string text = adjust_->text().toStdString();
+    // The whole text is read with the edit's decimal character, whatever the process locale; an
+    // empty field means no adjustment. A text that is not a number is refused like one out of range.
+    double typed = 0.0;
+    const bool number = text.empty() || DecimalText::ParseSigned(text, adjust_->decimalChar, &typed);
+    double value = RoundTenths(typed);
+    if (!number || value < -9.9 || value > 9.9) {
         if (PromptService* prompt = PromptService::Installed())
             prompt->MessageBox(QtMessageSink::Instance().FindHandle(window()), GetLangString(10008),
                                GetLangString(1000), MB_OK | MB_ICONEXCLAMATION);

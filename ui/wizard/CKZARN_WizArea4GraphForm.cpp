@@ -2,6 +2,7 @@
 
 #include "core/CKZARN_Common.h"
 #include "core/DialogLayoutItem.h"
+#include "core/util/DecimalText.h"
 #include "ui/controls/CCustomEdit.h"
 #include "ui/controls/CHAlignLabel.h"
 #include "ui/views/CharacteristicPoints.h"
@@ -13,7 +14,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -44,26 +44,6 @@ constexpr int kCaptionIds[5] = {1061, 1062, 1063, 1064, 1065};
 double RoundHalfAway(double value, double unit)
 {
     return std::copysign(std::trunc(std::fabs(value) / unit + 0.5), value) * unit;
-}
-
-std::string WithDecimal(std::string text)
-{
-    const char decimal = CCustomEdit::ApplicationDecimalChar();
-    if (decimal != 0 && decimal != '.')
-        for (char& c : text)
-            if (c == '.')
-                c = decimal;
-    return text;
-}
-
-double ReadNumber(std::string text)
-{
-    const char decimal = CCustomEdit::ApplicationDecimalChar();
-    if (decimal != 0 && decimal != '.')
-        for (char& c : text)
-            if (c == decimal)
-                c = '.';
-    return std::atof(text.c_str());
 }
 
 } // namespace
@@ -98,6 +78,7 @@ void CKZARN_WizArea4GraphForm::InitControls()
 {
     const int mode = owner->GetMode();
     CKZARN_Common::ApplyDialogLayout(this, kLayout, FALSE);
+    FitTextRowsToFont();
     for (CHAlignLabel* caption : captions_) {
         caption->alignment = 2;
         caption->setWordWrap(true);
@@ -116,10 +97,11 @@ void CKZARN_WizArea4GraphForm::InitControls()
 void CKZARN_WizArea4GraphForm::FillTable(const CharacteristicPoints* points)
 {
     if (points == nullptr || points->hidden == 1) {
-        for (CCustomEdit* field : fields_)
-            if (field != nullptr) {
-                field->lastValidText.clear();
-                field->setText(QString());
+        for (int kind = 0; kind < 10; ++kind)
+            if (fields_[kind] != nullptr) {
+                fields_[kind]->lastValidText.clear();
+                shown_[kind].clear();
+                fields_[kind]->setText(QString());
             }
         return;
     }
@@ -144,8 +126,9 @@ void CKZARN_WizArea4GraphForm::ShowValue(int kind, double value)
     } else {
         std::snprintf(text, sizeof text, "%d", static_cast<int>(RoundHalfAway(value, 1.0)));
     }
-    const std::string shown = kind < 5 ? WithDecimal(text) : std::string(text);
+    const std::string shown = kind < 5 ? DecimalText::WithDecimal(text, field->decimalChar) : std::string(text);
     field->lastValidText = shown;
+    shown_[kind] = shown;
     field->setText(QString::fromStdString(shown));
     field->repaint();
 }
@@ -164,9 +147,26 @@ void CKZARN_WizArea4GraphForm::ApplyEdit(CCustomEdit* edit, int kind)
 {
     if (edit == nullptr || edit->isReadOnly() || owner == nullptr)
         return;
-    owner->SetResultValue(kind, ReadNumber(edit->text().toStdString()), 2);
+    double value = 0.0;
+    if (ReadField(kind, &value))
+        owner->SetResultValue(kind, value, 2);
     if (auto* focused = qobject_cast<QLineEdit*>(QApplication::focusWidget()))
         focused->selectAll();
+}
+
+bool CKZARN_WizArea4GraphForm::ReadField(int kind, double* value)
+{
+    CCustomEdit* field = Field(kind);
+    // The whole text is read with the field's decimal character, whatever the process locale.
+    if (field != nullptr && DecimalText::ParseSigned(field->text().toStdString(), field->decimalChar, value))
+        return true;
+    // Not a number: refused like a value out of range, with the value shown before back in place.
+    QApplication::beep();
+    if (field != nullptr) {
+        field->lastValidText = shown_[kind];
+        field->setText(QString::fromStdString(shown_[kind]));
+    }
+    return false;
 }
 
 void CKZARN_WizArea4GraphForm::OnKillFocusEdit(int kind)
@@ -188,8 +188,9 @@ BOOL CKZARN_WizArea4GraphForm::PreTranslateMessage(QObject* field, QKeyEvent* ev
     const int key = event->key();
     if (kind < 0 || (key != Qt::Key_Return && key != Qt::Key_Enter) || fields_[kind]->isReadOnly())
         return FALSE;
-    if (owner != nullptr)
-        owner->SetResultValue(kind, ReadNumber(fields_[kind]->text().toStdString()), 1);
+    double value = 0.0;
+    if (owner != nullptr && ReadField(kind, &value))
+        owner->SetResultValue(kind, value, 1);
     return TRUE;
 }
 

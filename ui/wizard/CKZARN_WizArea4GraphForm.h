@@ -6,6 +6,8 @@
 #include "ui/wizard/CKZARN_WizAreaBaseForm.h"
 #include "ui/wizard/WizardResultTablePage.h"
 
+#include <string>
+
 class CCustomEdit;
 class CHAlignLabel;
 class QKeyEvent;
@@ -37,7 +39,11 @@ protected:
 private:
     void InitControls();
     int KindOf(QObject* field) const;
+    // The number typed into a field; a text that is not one is refused (beep, shown value back).
+    bool ReadField(int kind, double* value);
 
     CHAlignLabel* captions_[5] = {};
     CCustomEdit* fields_[10] = {};
+    // What ShowValue last wrote into each field.
+    std::string shown_[10];
 };

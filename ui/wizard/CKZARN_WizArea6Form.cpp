@@ -5,8 +5,8 @@
 #include "core/util/TextUtility.h"
 #include "ui/wizard/CKZARN_WizardDlg.h"
 #include "ui/wizard/WizardData.h"
+#include "ui/wizard/WizardGroupBox.h"
 
-#include <QGroupBox>
 #include <QLabel>
 
 #include <cstdio>
@@ -56,7 +56,7 @@ constexpr int kReflectedRows[5][2] = {{1087, 1088}, {1244, 1096}, {1242, 1094}, 
 } // namespace
 
 CKZARN_WizArea6Form::CKZARN_WizArea6Form(QWidget* parent)
-    : CKZARN_WizAreaBaseForm(kTemplateId, parent), incidentGroup_(new QGroupBox(this)), reflectedGroup_(new QGroupBox(this))
+    : CKZARN_WizAreaBaseForm(kTemplateId, parent), incidentGroup_(new WizardGroupBox(this)), reflectedGroup_(new WizardGroupBox(this))
 {
     AddControl(1149, incidentGroup_);
     AddControl(1148, reflectedGroup_);
@@ -74,6 +74,7 @@ BOOL CKZARN_WizArea6Form::OnInitDialog()
     if (owner == nullptr)
         return TRUE;
     CKZARN_Common::ApplyDialogLayout(this, kLayout, FALSE);
+    FitTextRowsToFont();
     incidentGroup_->lower();
     reflectedGroup_->lower();
     return TRUE;
@@ -154,10 +155,10 @@ void CKZARN_WizArea6Form::Refresh()
     Label(1071)->setVisible(showChart);
     Label(1073)->setVisible(showChart);
     if (s.target == 5) {
-        Label(1073)->setGeometry(100, 8, 320, 13);
+        Label(1073)->setGeometry(100, Label(1073)->y(), 320, Label(1073)->height());
         Label(1075)->setVisible(false);
     } else {
-        Label(1073)->setGeometry(100, 8, 200, 13);
+        Label(1073)->setGeometry(100, Label(1073)->y(), 200, Label(1073)->height());
         Label(1075)->setVisible(showChart);
     }
     Label(1072)->setVisible(showLight);

@@ -2,22 +2,23 @@
 
 #include "core/CKZARN_Common.h"
 #include "core/DialogLayoutItem.h"
+#include "core/util/DecimalText.h"
 #include "ui/controls/CCustomEdit.h"
 #include "ui/controls/CStaticIcon.h"
 #include "ui/wizard/CKZARN_ExifInputDlg.h"
 #include "ui/wizard/CKZARN_WizardDlg.h"
+#include "ui/wizard/WizardAppLink.h"
 #include "ui/wizard/WizardData.h"
 #include "ui/wizard/WizardMarkPictures.h"
+#include "ui/wizard/WizardGroupBox.h"
 
 #include <QComboBox>
 #include <QEvent>
-#include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 
 #include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -26,7 +27,8 @@ constexpr DialogLayoutItem kLayout[] = {
     {CKZARN_WizArea7MeasureForm::kTemplateId, 0, 0, 0, 596, 433},
     {1052, 114, 50, 20, 150, 18},
     {CKZARN_WizArea7MeasureForm::kIsoId, 0, 220, 17, 108, 180},
-    {1190, 0, 227, 75, 63, 69},
+    // The meter pictures stand inside their group boxes, below the frame and above the first row.
+    {1190, 0, 227, 110, 63, 69},
     {1149, 109, 20, 100, 330, 308},
     {1081, 115, 35, 180, 185, 30},
     {CKZARN_WizArea7MeasureForm::kIlShutterId, 0, 220, 180, 90, 180},
@@ -38,7 +40,7 @@ constexpr DialogLayoutItem kLayout[] = {
     {CKZARN_WizArea7MeasureForm::kIlApertureId, 0, 220, 300, 90, 180},
     {1083, 117, 35, 360, 185, 18},
     {CKZARN_WizArea7MeasureForm::kIlTenthsId, 0, 220, 360, 90, 180},
-    {1191, 0, 577, 75, 63, 69},
+    {1191, 0, 577, 110, 63, 69},
     {1148, 110, 370, 100, 330, 308},
     {1087, 115, 385, 180, 185, 30},
     {CKZARN_WizArea7MeasureForm::kRlShutterId, 0, 570, 180, 90, 180},
@@ -73,25 +75,10 @@ std::string Format(NumberFormat format, double value)
     return text;
 }
 
-// Numbers typed with the application's decimal character are read as the C library reads them.
-double ReadNumber(std::string text)
+// Numbers are shown with the application's decimal character.
+std::string WithDecimal(const std::string& text)
 {
-    const char decimal = CCustomEdit::ApplicationDecimalChar();
-    if (decimal != 0 && decimal != '.')
-        for (char& c : text)
-            if (c == decimal)
-                c = '.';
-    return std::atof(text.c_str());
-}
-
-std::string WithDecimal(std::string text)
-{
-    const char decimal = CCustomEdit::ApplicationDecimalChar();
-    if (decimal != 0 && decimal != '.')
-        for (char& c : text)
-            if (c == '.')
-                c = decimal;
-    return text;
+    return DecimalText::WithDecimal(text, WizardAppLink::DecimalChar());
 }
 
 } // namespace
@@ -103,7 +90,7 @@ CKZARN_WizArea7MeasureForm::CKZARN_WizArea7MeasureForm(QWidget* parent)
       reflectedPicture_(new CStaticIcon(this))
 {
     for (int id : {1149, 1148}) {
-        auto* group = new QGroupBox(this);
+        auto* group = new WizardGroupBox(this);
         group->lower();
         AddControl(id, group);
     }
@@ -162,6 +149,7 @@ BOOL CKZARN_WizArea7MeasureForm::OnInitDialog()
 void CKZARN_WizArea7MeasureForm::InitControls()
 {
     CKZARN_Common::ApplyDialogLayout(this, kLayout, FALSE);
+    FitTextRowsToFont();
     // A layout height of a combo box counts its dropped list; on screen the box is one row high.
     for (int id : {kIsoId, kIlShutterId, kIlFrameRateId, kIlShutterAngleId, kIlApertureId, kIlTenthsId, kRlShutterId,
                    kRlFrameRateId, kRlShutterAngleId, kRlApertureId, kRlTenthsId}) {
@@ -318,8 +306,11 @@ void CKZARN_WizArea7MeasureForm::Commit(Typed which, double low, double high, in
         return;
     QComboBox* combo = Combo(ComboIdOf(which));
     const std::string text = combo->currentText().toStdString();
-    const double typed = text.empty() ? 0.0 : ReadNumber(text);
-    if (text.empty() || typed < low || typed > high) {
+    // The whole text is read with the application's decimal character, whatever the process
+    // locale; a text that is not a number is refused like one out of range.
+    double typed = 0.0;
+    const bool number = DecimalText::Parse(text, text.size(), WizardAppLink::DecimalChar(), &typed);
+    if (!number || typed < low || typed > high) {
         combo->setEditText(QString::fromStdString(committed_[which]));
         return;
     }

@@ -7,10 +7,10 @@
 #include "ui/wizard/WizardChartPictures.h"
 #include "ui/wizard/WizardClickableLabel.h"
 #include "ui/wizard/WizardData.h"
+#include "ui/wizard/WizardGroupBox.h"
 #include "ui/wizard/WizardPictures.h"
 
 #include <QButtonGroup>
-#include <QGroupBox>
 #include <QRadioButton>
 
 namespace {
@@ -23,15 +23,17 @@ constexpr DialogLayoutItem kLayout[] = {
     {1149, 0, 50, 70, 189, 122},
     {1031, 154, 30, 217, 300, 26},
     {1150, 0, 50, 270, 195, 119},
-    {1249, 0, 260, 270, 120, 80},
+    // Tall enough that the last variant (Mini) stays inside the frame.
+    {1249, 0, 260, 270, 120, 86},
     {1246, 163, 270, 290, 100, 20},
     {1247, 164, 270, 310, 100, 20},
     {1248, 165, 270, 330, 100, 20},
-    {1188, 0, 207, 400, 15, 20},
+    // The chart names with their registered marks, centred under the two pictures.
+    {1188, 0, 102, 394, 225, 20},
     {1032, 171, 395, 220, 287, 20},
     {1190, 172, 412, 240, 287, 20},
     {1151, 0, 411, 270, 195, 119},
-    {1189, 0, 507, 400, 15, 20},
+    {1189, 0, 402, 394, 225, 20},
     {0, 0, 0, 0, 0, 0},
 };
 
@@ -46,7 +48,7 @@ constexpr int kPictureCharts[4] = {1, 2, 3, 6};
 
 CKZARN_WizArea7TargetForm::CKZARN_WizArea7TargetForm(QWidget* parent)
     : CKZARN_WizAreaBaseForm(kTemplateId, parent),
-      variantGroup_(new QGroupBox(this)),
+      variantGroup_(new WizardGroupBox(this)),
       markLeft_(new CStaticIcon(this)),
       markRight_(new CStaticIcon(this)),
       spyderLabel_(new WizardClickableLabel(this))
@@ -83,8 +85,8 @@ BOOL CKZARN_WizArea7TargetForm::OnInitDialog()
     CKZARN_Common::ApplyDialogLayout(this, kLayout, FALSE);
     if (settings != nullptr && settings->target != 2)
         EnableVariants(false);
-    markLeft_->SetIcon(WizardPictures::Load(WizardPictures::kChartMarkLeft), 225, 40);
-    markRight_->SetIcon(WizardPictures::Load(WizardPictures::kChartMarkRight), 225, 40);
+    markLeft_->SetIcon(WizardPictures::Load(WizardPictures::kChartMarkLeft), 225, 20);
+    markRight_->SetIcon(WizardPictures::Load(WizardPictures::kChartMarkRight), 225, 20);
     if (settings != nullptr)
         settings->colorCheckerVariant = 0;
     Refresh();

@@ -1,6 +1,7 @@
 #include "ui/wizard/CKZARN_WizAreaBaseForm.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 
 CKZARN_WizAreaBaseForm::CKZARN_WizAreaBaseForm(int templateId, QWidget* parent)
     : QWidget(parent), templateId_(templateId)
@@ -48,4 +49,18 @@ void CKZARN_WizAreaBaseForm::keyPressEvent(QKeyEvent* event)
 {
     if (!PreTranslateMessage(event))
         QWidget::keyPressEvent(event);
+}
+
+void CKZARN_WizAreaBaseForm::FitTextRowsToFont()
+{
+    for (const auto& [id, control] : controls_) {
+        auto* label = qobject_cast<QLabel*>(control);
+        if (label == nullptr || label->wordWrap())
+            continue;
+        const int line = label->fontMetrics().height();
+        if (label->height() >= line)
+            continue;
+        const int grow = line - label->height();
+        label->setGeometry(label->x(), label->y() - grow / 2, label->width(), line);
+    }
 }

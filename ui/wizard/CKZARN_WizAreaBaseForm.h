@@ -49,6 +49,10 @@ protected:
     // when the key was dealt with here.
     virtual BOOL PreTranslateMessage(QKeyEvent* event);
     void keyPressEvent(QKeyEvent* event) override;
+    // After the layout table: a one-line text control lower than a line of the font (the tables
+    // give 13 pixels) grows to the line's height about its own middle, so its descenders are not
+    // cut off.
+    void FitTextRowsToFont();
 
 private:
     int templateId_;

@@ -3,6 +3,7 @@
 #include "core/CKZARN_Common.h"
 #include "core/DialogLayoutItem.h"
 #include "core/ShellFileUtility.h"
+#include "core/ShellPathUtility.h"
 #include "core/util/CLangTable.h"
 #include "core/util/PathUtility.h"
 #include "meter/ZarnMeterMessages.h"
@@ -20,6 +21,7 @@
 #include "ui/wizard/WizardCalcThread.h"
 #include "ui/wizard/WizardCalculation.h"
 #include "ui/wizard/WizardCineCodes.h"
+#include "ui/wizard/WizardExposureSeries.h"
 #include "ui/wizard/WizardPageFactory.h"
 #include "ui/wizard/WizardPhotoDataPage.h"
 #include "ui/wizard/WizardPhotoPage.h"
@@ -37,6 +39,10 @@
 #include <filesystem>
 
 namespace {
+
+// The checked photographs make no exposure series; a picture that is not the chart.
+constexpr int kTextNoSeries = 3065;
+constexpr int kTextNotTheChart = 3066;
 
 constexpr DialogLayoutItem kLayout[] = {
     {CKZARN_WizardDlg::kTemplateId, 0, 0, 0, 1025, 750},
@@ -247,11 +253,38 @@ void CKZARN_WizardDlg::SetInstructionText(int textId)
 
 int CKZARN_WizardDlg::Ask(int textId, UINT type)
 {
+    return Ask(GetLangString(textId), type);
+}
+
+int CKZARN_WizardDlg::Ask(const std::string& text, UINT type)
+{
     PromptService* prompt = PromptService::Installed();
     if (prompt == nullptr)
         return IDCANCEL;
-    return prompt->MessageBox(QtMessageSink::Instance().FindHandle(this), GetLangString(textId),
-                              GetLangString(1000), type);
+    return prompt->MessageBox(QtMessageSink::Instance().FindHandle(this), text, GetLangString(1000), type);
+}
+
+bool CKZARN_WizardDlg::ChosenSeriesIsSound()
+{
+    WizardPhotoPage* page = PhotoPage();
+    if (page == nullptr)
+        return true;
+    std::vector<std::string> checked;
+    page->GetCheckedPaths(&checked, 1);
+    std::vector<double> exposures;
+    for (const std::string& path : checked) {
+        ExifInputValues record;
+        GetPhotoRecord(path, &record);
+        exposures.push_back(WizardExposureSeries::ExposureOf(data_, record));
+    }
+    const std::vector<std::size_t> breaks = WizardExposureSeries::FindBreaks(exposures);
+    if (breaks.empty())
+        return true;
+    std::string names;
+    for (const std::size_t i : breaks)
+        names += (names.empty() ? "" : ", ") + GetFileNameFromPath(checked[i]);
+    Ask(names + "\n" + GetLangString(kTextNoSeries), MB_OK | MB_ICONEXCLAMATION);
+    return false;
 }
 
 void CKZARN_WizardDlg::GoToStep(int n)
@@ -517,6 +550,18 @@ void CKZARN_WizardDlg::RunCalculation()
             error = WizardCalculation::CheckReflectedBlock(data_, &profile_);
     }
     resultPending_ = 1;
+    const int notTheChart = param.notTheChart;
+    if (notTheChart >= 0 && static_cast<std::size_t>(notTheChart) < data_.chosenPhotos.size()) {
+        // A picture that is not the chart: the choice of photographs is to be mended, so the
+        // wizard goes back to it (the run's table is discarded on the way).
+        Ask(GetFileNameFromPath(data_.chosenPhotos[static_cast<std::size_t>(notTheChart)]->path) + "\n" +
+                GetLangString(kTextNotTheChart),
+            MB_OK | MB_ICONEXCLAMATION);
+        previousStep_ = step_;
+        step_ = 3;
+        ChangeStep();
+        return;
+    }
     if (error != 0) {
         Ask(3040, MB_OK | MB_ICONEXCLAMATION);
         previousStep_ = step_;
@@ -546,6 +591,7 @@ int CKZARN_WizardDlg::CalcThreadProc(CalcThreadParam* param)
                                                   static_cast<LPARAM>(total));
         },
         &resultCode);
+    param->notTheChart = calculation.NotTheChart();
     QtMessageSink::Instance().PostMessage(dialog, WM_ZARN_COMMAND_DONE, 0, static_cast<LPARAM>(resultCode));
     return error;
 }
@@ -632,6 +678,10 @@ void CKZARN_WizardDlg::OnNext()
             }
         }
     }
+    // The calculation joins the photographs by their exposures: a broken series stays at the
+    // photograph step, where the choice can be mended.
+    if (step_ == 3 && !ChosenSeriesIsSound())
+        return;
     GoToStep(target);
 }
 

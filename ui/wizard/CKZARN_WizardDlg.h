@@ -84,6 +84,8 @@ public:
         ZarnLib_Profile* profile = nullptr;
         WizardUserLevels levels;
         int threads = 1;
+        // Written by the thread before it reports: the chosen photograph that is not the chart, or -1.
+        int notTheChart = -1;
     };
     // The calculation thread's body: measures the chosen photographs into the profile, places the
     // five points, posts progress and the result code (0, 1 or 2) to the dialog. Returns the error
@@ -138,6 +140,9 @@ private:
     // a failure is reported.
     BOOL FinishAndSave(const std::string& path);
     int Ask(int textId, UINT type);
+    int Ask(const std::string& text, UINT type);
+    // Refuses (with a message naming them) checked photographs whose exposures are no series.
+    bool ChosenSeriesIsSound();
     WizardPhotoPage* PhotoPage() const;
     void EndWizard(int result);
 

@@ -2,6 +2,7 @@
 
 #include "platform/UsableCores.h"
 #include "profilelib/ZarnLib_ChartMeasure.h"
+#include "profilelib/ZarnLib_ChartPatchOrder.h"
 #include "profilelib/ZarnLib_KestrinPatchElement.h"
 #include "profilelib/ZarnLib_Profile.h"
 #include "profilelib/ZarnLib_ProfileEntry.h"
@@ -15,10 +16,19 @@
 
 namespace {
 
-int MeasureInto(const PhotoMeasurePool::Job& job, ZarnLib_Profile* profile)
+// Measures one photograph into a scratch profile of its own (none: measured only) and refuses a
+// picture whose patches do not follow the chart's order.
+int MeasureInto(const PhotoMeasurePool::Job& job, ZarnLib_Profile* scratch)
 {
-    return MeasureChartPhoto(job.path, job.corners[0], job.corners[1], job.corners[2], job.corners[3],
-                             job.chartKind, job.tableKey, job.entryKey, profile);
+    const int result = MeasureChartPhoto(job.path, job.corners[0], job.corners[1], job.corners[2],
+                                         job.corners[3], job.chartKind, job.tableKey, job.entryKey, scratch);
+    if (result != 0 || scratch == nullptr)
+        return result;
+    const ZarnLib_KestrinPatchElement* table = scratch->GetTableAt(0);
+    const ZarnLib_ProfileEntry* entry = table != nullptr ? table->GetEntry(0) : nullptr;
+    if (entry != nullptr && !ZarnLib_ChartPatchOrder::FollowsTheChart(entry->Curve()))
+        return PhotoMeasurePool::kNotTheChart;
+    return 0;
 }
 
 // Moves the one entry a scratch profile holds into the target, through the same call that the
@@ -41,15 +51,23 @@ int PhotoMeasurePool::DefaultThreadCount(std::size_t photographs)
 }
 
 int PhotoMeasurePool::MeasureAll(const std::vector<Job>& jobs, int threads, ZarnLib_Profile* profile,
-                                 const Progress& progress)
+                                 const Progress& progress, int* failedJob)
 {
     const std::size_t count = jobs.size();
     threads = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(std::max(threads, 1)), count));
+    if (failedJob != nullptr)
+        *failedJob = -1;
     if (threads <= 1) {
         for (std::size_t i = 0; i < count; ++i) {
-            const int result = MeasureInto(jobs[i], profile);
-            if (result != 0)
+            ZarnLib_Profile scratch;
+            int result = MeasureInto(jobs[i], profile != nullptr ? &scratch : nullptr);
+            if (result == 0 && profile != nullptr)
+                result = JoinScratch(scratch, profile);
+            if (result != 0) {
+                if (failedJob != nullptr)
+                    *failedJob = static_cast<int>(i);
                 return result;
+            }
             if (progress)
                 progress(static_cast<int>(i + 1));
         }
@@ -112,6 +130,8 @@ int PhotoMeasurePool::MeasureAll(const std::vector<Job>& jobs, int threads, Zarn
             result = JoinScratch(*scratch, profile);
         if (result != 0) {
             outcome = result;
+            if (failedJob != nullptr)
+                *failedJob = static_cast<int>(i);
             break;
         }
         if (progress)

@@ -23,6 +23,10 @@ public:
         ZarnLib_PatchKey tableKey;
         ZarnLib_EntryKey entryKey;
     };
+    // The result of a photograph whose measured patches do not follow the chart's order: the
+    // picture is not the chart, and nothing of it joins the profile.
+    static constexpr int kNotTheChart = -10620;
+
     // Called on the caller's thread after each photograph joined the profile: photographs done.
     using Progress = std::function<void(int done)>;
 
@@ -30,8 +34,8 @@ public:
     static int DefaultThreadCount(std::size_t photographs);
 
     // Measures the jobs with up to `threads` threads (1: on the caller's thread alone). Returns 0,
-    // or the non-zero result of the first photograph in order that failed; photographs after it
-    // are not added.
+    // or the non-zero result of the first photograph in order that failed (its index in
+    // *failedJob when given, else -1); photographs after it are not added.
     static int MeasureAll(const std::vector<Job>& jobs, int threads, ZarnLib_Profile* profile,
-                          const Progress& progress);
+                          const Progress& progress, int* failedJob = nullptr);
 };

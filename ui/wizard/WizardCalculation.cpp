@@ -103,12 +103,18 @@ int WizardCalculation::Run(const Progress& progress, int* resultCode)
         job.tableKey = key;
         jobs.push_back(std::move(job));
     }
-    int error = PhotoMeasurePool::MeasureAll(jobs, threads_, profile_, [&](int done) {
-        if (progress)
-            progress(done, total);
-    });
-    if (error != 0)
+    int failed = -1;
+    int error = PhotoMeasurePool::MeasureAll(
+        jobs, threads_, profile_,
+        [&](int done) {
+            if (progress)
+                progress(done, total);
+        },
+        &failed);
+    if (error != 0) {
+        notTheChart_ = error == PhotoMeasurePool::kNotTheChart ? failed : -1;
         return error;
+    }
 
     bool limited = false;
     error = PlacePoints(key, &limited);

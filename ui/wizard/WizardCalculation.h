@@ -48,6 +48,9 @@ public:
     // The thread's work. Returns the error code of the first failing library call (0 on success);
     // *resultCode receives 0, 1 or 2.
     int Run(const Progress& progress, int* resultCode);
+    // After a run that failed because a picture is not the chart: its index among the chosen
+    // photographs; -1 otherwise.
+    int NotTheChart() const { return notTheChart_; }
 
     // The table key of the run: chart kind target + 1, ISO, light source and both readings, and
     // in cine mode the frame rates and shutter angles.
@@ -74,4 +77,5 @@ private:
     ZarnLib_Profile* profile_;
     WizardUserLevels levels_;
     int threads_;
+    int notTheChart_ = -1;
 };

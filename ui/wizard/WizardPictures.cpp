@@ -1,8 +1,13 @@
 #include "ui/wizard/WizardPictures.h"
 
+#include "core/util/CLangTable.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+
+#include <algorithm>
+#include <string>
 
 namespace {
 
@@ -58,20 +63,17 @@ QIcon Light(int id)
     return QIcon(pixmap);
 }
 
-QIcon ChartMark()
+QIcon ChartMark(int resourceId)
 {
-    // The registered-mark sign the chart makers print beside their names. The picture is shown at
-    // 225 x 40 centred on a static of 15 x 20, so the sign sits in its middle.
-    QPixmap pixmap = Blank(225, 40);
+    // The chart's name with the registered-mark sign its maker prints beside it, under the chart's
+    // picture (ColorChecker on the left, SpyderCHECKR on the right), one line of 225 x 20.
+    QPixmap pixmap = Blank(225, 20);
     QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(Qt::black, 1.0));
-    p.drawEllipse(QRectF(106.5, 14, 12, 12));
-    QFont font = p.font();
-    font.setPixelSize(8);
-    font.setBold(true);
-    p.setFont(font);
-    p.drawText(QRectF(106.5, 14, 12, 12), Qt::AlignCenter, QStringLiteral("R"));
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setPen(Qt::black);
+    std::string name = GetLangString(resourceId == WizardPictures::kChartMarkLeft ? 154 : 171);
+    std::replace(name.begin(), name.end(), '\n', ' ');
+    p.drawText(QRectF(0, 0, 225, 20), Qt::AlignCenter, QString::fromStdString(name) + QChar(0x00AE));
     return QIcon(pixmap);
 }
 
@@ -86,7 +88,7 @@ QIcon WizardPictures::Load(int resourceId)
     case kFlash:
     case kDaylight: return Light(resourceId);
     case kChartMarkLeft:
-    case kChartMarkRight: return ChartMark();
+    case kChartMarkRight: return ChartMark(resourceId);
     default: return QIcon();
     }
 }

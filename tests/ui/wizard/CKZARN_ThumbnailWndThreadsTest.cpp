@@ -21,6 +21,8 @@
 #include <fstream>
 #include <functional>
 
+#include <sys/stat.h>
+
 namespace {
 
 // The one QApplication of this program, with the program's texts loaded.
@@ -276,4 +278,21 @@ TEST(CKZARN_ThumbnailWndTest, PaintsCheckBoxesInSelectionModeAndTheBevelOfTheSel
     rig.strip->SetCornerMode(1);
     shot = rig.strip->grab().toImage();
     EXPECT_EQ(shot.pixel(300 - 23 + 8, 7 + 3), qRgb(0, 0, 0)) << "no check boxes at the corner step";
+}
+
+TEST(CKZARN_ThumbnailWndTest, AFolderIsListedInNameOrderAndOnlyItsRegularFiles)
+{
+    Rig rig(720, 144);
+    // Created in reverse order, so a folder listed as created shows them reversed; a FIFO named
+    // as a photograph would block the loader's open.
+    for (const char* name : {"g2_scurve_02.jpg", "G2_scurve_01.jpg", "g2_scurve_00.jpg"})
+        ASSERT_TRUE(wizardtest::WritePhoto(rig.folder.File(name), 1, 0.0, true, 630, 420));
+    ASSERT_EQ(::mkfifo(rig.folder.File("g2_scurve_03.jpg").c_str(), 0600), 0);
+
+    ASSERT_EQ(rig.strip->LoadFolder(rig.folder.Path()), 1);
+    ASSERT_EQ(rig.strip->GetCount(), 3);
+    EXPECT_EQ(rig.strip->GetRecordAt(0)->path, rig.folder.File("g2_scurve_00.jpg"));
+    EXPECT_EQ(rig.strip->GetRecordAt(1)->path, rig.folder.File("G2_scurve_01.jpg"));
+    EXPECT_EQ(rig.strip->GetRecordAt(2)->path, rig.folder.File("g2_scurve_02.jpg"));
+    ASSERT_TRUE(rig.WaitForLoaded());
 }

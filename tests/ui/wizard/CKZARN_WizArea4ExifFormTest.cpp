@@ -1,12 +1,15 @@
 // The photograph-data page: the values it shows for a record, the typed brightness adjustment with
 // its rounding and bounds, and the slider's brightness levels.
 #include "tests/ui/wizard/WizardRig.h"
+#include "tests/ui/wizard/CommaLocale.h"
 #include "core/CKZARN_Common.h"
 #include "core/util/CLangTable.h"
 #include "ui/controls/CCustomEdit.h"
 #include "ui/wizard/CKZARN_WizArea4ExifForm.h"
 
 #include <QLineEdit>
+
+#include <fstream>
 #include <QSlider>
 
 #include <gtest/gtest.h>
@@ -28,6 +31,15 @@ struct ExifRig {
     }
     QString Text(int id) const { return qobject_cast<QLineEdit*>(page->FindControl(id))->text(); }
     QLineEdit* Edit(int id) const { return qobject_cast<QLineEdit*>(page->FindControl(id)); }
+    // From step 0 (Gradus II) to the photograph step.
+    void ToPhotographs()
+    {
+        rig.wizard->Data().target = 1;
+        rig.chosenFolder = rig.photoFolder.Path();
+        rig.wizard->OnNext();
+        rig.wizard->OnNext();
+        ASSERT_EQ(rig.wizard->GetStep(), 3);
+    }
 
     WizardRig rig;
     CKZARN_WizArea4ExifForm* page = nullptr;
@@ -67,11 +79,7 @@ TEST(CKZARN_WizArea4ExifFormTest, ShowsTheRecordsValuesOrThePlaceholder)
 TEST(CKZARN_WizArea4ExifFormTest, TypedBrightnessIsRoundedToTenthsAndBounded)
 {
     ExifRig r;
-    r.rig.wizard->Data().target = 1;
-    r.rig.chosenFolder = r.rig.photoFolder.Path();
-    r.rig.wizard->OnNext();
-    r.rig.wizard->OnNext();
-    ASSERT_EQ(r.rig.wizard->GetStep(), 3);
+    ASSERT_NO_FATAL_FAILURE(r.ToPhotographs());
     ExifInputValues record;
     record.path = "/photos/a.jpg";
     r.page->ShowPhoto(record.path, &record);
@@ -129,4 +137,38 @@ TEST(CKZARN_WizArea4ExifFormTest, SliderPositionsAndLevelsRoundTrip)
     for (int level : {-99, -1, 0, 5, 1000})
         EXPECT_EQ(CKZARN_WizArea4ExifForm::LevelOfPosition(CKZARN_WizArea4ExifForm::PositionOfLevel(level)), level);
     EXPECT_EQ(CKZARN_WizArea4ExifForm::PositionOfLevel(-1), -20);
+}
+
+TEST(CKZARN_WizArea4ExifFormTest, UnderACommaLocaleATypedAdjustmentReachesTheRecordWithItsFraction)
+{
+    CommaLocale locale;
+    ZARN_REQUIRE_COMMA_LOCALE(locale);
+    ExifRig r;
+    ASSERT_NO_FATAL_FAILURE(r.ToPhotographs());
+    ExifInputValues record;
+    record.path = r.rig.photoFolder.File("a.jpg");
+    std::ofstream(record.path) << "x";
+    r.rig.photos->Put(record);
+    r.rig.wizard->OnPhotoSelected(record.path, record);
+    QLineEdit* edit = r.Edit(CKZARN_WizArea4ExifForm::kAdjustId);
+    ASSERT_FALSE(edit->isReadOnly());
+
+    edit->setText("-1,5");
+    r.page->OnKillFocusBrightness();
+    EXPECT_DOUBLE_EQ(r.page->GetBrightnessAdjust(), -1.5);
+    EXPECT_EQ(edit->text().toStdString(), "-1,5");
+    // A text that is no number (the edit lets a lone sign stand) is refused as a value out of range is.
+    for (const char* typed : {"-", "+"}) {
+        SCOPED_TRACE(typed);
+        const std::size_t before = r.rig.prompts.Prompts().size();
+        edit->setText(QString::fromLatin1(typed));
+        ASSERT_EQ(edit->text().toStdString(), typed);
+        r.page->OnKillFocusBrightness();
+        EXPECT_DOUBLE_EQ(r.page->GetBrightnessAdjust(), -1.5);
+        ASSERT_EQ(r.rig.prompts.Prompts().size(), before + 1);
+        EXPECT_EQ(r.rig.prompts.Prompts().back().text, GetLangString(10008));
+    }
+    // Moving on stores the adjustment into the photograph's record.
+    r.rig.wizard->OnNext();
+    EXPECT_DOUBLE_EQ(r.rig.photos->records[record.path]->brightnessAdjust, -1.5);
 }

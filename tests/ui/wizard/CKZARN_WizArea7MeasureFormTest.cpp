@@ -2,6 +2,7 @@
 // angles committed within their bounds, notifications ignored while the page is hidden, the cine
 // rows hidden for normal readings, and the ISO list's marks of stored results.
 #include "tests/ui/wizard/WizardRig.h"
+#include "tests/ui/wizard/CommaLocale.h"
 #include "core/CKZARN_Common.h"
 #include "profilelib/ZarnLibString.h"
 #include "profilelib/ZarnLib_ProfileFile.h"
@@ -46,6 +47,12 @@ struct MeasureRig {
             (page->*update)();
         }
         (page->*leave)();
+    }
+    // From step 0 (mode 0) to the readings.
+    void ToReadings()
+    {
+        rig.wizard->OnNext();
+        ASSERT_EQ(rig.wizard->GetStep(), 2);
     }
     std::string Shown(int id) const
     {
@@ -99,8 +106,7 @@ TEST(CKZARN_WizArea7MeasureFormTest, ChoicesGoIntoTheSettingsOnlyWhileThePageIsS
 TEST(CKZARN_WizArea7MeasureFormTest, TypedFrameRatesAndAnglesAreCommittedWithinTheirBounds)
 {
     MeasureRig r;
-    r.rig.wizard->OnNext();
-    ASSERT_EQ(r.rig.wizard->GetStep(), 2);
+    ASSERT_NO_FATAL_FAILURE(r.ToReadings());
     WizardData& d = r.rig.wizard->Data();
     using F = CKZARN_WizArea7MeasureForm;
     r.Type(F::kIlFrameRateId, "23.976", &F::OnEditUpdateIlFrameRate, &F::OnKillFocusIlFrameRate);
@@ -154,4 +160,25 @@ TEST(CKZARN_WizArea7MeasureFormTest, TheIsoListMarksStoredResultsOfTheLightSourc
         EXPECT_EQ(!iso->itemIcon(at200).isNull(), light == 1);
         EXPECT_TRUE(iso->itemIcon(at100).isNull());
     }
+}
+
+TEST(CKZARN_WizArea7MeasureFormTest, UnderACommaLocaleTypedValuesKeepTheirFraction)
+{
+    CommaLocale locale;
+    ZARN_REQUIRE_COMMA_LOCALE(locale);
+    MeasureRig r;
+    ASSERT_NO_FATAL_FAILURE(r.ToReadings());
+    WizardData& d = r.rig.wizard->Data();
+    using F = CKZARN_WizArea7MeasureForm;
+    r.Type(F::kRlShutterAngleId, "172.8", &F::OnEditUpdateRlShutterAngle, &F::OnKillFocusRlShutterAngle);
+    EXPECT_DOUBLE_EQ(d.rlShutterAngle, 172.8);
+    r.Type(F::kIlFrameRateId, "47.952", &F::OnEditUpdateIlFrameRate, &F::OnKillFocusIlFrameRate);
+    EXPECT_DOUBLE_EQ(d.ilFrameRate, 47.952);
+    EXPECT_EQ(r.Combo(F::kIlFrameRateId)->currentText().toStdString(), "47,952");
+
+    // Text after the number (a list entry's point, say) is no number: the committed value stays.
+    r.Combo(F::kIlFrameRateId)->setEditText("29.97");
+    r.page->OnKillFocusIlFrameRate();
+    EXPECT_DOUBLE_EQ(d.ilFrameRate, 47.952);
+    EXPECT_EQ(r.Combo(F::kIlFrameRateId)->currentText().toStdString(), "47,952");
 }

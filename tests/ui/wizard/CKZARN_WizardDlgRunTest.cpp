@@ -81,14 +81,7 @@ TEST(WizardRun, FailedRunReportsAndKeepsTheEarlierTable)
     ZarnLib_Profile before;
     ASSERT_EQ(0, WizardProfileSnapshot::CopyProfile(w.Profile(), &before));
 
-    w.Data().target = 1;
-    rig.chosenFolder = rig.photoFolder.Path();
-    PutSeries(rig);
-    w.OnNext();
-    w.OnNext();
-    w.OnNext();
-    w.OnNext();
-    ASSERT_EQ(4, w.GetStep());
+    ASSERT_NO_FATAL_FAILURE(WalkToCorners(rig));
     // The middle photograph breaks after it was chosen.
     std::ofstream(w.Data().chosenPhotos[1]->path, std::ios::trunc) << "broken";
     w.OnNext();
@@ -96,6 +89,23 @@ TEST(WizardRun, FailedRunReportsAndKeepsTheEarlierTable)
     ASSERT_EQ(1u, rig.prompts.Prompts().size());
     EXPECT_EQ(T(3040), rig.prompts.Prompts()[0].text);
     EXPECT_TRUE(w.Profile().IsEqual(&before));
+}
+
+TEST(WizardRun, APictureThatIsNotTheChartIsNamedAndTheChoiceComesBack)
+{
+    WizardRig rig;
+    CKZARN_WizardDlg& w = rig.Open(1);
+    ZarnLib_Profile before;
+    ASSERT_EQ(0, WizardProfileSnapshot::CopyProfile(w.Profile(), &before));
+    ASSERT_NO_FATAL_FAILURE(WalkToCorners(rig));
+    // The middle photograph is a gradient, not the chart.
+    ASSERT_TRUE(WriteGradient(w.Data().chosenPhotos[1]->path, -1, true));
+    w.OnNext();
+    EXPECT_EQ(3, w.GetStep()) << "back at the photographs, where the choice can be mended";
+    ASSERT_EQ(1u, rig.prompts.Prompts().size());
+    EXPECT_EQ("p1.jpg\n" + T(3066), rig.prompts.Prompts()[0].text);
+    EXPECT_TRUE(w.Profile().IsEqual(&before)) << "no profile was made";
+    EXPECT_EQ(rig.photoFolder.Path(), rig.photos->loadedFolders.back()) << "the same folder, without a chooser";
 }
 
 TEST(WizardSave, SavesUnderTheChosenNameAndClosing)

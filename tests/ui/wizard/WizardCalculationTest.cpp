@@ -4,6 +4,7 @@
 #include "profilelib/ZarnLib_Profile.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/ui/wizard/WizardPhotoSeries.h"
+#include "ui/wizard/PhotoMeasurePool.h"
 #include "ui/wizard/WizardCalculation.h"
 #include "ui/wizard/WizardData.h"
 #include "ui/wizard/WizardProfileSnapshot.h"
@@ -143,6 +144,32 @@ TEST(Calculation, FirstPhotographThatCannotBeMeasuredStopsTheRun)
     ZarnLib_KestrinPatchElement* table = profile.FindTable(ConditionKey(series.data));
     ASSERT_NE(nullptr, table) << "the photographs before it stay in the table until the run is discarded";
     EXPECT_EQ(1, table->GetEntryCount());
+}
+
+TEST(Calculation, APictureThatIsNotTheChartIsRefusedAndNamed)
+{
+    struct Case {
+        int kind;
+        bool jpeg;
+        bool downwards;
+    } cases[] = {{1, true, false}, {2, false, false}, {2, true, true}, {3, true, false}, {6, false, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kind);
+        Series series(c.kind, c.jpeg);
+        // The second photograph is a smooth gradient in place of the chart, with a sound exposure.
+        const std::vector<double> exposures = Exposures(c.kind);
+        ASSERT_TRUE(WriteGradient(series.data.chosenPhotos[1]->path, exposures[1], c.jpeg, c.downwards));
+        for (int threads : {1, 3}) {
+            ZarnLib_Profile profile;
+            int resultCode = -1;
+            WizardCalculation calculation(&series.data, &profile, kLevels, threads);
+            EXPECT_EQ(PhotoMeasurePool::kNotTheChart, calculation.Run(nullptr, &resultCode)) << threads;
+            EXPECT_EQ(WizardCalculation::kResultFailed, resultCode);
+            EXPECT_EQ(1, calculation.NotTheChart());
+            const ZarnLib_KestrinPatchElement* table = profile.FindTable(ConditionKey(series.data));
+            EXPECT_TRUE(table == nullptr || table->GetEntryCount() == 1) << "nothing of the gradient joined";
+        }
+    }
 }
 
 TEST(Calculation, ChartWithoutCornersFails)

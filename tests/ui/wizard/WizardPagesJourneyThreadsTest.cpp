@@ -5,6 +5,7 @@
 #include "tests/ui/wizard/ThumbnailWait.h"
 #include "tests/ui/wizard/WizardPhotoSeries.h"
 #include "tests/ui/wizard/WizardRig.h"
+#include "tests/ui/wizard/CommaLocale.h"
 #include "profilelib/ZarnLibString.h"
 #include "profilelib/ZarnLib_ProfileFile.h"
 #include "profilelib/ZarnLib_Vector2.h"
@@ -59,8 +60,7 @@ struct Journey {
         rig.chosenFolder = rig.photoFolder.Path();
         while (w.GetStep() < 3) {
             const int before = w.GetStep();
-            if (before == 2)
-                KeepScreenshot(rig.wizard.get(), "wizard-step2-mode" + std::to_string(w.GetMode()));
+            KeepScreenshot(rig.wizard.get(), "wizard-step" + std::to_string(before) + "-mode" + std::to_string(w.GetMode()));
             w.OnNext();
             ASSERT_GT(w.GetStep(), before);
         }
@@ -274,4 +274,30 @@ TEST(WizardPagesJourney, ResultEditsKeepTheirRulesAndARefusedOneChangesNothing)
     EXPECT_NEAR(p.ev[0], cpmBefore - shift, 0.15);
     j.ExpectBlocksHoldThePoints();
     EXPECT_EQ(j.Field(7), std::to_string(centre));
+}
+
+TEST(WizardPagesJourney, UnderACommaLocaleATypedResultKeepsItsFraction)
+{
+    CommaLocale locale;
+    ZARN_REQUIRE_COMMA_LOCALE(locale);
+    Journey j(1);
+    ASSERT_NO_FATAL_FAILURE(j.ToResult());
+    CKZARN_WizardDlg& w = *j.rig.wizard;
+    const double drp = WizardResultEditor::RoundTenths(w.ResultPoints().ev[3]) - 0.2;
+    char typed[32];
+    std::snprintf(typed, sizeof typed, "%+.1f", drp);
+    ASSERT_NE(std::string(typed).find(','), std::string::npos) << "the C library writes the comma";
+    j.table->Field(3)->setText(QString::fromLatin1(typed));
+    j.table->OnKillFocusEdit(3);
+    EXPECT_NEAR(w.ResultPoints().ev[3], drp, 1e-9);
+    j.ExpectBlocksHoldThePoints();
+
+    // A text that is no number (the field lets a lone sign stand) is refused as a value out of
+    // range is: nothing changes and the value comes back.
+    const CharacteristicPoints before = w.ResultPoints();
+    j.table->Field(3)->setText("-");
+    ASSERT_EQ(j.table->Field(3)->text().toStdString(), "-");
+    j.table->OnKillFocusEdit(3);
+    EXPECT_EQ(w.ResultPoints().ev[3], before.ev[3]);
+    EXPECT_EQ(j.table->Field(3)->text().toStdString(), typed);
 }
