@@ -2,8 +2,12 @@
 
 #include "platform/FreedesktopTrash.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <system_error>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -112,6 +116,26 @@ std::string ShellFileOperations::NextFreeName(const std::string& target)
             return candidate.string();
         }
     }
+}
+
+bool ShellFileOperations::RenameNoReplace(const std::string& source, const std::string& target)
+{
+    if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
+        return true;
+    }
+    if (errno != EINVAL && errno != ENOSYS) {
+        return false;
+    }
+    // A file system without the no-replace flag: a hard link is made only where no entry is, and the
+    // old name is dropped once the new one holds the file.
+    if (::link(source.c_str(), target.c_str()) != 0) {
+        return false;
+    }
+    if (::unlink(source.c_str()) != 0) {
+        ::unlink(target.c_str());
+        return false;
+    }
+    return true;
 }
 
 bool ShellFileOperations::CopyOrMove(const std::string& source, const std::string& target, bool copy,

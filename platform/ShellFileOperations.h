@@ -37,6 +37,9 @@ public:
     static std::string FindCaseVariant(const std::string& target);
     // The first of "name (2).ext", "name (3).ext"... that names no entry (ignoring case).
     static std::string NextFreeName(const std::string& target);
+    // Renames a file within its file system and never replaces an entry at the target: false when
+    // the target exists (nothing is changed then) or the rename fails.
+    static bool RenameNoReplace(const std::string& source, const std::string& target);
 
 private:
     ConfirmDelete confirm_;

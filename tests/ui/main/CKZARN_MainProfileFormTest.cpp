@@ -76,7 +76,7 @@ TEST_P(ProfilePageTest, TxSendsTheLoadableSlotsOfTheMeter)
     const int mask = form->BuildTransfer(&table);
     EXPECT_EQ(mask, c.slotCount == 3 ? 0x1 : 0x9);
     ASSERT_EQ(prompts.Prompts().size(), 1u);
-    EXPECT_EQ(prompts.Prompts()[0].text, GetLangString(10015));
+    EXPECT_EQ(prompts.Prompts()[0].text, "broken\n" + GetLangString(10015));
     EXPECT_EQ(send->GetItemText(2), "");
 
     send->SetItemText(2, "broken");
@@ -86,7 +86,7 @@ TEST_P(ProfilePageTest, TxSendsTheLoadableSlotsOfTheMeter)
     ASSERT_EQ(prompts.Prompts().size(), 3u);
     EXPECT_EQ(prompts.Prompts()[1].text, GetLangString(7051));
     EXPECT_EQ(prompts.Prompts()[1].type, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
-    EXPECT_EQ(prompts.Prompts()[2].text, GetLangString(10015));
+    EXPECT_EQ(prompts.Prompts()[2].text, "broken\n" + GetLangString(10015));
     const std::vector<std::string> meter = ProfilePageRig::Texts(form->MeterList());
     ASSERT_EQ(meter.size(), static_cast<std::size_t>(c.slotCount));
     EXPECT_EQ(meter[0], "alpha");
@@ -138,7 +138,7 @@ TEST(ProfilePageButtonsTest, AssignAndClear)
     form->OnBnClickedAssign();
     EXPECT_EQ(send->GetItemText(5), "");
     ASSERT_EQ(prompts.Prompts().size(), 1u);
-    EXPECT_EQ(prompts.Prompts()[0].text, GetLangString(10015));
+    EXPECT_EQ(prompts.Prompts()[0].text, "gone\n" + GetLangString(10015));
 
     send->SelectItem(4, true, false);
     form->OnBnClickedClear();

@@ -138,8 +138,9 @@ TEST_P(ProfileImportTableTest, ExistingProfilesChangeOnlyWhenAFileWasImportedWho
 
     std::vector<std::string> expected;
     for (int id : c.expectedTexts) {
-        expected.push_back(id == 6024 ? std::string("alpha") + GetLangString(6024)
+        expected.push_back(id == 6024   ? std::string("alpha") + GetLangString(6024)
                            : id == 6025 ? std::string("beta") + GetLangString(6024)
+                           : id == 10015 ? r.Outside("alpha.kpf") + "\n" + GetLangString(id)
                                         : GetLangString(id));
     }
     EXPECT_EQ(r.Texts(), expected);
