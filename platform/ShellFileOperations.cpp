@@ -1,6 +1,7 @@
 #include "platform/ShellFileOperations.h"
 
 #include "platform/FreedesktopTrash.h"
+#include "platform/TemporaryFiles.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -168,7 +169,11 @@ bool ShellFileOperations::CopyOrMove(const std::string& source, const std::strin
     }
     if (Exists(to)) {
         // Write beside the old entry first, so that a failure leaves it intact.
-        const fs::path temporary = to.parent_path() / (".zarn-tmp-" + to.filename().string());
+        constexpr std::string_view kTemporaryPrefix = ".zarn-tmp-";
+        TemporaryFiles::RemoveStale(to.parent_path().string(), [kTemporaryPrefix](std::string_view name) {
+            return name.size() > kTemporaryPrefix.size() && name.substr(0, kTemporaryPrefix.size()) == kTemporaryPrefix;
+        });
+        const fs::path temporary = to.parent_path() / (std::string(kTemporaryPrefix) + to.filename().string());
         fs::remove_all(temporary, ec);
         if (!(copy ? CopyTo(from, temporary) : MoveTo(from, temporary))) {
             return false;

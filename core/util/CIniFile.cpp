@@ -1,5 +1,7 @@
 #include "core/util/CIniFile.h"
 
+#include "platform/TemporaryFiles.h"
+
 #include <climits>
 #include <cstdio>
 #include <filesystem>
@@ -109,7 +111,11 @@ std::string CIniFile::Text() const
 
 bool CIniFile::Save(const std::string& path) const
 {
-    const std::string temp = path + ".tmp" + std::to_string(::getpid());
+    TemporaryFiles::RemoveStaleBeside(path);
+    const std::string temp = TemporaryFiles::NameBeside(path);
+    if (temp.empty()) {
+        return false;
+    }
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
         if (!out) {

@@ -1,6 +1,7 @@
 #include "ui/main/CKZARN_BackupCommands.h"
 
 #include "core/CKZARN_Common.h"
+#include "core/ShellFileUtility.h"
 #include "core/ShellPathUtility.h"
 #include "core/util/CLangTable.h"
 #include "meter/CKZARN_LMCtrl.h"
@@ -142,14 +143,15 @@ void CKZARN_BackupCommands::ReceiveBackup()
             Exclaim(kTextBadFileTitle);
             continue;
         }
-        std::ofstream file(path, std::ios::binary | std::ios::trunc);
-        if (!file) {
-            Exclaim(kTextCannotCreate);
-            return;
-        }
-        table.WriteText(file);
-        file.close();
-        if (!file) Exclaim(kTextCannotCreate);
+        // Written beside the chosen file, which is replaced only once the whole backup is stored: a
+        // failed write leaves an older backup at that path as it was.
+        const bool written = ReplaceFileThroughTemporary(path, [&table](const std::string& temporary) {
+            std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+            if (!file || table.WriteText(file) == 0) return false;
+            file.close();
+            return !file.fail();
+        });
+        if (!written) Exclaim(kTextCannotCreate);
         return;
     }
 }

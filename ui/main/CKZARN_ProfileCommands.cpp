@@ -59,23 +59,6 @@ void RefreshPc(CKZARN_MainProfileForm* page)
     if (page != nullptr) page->RefreshPcList();
 }
 
-// A temporary file beside the target, replaced into place only when the work on it succeeded.
-std::string TemporaryBeside(const std::string& target)
-{
-    return target + ".part";
-}
-
-bool ReplaceWith(const std::string& temporary, const std::string& target)
-{
-    std::error_code error;
-    std::filesystem::rename(temporary, target, error);
-    if (error) {
-        std::filesystem::remove(temporary, error);
-        return false;
-    }
-    return true;
-}
-
 bool SameFile(const std::string& a, const std::string& b)
 {
     std::error_code error;
@@ -214,14 +197,11 @@ void CKZARN_ProfileCommands::Import(QWidget* /*owner*/, CKZARN_MainProfileForm* 
         }
         // The file is copied and converted beside the destination, which is replaced only when both
         // worked: a failed import leaves an existing profile as it was.
-        const std::string temporary = TemporaryBeside(destination);
-        bool done = CopyOrMoveFile(source, temporary, TRUE, FALSE) != FALSE;
-        if (done && version == 2) {
-            done = CKZARN_Common::ConvertProfileVersion(temporary, 3, 0) == 0;
-        }
-        if (!done || !ReplaceWith(temporary, destination)) {
-            std::error_code error;
-            std::filesystem::remove(temporary, error);
+        const bool done = ReplaceFileThroughTemporary(destination, [&](const std::string& temporary) {
+            return CopyOrMoveFile(source, temporary, TRUE, FALSE) != FALSE &&
+                   (version != 2 || CKZARN_Common::ConvertProfileVersion(temporary, 3, 0) == 0);
+        });
+        if (!done) {
             Exclaim(CKZARN_Common::CannotLoadProfileText(source));
             RefreshPc(page);
             return;
@@ -276,15 +256,12 @@ void CKZARN_ProfileCommands::Export(QWidget* owner)
             }
         }
         // The copy is made and converted beside the destination, which it replaces only at the end.
-        const std::string temporary = TemporaryBeside(destination);
-        bool done = CopyOrMoveFile(source, temporary, TRUE, FALSE) != FALSE;
-        if (done && version == 2) {
-            done = CKZARN_MainDlg::PrepareProfileForV2(temporary) == 0 &&
-                   CKZARN_Common::ConvertProfileVersion(temporary, 2, 0) == 0;
-        }
-        if (!done || !ReplaceWith(temporary, destination)) {
-            std::error_code error;
-            std::filesystem::remove(temporary, error);
+        const bool done = ReplaceFileThroughTemporary(destination, [&](const std::string& temporary) {
+            return CopyOrMoveFile(source, temporary, TRUE, FALSE) != FALSE &&
+                   (version != 2 || (CKZARN_MainDlg::PrepareProfileForV2(temporary) == 0 &&
+                                     CKZARN_Common::ConvertProfileVersion(temporary, 2, 0) == 0));
+        });
+        if (!done) {
             Exclaim(GetLangString(kTextExportFailed));
             return;
         }

@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 
 #include <algorithm>
@@ -284,6 +285,55 @@ TEST(ProfilePageMenuTest, ContextMenuAndCancelledRename)
     EXPECT_TRUE(std::filesystem::exists(page.rig.scratch.File("data/Trash/files/alpha.kpf")));
     EXPECT_EQ(ProfilePageRig::Row(pc, "alpha"), -1);
     EXPECT_TRUE(prompts.Prompts().empty());
+}
+
+} // namespace
+
+namespace {
+
+// Changes made outside the send list reach it: a renamed profile's slot takes the new name (TX
+// stays possible), a deleted profile's slot is emptied (TX follows), and a profile copied into the
+// folder by hand shows in the PC list when the page comes into view again.
+TEST(ProfilePageFollowsTest, SendListAndPcListFollowTheFolder)
+{
+    ProfilePageRig page;
+    page.StartWith(Families()[1]);
+    page.rig.dialog->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(page.rig.dialog.get()));
+    CKZARN_MainProfileForm* form = page.Page();
+    CKZARN_ProfileListCtrl* pc = form->PcList();
+    CKZARN_ProfileListCtrl* send = form->SendList();
+    QPushButton* tx = form->Button(CKZARN_MainProfileForm::IDC_TX);
+    send->SetItemText(0, "alpha");
+    send->SetItemText(3, "beta");
+    form->UpdateMeterButtons();
+    ScriptedPromptService prompts;
+
+    const int row = ProfilePageRig::Row(pc, "alpha");
+    pc->SelectItem(row, true, true);
+    form->OnRenameProfile();
+    form->OnEndLabelEdit(row, std::string("Cam A"));
+    EXPECT_EQ(send->GetItemText(0), "Cam A");
+    EXPECT_TRUE(tx->isEnabled());
+    CKZARN_TransferData table;
+    EXPECT_EQ(form->BuildTransfer(&table), 0x9) << "both slots still load";
+
+    pc->DeselectAll();
+    pc->SelectItem(ProfilePageRig::Row(pc, "beta"), true, true);
+    form->OnDeleteProfile();
+    EXPECT_EQ(send->GetItemText(3), "");
+    std::filesystem::remove(page.File("Cam A")); // removed outside the program
+    form->RefreshPcList();
+    EXPECT_EQ(send->GetItemText(0), "");
+    EXPECT_FALSE(tx->isEnabled());
+    EXPECT_TRUE(prompts.Prompts().empty());
+
+    ASSERT_TRUE(TestProfileFiles::Write(page.File("copied"), 3, 0, {100}));
+    EXPECT_EQ(ProfilePageRig::Row(pc, "copied"), -1);
+    QTabWidget* tabs = page.rig.dialog->TabControl();
+    tabs->setCurrentIndex(1);
+    tabs->setCurrentIndex(0);
+    EXPECT_NE(ProfilePageRig::Row(pc, "copied"), -1);
 }
 
 } // namespace
