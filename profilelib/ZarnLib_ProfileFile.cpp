@@ -389,6 +389,11 @@ int LoadProfile(const ZarnLibString* path, ZarnLib_Profile* profile)
     if (!file || file->Open(1) != kStorageOk) {
         return -1;
     }
+    long size = 0;
+    if (file->GetSizeEx(&size) != kStorageOk || size > kMaxProfileFileBytes) {
+        file->Close();
+        return -1;
+    }
     // Read into a profile of our own; the caller's profile changes only when all went well.
     ZarnLib_Profile loaded;
     const int result = ReadProfile(*file, loaded);

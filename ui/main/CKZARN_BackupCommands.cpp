@@ -116,9 +116,11 @@ int CKZARN_BackupCommands::FamilyOfModel(const std::string& model)
 
 int CKZARN_BackupCommands::ReadBackupFile(const std::string& path, CKZARN_TransferData* table)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return kTextCannotOpen;
-    if (table->ReadText(file) == 0) return kTextNotReadable;
+    switch (table->ReadTextFile(path)) {
+    case CKZARN_TransferData::FileRead::CannotOpen: return kTextCannotOpen;
+    case CKZARN_TransferData::FileRead::NotABackup: return kTextNotReadable;
+    case CKZARN_TransferData::FileRead::Read: break;
+    }
     return 0;
 }
 
@@ -233,13 +235,9 @@ void CKZARN_BackupCommands::Reset(CKZARN_MainProfileForm* page, const std::strin
             return;
         }
         CKZARN_TransferData table;
-        std::ifstream file(resetFile, std::ios::binary);
-        if (!file) {
-            Exclaim(kTextResetCannotOpen);
-            return;
-        }
-        if (table.ReadText(file) == 0) {
-            Exclaim(kTextResetNotReadable);
+        const CKZARN_TransferData::FileRead read = table.ReadTextFile(resetFile);
+        if (read != CKZARN_TransferData::FileRead::Read) {
+            Exclaim(read == CKZARN_TransferData::FileRead::CannotOpen ? kTextResetCannotOpen : kTextResetNotReadable);
             return;
         }
         result = facade->SendNamedProfilesT310(table, "T310_DEFAULT");
