@@ -240,7 +240,7 @@ void CKZARN_BackupCommands::Reset(CKZARN_MainProfileForm* page, const std::strin
             Exclaim(read == CKZARN_TransferData::FileRead::CannotOpen ? kTextResetCannotOpen : kTextResetNotReadable);
             return;
         }
-        result = facade->SendNamedProfilesT310(table, "T310_DEFAULT");
+        result = facade->RunResetT310(table);
     } else if (family == MeterFamilyT140) {
         result = facade->RunResetT140();
     } else if (family == MeterFamilyT520) {

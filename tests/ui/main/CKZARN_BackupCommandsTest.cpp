@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 namespace {
@@ -285,6 +286,11 @@ TEST(BackupResetTest, T310ResetNeedsItsFile)
     ASSERT_EQ(CKZARN_BackupCommands::ReadBackupFile(resetFile, &factory), 0);
     prompts.Answer(IDYES);
     CKZARN_BackupCommands::Reset(page.Page(), resetFile);
+    // The write's completion tells of a reset (the meter list is read again after it).
+    const auto& runs = page.watcher.Runs();
+    EXPECT_TRUE(std::any_of(runs.begin(), runs.end(), [](const auto& run) {
+        return run.caption.toStdString() == GetLangString(7053) && run.message.toStdString() == GetLangString(7054);
+    }));
     const CKZARN_TransferData after = page.ReadMeter(MeterFamilyT310);
     EXPECT_EQ(after.GetHeaderText(), "T310_DEFAULT");
     ExpectSameSlots(after, factory, MeterFamilyT310, 0, 3, 0, 35);
