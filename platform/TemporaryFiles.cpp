@@ -115,6 +115,13 @@ bool TemporaryFiles::IsMkstempName(std::string_view fileName, std::string_view p
     return true;
 }
 
+bool TemporaryFiles::IsHiddenMkstempName(std::string_view fileName)
+{
+    const std::size_t dot = fileName.rfind('.');
+    return fileName.size() > 1 && fileName[0] == '.' && dot != std::string_view::npos && dot > 1 &&
+           IsMkstempName(fileName.substr(dot), ".");
+}
+
 int TemporaryFiles::RemoveStale(const std::string& folder, const std::function<bool(std::string_view)>& isOurs,
                                 std::time_t now)
 {

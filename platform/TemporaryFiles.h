@@ -26,6 +26,8 @@ public:
     static int RemoveStaleBeside(const std::string& target, std::time_t now = std::time(nullptr));
     // TRUE for "<prefix>XXXXXX", the names mkstemp makes of the template "<prefix>XXXXXX".
     static bool IsMkstempName(std::string_view fileName, std::string_view prefix);
+    // TRUE for ".<name>.XXXXXX", the hidden names a download writes to before it is complete.
+    static bool IsHiddenMkstempName(std::string_view fileName);
 
     // Removes the regular files of the folder whose names isOurs claims and whose last change lies
     // at least kStaleSeconds before now. The number removed.

@@ -175,12 +175,7 @@ BOOL HttpUtility::Download(const std::string& baseUrl, const ZarnFileRecord& rec
     if (!HttpUrl::Parse(url, &target)) return FALSE;
 
     const std::string finalPath = JoinPath(folder, record.fileName, false);
-    // Hidden ".<name>.XXXXXX" files are this function's temporary files: a killed run's are removed.
-    TemporaryFiles::RemoveStale(folder, [](std::string_view name) {
-        const std::size_t dot = name.rfind('.');
-        return name.size() > 1 && name[0] == '.' && dot != std::string_view::npos && dot > 1 &&
-               TemporaryFiles::IsMkstempName(name.substr(dot), ".");
-    });
+    TemporaryFiles::RemoveStale(folder, TemporaryFiles::IsHiddenMkstempName); // a killed download's
     std::string temp = JoinPath(folder, "." + record.fileName + ".XXXXXX", false);
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) return FALSE;
