@@ -262,7 +262,7 @@ std::string CKZARN_Common::GetErrorMessage(unsigned code)
         return buffer;
     }
     // Other codes come from failed platform calls; this platform describes them with its own error
-    // texts, ended by a line end as the original system's message texts are.
+    // texts, ended by a line end as the system's message texts on Windows are.
     char buffer[256] = {};
     const char* text = ::strerror_r(static_cast<int>(code), buffer, sizeof buffer);
     if (text == nullptr || text[0] == '\0') {

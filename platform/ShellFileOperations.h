@@ -1,7 +1,7 @@
 // The shell's file operations on this platform: copy, move and delete on std::filesystem, the
 // freedesktop Trash as recycle bin, and a collision rename that gives "name (2).ext", "name (3).ext"...
 // Names are compared without regard to letter case when collisions are looked for, so that a folder
-// never ends up holding "abc.kpf" and "ABC.kpf" side by side, as on the case-insensitive original.
+// never ends up holding "abc.kpf" and "ABC.kpf" side by side, as a case-insensitive file system never does.
 #pragma once
 
 #include <functional>
