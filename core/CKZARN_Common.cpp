@@ -93,23 +93,66 @@ BOOL CKZARN_Common::IsValidProfileName(const std::string& name)
     return (IsProfileNameLengthValid(name) && IsAsciiText(name) && !HasInvalidFileNameChar(name)) ? TRUE : FALSE;
 }
 
+namespace {
+
+std::string ProfileFolderOf(const std::string& name)
+{
+    return CKZARN_Common::GetFolderPath(CKZARN_Common::IsDefaultProfileName(name) ? 1 : 2);
+}
+
+bool IsRegularFile(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+} // namespace
+
 std::string CKZARN_Common::GetProfilePath(const std::string& name)
 {
-    const std::string folder = GetFolderPath(IsDefaultProfileName(name) ? 1 : 2);
-    return folder + "/" + name + ".kpf";
+    // Profile names compare without regard to letter case, the file system here does not: a file
+    // that holds the name in another spelling is the profile's file, so loads, saves, imports and
+    // deletes all reach the one file a name stands for.
+    const std::string spelled = ProfileFolderOf(name) + "/" + name + ".kpf";
+    const std::string found = ShellFileOperations::FindCaseVariant(spelled);
+    return found.empty() ? spelled : found;
 }
 
 BOOL CKZARN_Common::ProfileFileExists(const std::string& name)
 {
-    // A file search, as the original's: the program folder only for the exact default name. The
-    // search ignores letter case, as on the original's file system.
+    // The program folder only for the exact default name; the name's letter case does not count.
     const std::string folder = GetFolderPath(name == kDefaultProfileName ? 1 : 2);
     const std::string found = ShellFileOperations::FindCaseVariant(folder + "/" + name + ".kpf");
-    if (found.empty()) {
+    return (!found.empty() && IsRegularFile(found)) ? TRUE : FALSE;
+}
+
+BOOL CKZARN_Common::IsProfileNameTaken(const std::string& name, const std::string& ownName)
+{
+    if (ownName.empty() || IsDefaultProfileName(name)) {
+        return ProfileFileExists(name);
+    }
+    const std::string folder = ProfileFolderOf(name);
+    const std::string own = GetProfilePath(ownName);
+    const std::string wanted = name + ".kpf";
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
         return FALSE;
     }
-    struct stat st {};
-    return (::stat(found.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ? TRUE : FALSE;
+    bool taken = false;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string full = folder + "/" + entry->d_name;
+        if (EqualsNoCaseAscii(entry->d_name, wanted) && full != own && IsRegularFile(full)) {
+            taken = true;
+            break;
+        }
+    }
+    ::closedir(dir);
+    return taken ? TRUE : FALSE;
+}
+
+std::string CKZARN_Common::CannotLoadProfileText(const std::string& name)
+{
+    return name + "\n" + GetLangString(kCannotLoadProfileTextId);
 }
 
 BOOL CKZARN_Common::CanLoadProfile(const std::string& name)
@@ -161,7 +204,7 @@ void CKZARN_Common::ListProfileNames(std::vector<std::string>* names, int includ
     }
     while (const dirent* entry = ::readdir(dir)) {
         const std::string file = entry->d_name;
-        // "*.kpf": the extension compared without regard to case, as the original's search does.
+        // "*.kpf": the extension compared without regard to letter case.
         if (file.size() < 4 || CompareNoCaseMbcs(file.substr(file.size() - 4), ".kpf") != 0) {
             continue;
         }
@@ -219,7 +262,7 @@ std::string CKZARN_Common::GetErrorMessage(unsigned code)
         return buffer;
     }
     // Other codes come from failed platform calls; this platform describes them with its own error
-    // texts, ended by a line end as the original system's message texts are.
+    // texts, ended by a line end as the system's message texts on Windows are.
     char buffer[256] = {};
     const char* text = ::strerror_r(static_cast<int>(code), buffer, sizeof buffer);
     if (text == nullptr || text[0] == '\0') {

@@ -30,6 +30,7 @@ public:
 
     static constexpr const char* kDefaultProfileName = "CAMERA_DEFAULT";
     static constexpr int kPlaceholderTextId = 132;
+    static constexpr int kCannotLoadProfileTextId = 10015;
 
     // Folders, profile names and files.
     static std::string GetFolderPath(FolderKind kind);
@@ -38,8 +39,15 @@ public:
     static BOOL IsAsciiText(const std::string& text);
     static BOOL HasInvalidFileNameChar(const std::string& name);
     static BOOL IsValidProfileName(const std::string& name);
+    // The profile's file: an existing file whose name differs only in letter case is that file.
     static std::string GetProfilePath(const std::string& name);
+    // TRUE when a profile of the name exists, in any letter case.
     static BOOL ProfileFileExists(const std::string& name);
+    // TRUE when a profile file of the name exists, in any letter case, other than ownName's own file:
+    // the test of every rename (ownName empty: any file of the name).
+    static BOOL IsProfileNameTaken(const std::string& name, const std::string& ownName);
+    // The "cannot be loaded" message naming the profile or file: the name, a line break, text 10015.
+    static std::string CannotLoadProfileText(const std::string& name);
     static BOOL CanLoadProfile(const std::string& name);
     static int ReadProfileVersion(const std::string& path, short* version, short* subVersion);
     static void ListProfileNames(std::vector<std::string>* names, int includeDefault, int versionFilter,

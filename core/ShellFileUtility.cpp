@@ -3,6 +3,7 @@
 #include "core/ShellPathUtility.h"
 #include "platform/MimeAssociations.h"
 #include "platform/ShellFileOperations.h"
+#include "platform/TemporaryFiles.h"
 
 #include <chrono>
 #include <cstdio>
@@ -171,6 +172,21 @@ BOOL CreateFolderTree(const std::string& path)
         if (!IsFolder(steps[i]) && ::mkdir(steps[i].c_str(), 0777) != 0) {
             return FALSE;
         }
+    }
+    return TRUE;
+}
+
+BOOL ReplaceFileThroughTemporary(const std::string& target, const std::function<bool(const std::string&)>& write)
+{
+    TemporaryFiles::RemoveStaleBeside(target);
+    const std::string temporary = TemporaryFiles::NameBeside(target);
+    if (temporary.empty()) {
+        return FALSE;
+    }
+    if (!write(temporary) || std::rename(temporary.c_str(), target.c_str()) != 0) {
+        // The temporary file may be a folder a failed copy left: removed as a whole.
+        ShellFileOperations::Current().Delete(temporary, false);
+        return FALSE;
     }
     return TRUE;
 }

@@ -1,5 +1,7 @@
 #include "meter/CKZARN_TransferData.h"
 
+#include "core/util/TextUtility.h"
+
 #include "profilelib/ZarnLibString.h"
 #include "profilelib/ZarnLib_PatchKey.h"
 #include "profilelib/ZarnLib_Profile.h"
@@ -35,15 +37,6 @@ std::int8_t Clamp(int tenths)
     if (tenths > 127) tenths = 127;
     if (tenths < -127) tenths = -127;
     return static_cast<std::int8_t>(tenths);
-}
-
-// Length of the longest prefix of text within limit bytes that does not end inside a UTF-8 sequence.
-std::size_t CutAtCharacter(const std::string& text, std::size_t limit)
-{
-    if (text.size() <= limit) return text.size();
-    std::size_t n = limit;
-    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
-    return n;
 }
 
 std::string TextOf(const char* bytes)

@@ -60,8 +60,16 @@ public:
 
     // The CSV backup form (texts of the UI text table): the whole table for its family.
     int WriteText(std::ostream& file) const;
-    // 1 on success, 0 at the first error; the family is set as soon as the first line is known.
+    // 1 on success, 0 at the first error (also a line longer than kMaxBackupLineBytes); the family
+    // is set as soon as the first line is known.
     int ReadText(std::istream& file);
+    // Reads the backup file at path. Backups are small (ten slots of a T-520 make about 80 KB): a
+    // file over kMaxBackupBytes is refused by its size before anything is read, and only regular
+    // files are opened.
+    static constexpr std::size_t kMaxBackupBytes = 1024 * 1024;
+    static constexpr std::size_t kMaxBackupLineBytes = 4096;
+    enum class FileRead { Read, CannotOpen, NotABackup };
+    FileRead ReadTextFile(const std::string& path);
     BOOL ParseRow(const std::string& line, ProfileRow* row) const;
     static BOOL ParseValue(const std::string& text, double* value);
 

@@ -6,6 +6,7 @@
 
 #include "core/util/CLangTable.h"
 #include "meter/SplitComma.h"
+#include "platform/RegularFile.h"
 
 #include <cfloat>
 #include <clocale>
@@ -14,6 +15,7 @@
 #include <cstdlib>
 #include <istream>
 #include <ostream>
+#include <sstream>
 #include <vector>
 
 namespace {
@@ -84,11 +86,21 @@ void WriteLine(std::ostream& file, const std::string& line)
     file << line << "\r\n";
 }
 
-// One line without its end (LF or CR LF); past the end of the file an empty line.
-std::string ReadLine(std::istream& file)
+// One line without its end (LF or CR LF); past the end of the file an empty line. A line longer
+// than any backup holds ends the reading: it sets tooLong and gives an empty line.
+std::string ReadLine(std::istream& file, bool* tooLong)
 {
     std::string line;
-    if (!std::getline(file, line)) return std::string();
+    std::streambuf* buffer = file.rdbuf();
+    for (;;) {
+        const int c = buffer->sbumpc();
+        if (c == std::char_traits<char>::eof() || c == '\n') break;
+        if (line.size() == CKZARN_TransferData::kMaxBackupLineBytes) {
+            *tooLong = true;
+            return std::string();
+        }
+        line += static_cast<char>(c);
+    }
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return line;
 }
@@ -204,7 +216,10 @@ BOOL CKZARN_TransferData::ParseRow(const std::string& line, ProfileRow* row) con
 
 int CKZARN_TransferData::ReadText(std::istream& file)
 {
-    const std::string model = ReadLine(file);
+    if (file.rdbuf() == nullptr) return 0;
+    bool tooLong = false;
+    const auto nextLine = [&file, &tooLong] { return ReadLine(file, &tooLong); };
+    const std::string model = nextLine();
     if (model == GetLangString(kModelT140)) {
         family_ = MeterFamilyT140;
     } else if (model == GetLangString(kModelT310)) {
@@ -218,20 +233,36 @@ int CKZARN_TransferData::ReadText(std::istream& file)
     const int rows = GetRowCount(family_);
     std::vector<std::string> fields;
     for (int i = 0; i < slots; ++i) {
-        ReadLine(file); // number line
-        SplitComma(&fields, ReadLine(file));
-        if (fields.empty()) return 0;
+        nextLine(); // number line
+        SplitComma(&fields, nextLine());
+        if (tooLong || fields.empty()) return 0;
         std::string name;
         if (fields.size() >= 2) {
             name = fields[1];
             if (!IsAscii(name)) name = GetLangString(kUnnamed);
         }
         CopyName(slots_[i].name, name);
-        for (int h = 0; h < 3; ++h) ReadLine(file);
+        for (int h = 0; h < 3; ++h) nextLine();
         for (int r = 0; r < rows; ++r) {
-            if (!ParseRow(ReadLine(file), &slots_[i].rows[r])) return 0;
+            if (!ParseRow(nextLine(), &slots_[i].rows[r])) return 0;
         }
-        if (i != slots - 1) ReadLine(file);
+        if (i != slots - 1) nextLine();
+        if (tooLong) return 0;
     }
     return 1;
+}
+
+CKZARN_TransferData::FileRead CKZARN_TransferData::ReadTextFile(const std::string& path)
+{
+    std::string bytes;
+    switch (RegularFile::ReadAll(path, kMaxBackupBytes, bytes)) {
+    case RegularFile::ReadResult::Unreadable:
+        return FileRead::CannotOpen;
+    case RegularFile::ReadResult::TooLarge:
+        return FileRead::NotABackup;
+    case RegularFile::ReadResult::Ok:
+        break;
+    }
+    std::istringstream file(std::move(bytes));
+    return ReadText(file) == 1 ? FileRead::Read : FileRead::NotABackup;
 }

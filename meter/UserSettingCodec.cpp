@@ -1,5 +1,6 @@
 #include "meter/UserSettingCodec.h"
 
+#include "core/util/TextUtility.h"
 #include "meter/UserListConverters.h"
 
 #include <algorithm>
@@ -64,8 +65,9 @@ void UserSettingCodec::Encode(Family family, std::uint8_t* block, int group, int
         const double angle = ReadNumber(value, decimal);
         family == kT520 ? EncodeMilli19B(angle, record) : EncodeMilli19A(angle, record);
     } else if (group == 3 && sub == 2) {
+        // At most the 32 bytes of the field, never ending inside a character.
         std::uint8_t name[kNameBytes] = {};
-        std::memcpy(name, value.data(), std::min(value.size(), kNameBytes));
+        std::memcpy(name, value.data(), CutAtCharacter(value, kNameBytes));
         std::memcpy(record + 2, name, kNameBytes);
     } else if (group == 3 && sub == 3) {
         const double compensation = ReadNumber(value, decimal);

@@ -1,12 +1,15 @@
 #include "platform/NoShareFile.h"
 
+#include "platform/RegularFile.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
 int NoShareFile::Open(const std::string& path)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // The files held are the ones a view shows: only a regular file, never a FIFO that would block.
+    const int fd = RegularFile::Open(path);
     if (fd < 0) {
         return kInvalid;
     }
@@ -26,7 +29,7 @@ void NoShareFile::Close(int handle)
 
 bool NoShareFile::IsHeldElsewhere(const std::string& path)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = RegularFile::Open(path);
     if (fd < 0) {
         return false;
     }

@@ -1,5 +1,7 @@
 #include "platform/RegistryStore.h"
 
+#include "platform/TemporaryFiles.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -168,6 +170,10 @@ RegStatus RegistryStore::Modify(const std::function<RegStatus(RegistryDocument&)
     if (const RegStatus s = Load(&doc); s != RegStatus::Ok) return s;
     if (const RegStatus s = change(doc); s != RegStatus::Ok) return s;
 
+    // Under the lock no other write is in flight: what the template's names left is a killed run's.
+    const std::string prefix = std::filesystem::path(path_).filename().string() + ".";
+    TemporaryFiles::RemoveStale(FolderOf(path_),
+                                [&prefix](std::string_view name) { return TemporaryFiles::IsMkstempName(name, prefix); });
     std::string temp = path_ + ".XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) return RegStatus::WriteFailed;

@@ -1,9 +1,14 @@
 #include "platform/ShellFileOperations.h"
 
 #include "platform/FreedesktopTrash.h"
+#include "platform/TemporaryFiles.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <system_error>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -114,6 +119,26 @@ std::string ShellFileOperations::NextFreeName(const std::string& target)
     }
 }
 
+bool ShellFileOperations::RenameNoReplace(const std::string& source, const std::string& target)
+{
+    if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
+        return true;
+    }
+    if (errno != EINVAL && errno != ENOSYS) {
+        return false;
+    }
+    // A file system without the no-replace flag: a hard link is made only where no entry is, and the
+    // old name is dropped once the new one holds the file.
+    if (::link(source.c_str(), target.c_str()) != 0) {
+        return false;
+    }
+    if (::unlink(source.c_str()) != 0) {
+        ::unlink(target.c_str());
+        return false;
+    }
+    return true;
+}
+
 bool ShellFileOperations::CopyOrMove(const std::string& source, const std::string& target, bool copy,
                                      bool renameOnCollision, std::string* finalTarget)
 {
@@ -144,7 +169,11 @@ bool ShellFileOperations::CopyOrMove(const std::string& source, const std::strin
     }
     if (Exists(to)) {
         // Write beside the old entry first, so that a failure leaves it intact.
-        const fs::path temporary = to.parent_path() / (".zarn-tmp-" + to.filename().string());
+        constexpr std::string_view kTemporaryPrefix = ".zarn-tmp-";
+        TemporaryFiles::RemoveStale(to.parent_path().string(), [kTemporaryPrefix](std::string_view name) {
+            return name.size() > kTemporaryPrefix.size() && name.substr(0, kTemporaryPrefix.size()) == kTemporaryPrefix;
+        });
+        const fs::path temporary = to.parent_path() / (std::string(kTemporaryPrefix) + to.filename().string());
         fs::remove_all(temporary, ec);
         if (!(copy ? CopyTo(from, temporary) : MoveTo(from, temporary))) {
             return false;

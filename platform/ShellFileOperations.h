@@ -1,7 +1,7 @@
 // The shell's file operations on this platform: copy, move and delete on std::filesystem, the
 // freedesktop Trash as recycle bin, and a collision rename that gives "name (2).ext", "name (3).ext"...
 // Names are compared without regard to letter case when collisions are looked for, so that a folder
-// never ends up holding "abc.kpf" and "ABC.kpf" side by side, as on the case-insensitive original.
+// never ends up holding "abc.kpf" and "ABC.kpf" side by side, as a case-insensitive file system never does.
 #pragma once
 
 #include <functional>
@@ -37,6 +37,9 @@ public:
     static std::string FindCaseVariant(const std::string& target);
     // The first of "name (2).ext", "name (3).ext"... that names no entry (ignoring case).
     static std::string NextFreeName(const std::string& target);
+    // Renames a file within its file system and never replaces an entry at the target: false when
+    // the target exists (nothing is changed then) or the rename fails.
+    static bool RenameNoReplace(const std::string& source, const std::string& target);
 
 private:
     ConfirmDelete confirm_;

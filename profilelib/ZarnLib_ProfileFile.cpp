@@ -1,7 +1,6 @@
 #include "profilelib/ZarnLib_ProfileFile.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -10,8 +9,8 @@
 #include <new>
 #include <string>
 
-#include <unistd.h>
 
+#include "platform/TemporaryFiles.h"
 #include "profilelib/ZarnLib_StorageFile.h"
 
 namespace {
@@ -379,21 +378,6 @@ bool WriteProfile(ZarnLib_StorageFile& file, const ZarnLib_Profile& profile)
     return out.Double(profile.GetIlOffset()) && out.Double(profile.GetRlOffset()) && out.Int32(profile.GetChartKind());
 }
 
-// A name beside the target that no other file uses yet.
-std::string TemporaryPathBeside(const std::string& target)
-{
-    static std::atomic<unsigned> counter{0};
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        char suffix[48];
-        std::snprintf(suffix, sizeof suffix, ".%ld.%u.tmp", static_cast<long>(::getpid()), counter++);
-        const std::string candidate = target + suffix;
-        if (::access(candidate.c_str(), F_OK) != 0) {
-            return candidate;
-        }
-    }
-    return std::string();
-}
-
 } // namespace
 
 int LoadProfile(const ZarnLibString* path, ZarnLib_Profile* profile)
@@ -403,6 +387,11 @@ int LoadProfile(const ZarnLibString* path, ZarnLib_Profile* profile)
     }
     std::unique_ptr<ZarnLib_StorageFile> file(CreateStorageFile(*path, 0));
     if (!file || file->Open(1) != kStorageOk) {
+        return -1;
+    }
+    long size = 0;
+    if (file->GetSizeEx(&size) != kStorageOk || size > kMaxProfileFileBytes) {
+        file->Close();
         return -1;
     }
     // Read into a profile of our own; the caller's profile changes only when all went well.
@@ -430,7 +419,8 @@ int SaveProfile(const ZarnLibString* path, const ZarnLib_Profile* profile)
         return -1;
     }
     const std::string target = path->GetText();
-    const std::string temporary = TemporaryPathBeside(target);
+    TemporaryFiles::RemoveStaleBeside(target);
+    const std::string temporary = TemporaryFiles::NameBeside(target);
     if (temporary.empty()) {
         return -1;
     }

@@ -1,5 +1,7 @@
 #include "profilelib/ZarnLib_StorageFile.h"
 
+#include "platform/RegularFile.h"
+
 #include <atomic>
 #include <new>
 #include <string>
@@ -58,7 +60,9 @@ int ZarnLib_StorageFile::TranslateError(int raw)
 int ZarnLib_StorageFile::OpenStream(const char* mode, int type, int failure)
 {
     const std::string name = path.GetText();
-    file = std::fopen(name.c_str(), mode);
+    // A file opened for reading is one a user chose or a folder scan found: only a regular file is
+    // opened, so a FIFO or a device in its place is refused at once instead of blocking.
+    file = type == 1 ? RegularFile::OpenStream(name) : std::fopen(name.c_str(), mode);
     if (file == nullptr) {
         return failure;
     }

@@ -1,11 +1,11 @@
 #include "core/util/CIniFile.h"
 
+#include "platform/RegularFile.h"
+#include "platform/TemporaryFiles.h"
+
 #include <climits>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
-#include <sstream>
-#include <unistd.h>
 
 namespace {
 
@@ -47,21 +47,12 @@ std::string FirstLine(const std::string& value)
 bool CIniFile::Load(const std::string& path)
 {
     lines_.clear();
-    // A folder of that name opens but cannot be read: a failure, as for a missing file.
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) {
+    // A folder, a FIFO or a device of that name is refused at once, as a missing file is.
+    std::string bytes;
+    if (RegularFile::ReadAll(path, kMaxFileBytes, bytes) != RegularFile::ReadResult::Ok) {
         return false;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return false;
-    }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad()) {
-        return false;
-    }
-    Parse(bytes.str());
+    Parse(bytes);
     return true;
 }
 
@@ -109,7 +100,11 @@ std::string CIniFile::Text() const
 
 bool CIniFile::Save(const std::string& path) const
 {
-    const std::string temp = path + ".tmp" + std::to_string(::getpid());
+    TemporaryFiles::RemoveStaleBeside(path);
+    const std::string temp = TemporaryFiles::NameBeside(path);
+    if (temp.empty()) {
+        return false;
+    }
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
         if (!out) {

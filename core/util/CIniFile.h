@@ -10,8 +10,11 @@
 class CIniFile {
 public:
     static constexpr std::size_t kMaxText = 1023;
+    // Settings files are a few hundred bytes; a file over this size is not read.
+    static constexpr std::size_t kMaxFileBytes = 1024 * 1024;
 
-    // Reads the file; false (and an empty document) when it cannot be read.
+    // Reads the file; false (and an empty document) when it cannot be read, is no regular file or
+    // is larger than kMaxFileBytes.
     bool Load(const std::string& path);
     // Takes a file image already in memory.
     void Parse(const std::string& bytes);

@@ -2,6 +2,7 @@
 
 #include "core/util/TextUtility.h"
 #include "platform/CodePage.h"
+#include "platform/RegularFile.h"
 
 #include <cstdio>
 
@@ -30,20 +31,9 @@ void CLangTable::Free()
 
 int CLangTable::Load(const std::string& path)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        return 0;
-    }
+    // A folder, a FIFO or a device of that name is refused at once, as a missing file is.
     std::string bytes;
-    char buffer[65536];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        bytes.append(buffer, n);
-    }
-    // A folder of that name opens but cannot be read: a failure, as for a missing file.
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) {
+    if (RegularFile::ReadAll(path, kMaxFileBytes, bytes) != RegularFile::ReadResult::Ok) {
         return 0;
     }
     LoadFromBytes(bytes);

@@ -3,6 +3,7 @@
 // and only read afterwards, so it has no lock.
 #pragma once
 
+#include <cstddef>
 #include <map>
 #include <string>
 
@@ -13,8 +14,11 @@ public:
     // Deletes the singleton; a later GetInstance creates a new, empty one.
     static void Free();
 
+    // The text file is some tens of KB; a file over this size is not read.
+    static constexpr std::size_t kMaxFileBytes = 16 * 1024 * 1024;
+
     // Adds the entries of the file (ids already present keep their texts). 0 when the file cannot be
-    // opened, else 1.
+    // opened, is no regular file or is larger than kMaxFileBytes, else 1.
     int Load(const std::string& path);
     // Adds the entries of a file image already in memory, read exactly as Load reads a file.
     void LoadFromBytes(const std::string& bytes);

@@ -3,6 +3,7 @@
 #include "core/util/HttpLineSplitter.h"
 #include "core/util/PathUtility.h"
 #include "core/util/UpdateListParser.h"
+#include "platform/TemporaryFiles.h"
 
 #include <cstdio>
 #include <fcntl.h>
@@ -174,6 +175,7 @@ BOOL HttpUtility::Download(const std::string& baseUrl, const ZarnFileRecord& rec
     if (!HttpUrl::Parse(url, &target)) return FALSE;
 
     const std::string finalPath = JoinPath(folder, record.fileName, false);
+    TemporaryFiles::RemoveStale(folder, TemporaryFiles::IsHiddenMkstempName); // a killed download's
     std::string temp = JoinPath(folder, "." + record.fileName + ".XXXXXX", false);
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) return FALSE;

@@ -120,6 +120,19 @@ void TrimLeadingSpaces(std::string& text)
     text.erase(0, i);
 }
 
+std::size_t CutAtCharacter(const std::string& text, std::size_t limit)
+{
+    if (text.size() <= limit) {
+        return text.size();
+    }
+    // Continuation bytes (10xxxxxx) never start a character: step back over them.
+    std::size_t n = limit;
+    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) {
+        --n;
+    }
+    return n;
+}
+
 void TrimTrailingSpaces(std::string& text)
 {
     while (!text.empty() && IsSpace(text.back())) {

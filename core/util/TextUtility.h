@@ -2,6 +2,7 @@
 // the ANSI code page; none of these functions keeps state, so all may run on any thread.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,10 @@ int ParseNumberText(const std::string& text);
 std::string FormatNumber(int value, const std::string& format);
 // printf-style formatting; the result holds at most 8191 bytes; a null format gives "".
 std::string FormatString(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// The length of the longest start of the UTF-8 text that holds at most limit bytes and does not end
+// inside a character: where a text is cut to a field of limit bytes.
+std::size_t CutAtCharacter(const std::string& text, std::size_t limit);
 
 void TrimTrailingNewlines(std::string& text);
 void TrimLeadingSpaces(std::string& text);

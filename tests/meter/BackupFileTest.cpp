@@ -1,6 +1,9 @@
 #include "core/util/CLangTable.h"
 #include "meter/CKZARN_TransferData.h"
+#include "meter/MeterFamily.h"
 #include "meter/SplitComma.h"
+#include "tests/support/ProcessCounters.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +18,10 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -416,6 +423,47 @@ TEST_F(BackupFile, RefusesOtherFilesAndShortFiles)
     std::istringstream cut(text.substr(0, text.size() / 2));
     EXPECT_EQ(t.ReadText(cut), 0);
     EXPECT_EQ(t.GetFamily(), 1);
+}
+
+// Backups are small: a file over the ceiling (a single 100 MiB line, sparse) is refused by its size
+// without being read, a line longer than any backup holds ends the reading, and a FIFO is refused
+// at once. The largest backup, ten T-520 slots, lies far below the ceiling.
+TEST_F(BackupFile, FileReadingIsBoundedAndOnlyRegularFilesAreOpened)
+{
+    ScratchFolder folder;
+    CKZARN_TransferData largest;
+    FillTable(largest, MeterFamilyT520);
+    {
+        std::ofstream out(folder.File("largest.csv"), std::ios::binary);
+        ASSERT_EQ(largest.WriteText(out), 1);
+    }
+    CKZARN_TransferData t;
+    EXPECT_EQ(t.ReadTextFile(folder.File("largest.csv")), CKZARN_TransferData::FileRead::Read);
+    EXPECT_LT(std::filesystem::file_size(folder.File("largest.csv")) * 8, CKZARN_TransferData::kMaxBackupBytes);
+
+    const std::string huge = folder.File("huge.csv");
+    std::ofstream(huge, std::ios::binary) << GetLangString(7199);
+    ASSERT_EQ(::truncate(huge.c_str(), 100 * 1024 * 1024), 0);
+    const bool peakKnown = ProcessCounters::ResetPeakMemory();
+    const long long peakBefore = ProcessCounters::PeakMemoryKb();
+    const long long readBefore = ProcessCounters::BytesRead();
+    EXPECT_EQ(t.ReadTextFile(huge), CKZARN_TransferData::FileRead::NotABackup);
+    EXPECT_LT(ProcessCounters::BytesRead() - readBefore, 1 << 20);
+    if (peakKnown) {
+        EXPECT_LT(ProcessCounters::PeakMemoryKb() - peakBefore, 64 * 1024);
+    }
+
+    // A long line within a small file: its first kMaxBackupLineBytes bytes are read, no more.
+    std::string text = GetLangString(7199) + "\r\n" + GetLangString(7101) + "1\r\n" + GetLangString(7102) + "," +
+                       std::string(CKZARN_TransferData::kMaxBackupLineBytes, 'x') + "\r\n";
+    std::istringstream longLine(text);
+    EXPECT_EQ(t.ReadText(longLine), 0);
+    EXPECT_LT(static_cast<std::size_t>(longLine.tellg()), text.size());
+
+    const std::string fifo = folder.File("fifo.csv");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(t.ReadTextFile(fifo), CKZARN_TransferData::FileRead::CannotOpen);
+    EXPECT_EQ(t.ReadTextFile(folder.File("missing.csv")), CKZARN_TransferData::FileRead::CannotOpen);
 }
 
 TEST_F(BackupFile, ResetFileIsAT310BackupWithinTheMeterLimits)

@@ -16,6 +16,11 @@ bool IsDigit(char32_t ch)
     return ch >= U'0' && ch <= U'9';
 }
 
+bool IsAsciiAlnum(char32_t ch)
+{
+    return IsDigit(ch) || (ch >= U'a' && ch <= U'z') || (ch >= U'A' && ch <= U'Z');
+}
+
 // The character a key press types, as a WM_CHAR would carry it: its text, or for Ctrl+letter the
 // control character. 0 for keys that type nothing (arrows, Delete, Shift+Insert...).
 char32_t TypedChar(const QKeyEvent* event)
@@ -111,7 +116,9 @@ BOOL CCustomEdit::FilterChar(char32_t ch, const QString& candidate) const
     case 8:
         return length < 8 && (digit || oneDecimal);
     case 9:
-        return length < 31 && (QChar::isLetterOrNumber(ch) || ch == dec || ch == U'-' || ch == U' ');
+        // The meter's name field shows ASCII only: ASCII letters and digits, the decimal character,
+        // "-" and space.
+        return length < 31 && (IsAsciiAlnum(ch) || ch == dec || ch == U'-' || ch == U' ');
     case 11:
         return length < maxLength() && digit;
     default:
@@ -133,8 +140,15 @@ BOOL CCustomEdit::ValidateText(const QString& text) const
     case 0:
     case 2:
     case 3:
-    case 9:
     case 99:
+        return TRUE;
+    case 9:
+        // Pasted text too: nothing the meter's name field cannot show.
+        for (const QChar c : text) {
+            if (c.unicode() < 0x20 || c.unicode() >= 0x7F) {
+                return FALSE;
+            }
+        }
         return TRUE;
     case 11:
         // Digits only, pasted text too: the port field must never hold anything else.

@@ -287,17 +287,18 @@ void CKZARN_OpenProfileDlg::OnOK()
             done(IDCANCEL);
             return;
         }
+        // A new name is refused when another profile holds it in any spelling; a change of letter
+        // case alone, with no other file of that spelling, renames.
+        if (CKZARN_Common::IsProfileNameTaken(text, startingName_)) {
+            Message(GetLangString(kTextExists), MB_OK | MB_ICONSTOP);
+            return;
+        }
         if (QString::fromStdString(text).compare(QString::fromStdString(startingName_), Qt::CaseInsensitive) == 0) {
             chosen_ = {text};
             done(IDOK);
             return;
         }
-    }
-    if (CKZARN_Common::ProfileFileExists(text)) {
-        if (!startingName_.empty()) {
-            Message(GetLangString(kTextExists), MB_OK | MB_ICONSTOP);
-            return;
-        }
+    } else if (CKZARN_Common::ProfileFileExists(text)) {
         const int answer = QtPromptService::Current().MessageBox(nullptr, text + GetLangString(kTextReplace),
                                                                  GetLangString(1000),
                                                                  MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2);

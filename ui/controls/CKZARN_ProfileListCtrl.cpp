@@ -341,8 +341,11 @@ void CKZARN_ProfileListCtrl::drawRow(QPainter* painter, const QStyleOptionViewIt
     QColor text = pal.color(QPalette::Text);
     QColor background = pal.color(QPalette::Base);
     if (selected) {
-        text = focused ? pal.color(QPalette::HighlightedText) : pal.color(QPalette::WindowText);
-        background = focused ? pal.color(QPalette::Highlight) : pal.color(QPalette::Button);
+        // The palette's highlight, also while another control has the focus (its inactive form):
+        // the chosen profile and slot stay plain to see beside the list the user works in.
+        const QPalette::ColorGroup group = focused ? QPalette::Active : QPalette::Inactive;
+        text = pal.color(group, QPalette::HighlightedText);
+        background = pal.color(group, QPalette::Highlight);
     }
     QFont rowFont = font();
     const std::string name = GetItemText(item);

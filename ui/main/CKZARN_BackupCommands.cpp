@@ -1,6 +1,7 @@
 #include "ui/main/CKZARN_BackupCommands.h"
 
 #include "core/CKZARN_Common.h"
+#include "core/ShellFileUtility.h"
 #include "core/ShellPathUtility.h"
 #include "core/util/CLangTable.h"
 #include "meter/CKZARN_LMCtrl.h"
@@ -115,9 +116,11 @@ int CKZARN_BackupCommands::FamilyOfModel(const std::string& model)
 
 int CKZARN_BackupCommands::ReadBackupFile(const std::string& path, CKZARN_TransferData* table)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return kTextCannotOpen;
-    if (table->ReadText(file) == 0) return kTextNotReadable;
+    switch (table->ReadTextFile(path)) {
+    case CKZARN_TransferData::FileRead::CannotOpen: return kTextCannotOpen;
+    case CKZARN_TransferData::FileRead::NotABackup: return kTextNotReadable;
+    case CKZARN_TransferData::FileRead::Read: break;
+    }
     return 0;
 }
 
@@ -142,14 +145,15 @@ void CKZARN_BackupCommands::ReceiveBackup()
             Exclaim(kTextBadFileTitle);
             continue;
         }
-        std::ofstream file(path, std::ios::binary | std::ios::trunc);
-        if (!file) {
-            Exclaim(kTextCannotCreate);
-            return;
-        }
-        table.WriteText(file);
-        file.close();
-        if (!file) Exclaim(kTextCannotCreate);
+        // Written beside the chosen file, which is replaced only once the whole backup is stored: a
+        // failed write leaves an older backup at that path as it was.
+        const bool written = ReplaceFileThroughTemporary(path, [&table](const std::string& temporary) {
+            std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+            if (!file || table.WriteText(file) == 0) return false;
+            file.close();
+            return !file.fail();
+        });
+        if (!written) Exclaim(kTextCannotCreate);
         return;
     }
 }
@@ -231,16 +235,12 @@ void CKZARN_BackupCommands::Reset(CKZARN_MainProfileForm* page, const std::strin
             return;
         }
         CKZARN_TransferData table;
-        std::ifstream file(resetFile, std::ios::binary);
-        if (!file) {
-            Exclaim(kTextResetCannotOpen);
+        const CKZARN_TransferData::FileRead read = table.ReadTextFile(resetFile);
+        if (read != CKZARN_TransferData::FileRead::Read) {
+            Exclaim(read == CKZARN_TransferData::FileRead::CannotOpen ? kTextResetCannotOpen : kTextResetNotReadable);
             return;
         }
-        if (table.ReadText(file) == 0) {
-            Exclaim(kTextResetNotReadable);
-            return;
-        }
-        result = facade->SendNamedProfilesT310(table, "T310_DEFAULT");
+        result = facade->RunResetT310(table);
     } else if (family == MeterFamilyT140) {
         result = facade->RunResetT140();
     } else if (family == MeterFamilyT520) {

@@ -3,6 +3,7 @@
 #include "core/CKZARN_Common.h"
 #include "core/DialogLayoutItem.h"
 #include "core/ShellFileUtility.h"
+#include "core/ShellPathUtility.h"
 #include "core/util/CLangTable.h"
 #include "meter/CKZARN_TransferData.h"
 #include "meter/MeterFamily.h"
@@ -19,6 +20,7 @@
 #include <QMetaObject>
 #include <QPointer>
 #include <QPushButton>
+#include <QShowEvent>
 
 namespace {
 
@@ -42,9 +44,7 @@ constexpr DialogLayoutItem kLayout[] = {
     {0, 0, 0, 0, 0, 0},
 };
 
-constexpr int kTextCannotLoad = 10015;
 constexpr int kTextInvalidName = 10002;
-constexpr int kTextExists = 10003;
 constexpr int kTextReserved = 10011;
 constexpr int kTextForbidden = 10013;
 constexpr int kTextSendQuestion = 7051;
@@ -187,16 +187,70 @@ BOOL CKZARN_MainProfileForm::OnInitDialog()
 BOOL CKZARN_MainProfileForm::RefreshPcList()
 {
     // The list holds the profiles of the current format only, at start-up and after every refresh:
-    // a profile of the older format is brought in by import, which converts it.
+    // a profile of the older format is brought in by import, which converts it. The folder is read
+    // afresh each time, so files added or removed outside the program show; the selected profile
+    // stays selected.
+    const int selected = pcList_->GetNextSelectedItem(-1);
+    const std::string selectedName = selected >= 0 ? pcList_->GetItemText(selected) : std::string();
     std::vector<std::string> names;
     CKZARN_Common::ListProfileNames(&names, 1, 2, 0);
     pcList_->DeleteAllItems();
     for (std::size_t i = 0; i < names.size(); ++i) {
         pcList_->InsertItem(static_cast<int>(i), names[i]);
+        if (!selectedName.empty() && names[i] == selectedName) {
+            pcList_->SelectItem(static_cast<int>(i), true, true);
+        }
     }
     pcList_->AutoSizeColumns();
     pcList_->viewport()->update();
+    EmptyMissingSlots();
     return TRUE;
+}
+
+void CKZARN_MainProfileForm::EmptyMissingSlots()
+{
+    // A slot whose profile file is gone (deleted here or elsewhere) could only fail at TX: it is
+    // emptied at once, and TX follows.
+    bool changed = false;
+    for (int i = 0; i < sendList_->GetItemCount(); ++i) {
+        const std::string name = sendList_->GetItemText(i);
+        if (!name.empty() && !CKZARN_Common::ProfileFileExists(name)) {
+            sendList_->SetItemText(i, std::string());
+            changed = true;
+        }
+    }
+    if (changed) {
+        sendList_->viewport()->update();
+        sendList_->AutoSizeColumns();
+        UpdateMeterButtons();
+    }
+}
+
+void CKZARN_MainProfileForm::FollowRename(const std::string& oldName, const std::string& newName)
+{
+    bool changed = false;
+    for (int i = 0; i < sendList_->GetItemCount(); ++i) {
+        if (CompareNoCaseMbcs(sendList_->GetItemText(i), oldName) == 0) {
+            sendList_->SetItemText(i, newName);
+            changed = true;
+        }
+    }
+    if (changed) {
+        sendList_->viewport()->update();
+        sendList_->AutoSizeColumns();
+        UpdateMeterButtons();
+    }
+}
+
+void CKZARN_MainProfileForm::showEvent(QShowEvent* event)
+{
+    CKZARN_MainBaseForm::showEvent(event);
+    // Each time the page comes into view (a tab switch, the window shown again) the Profile folder
+    // is read again; the first showing follows the initialisation's own reading.
+    if (!event->spontaneous() && shownBefore_) {
+        RefreshPcList();
+    }
+    shownBefore_ = true;
 }
 
 void CKZARN_MainProfileForm::ResetList(CKZARN_ProfileListCtrl* list, int rows)
@@ -326,7 +380,7 @@ void CKZARN_MainProfileForm::OnBnClickedAssign()
     if (pcItem < 0 || sendItem < 0) return;
     const std::string name = pcList_->GetItemText(pcItem);
     if (!CKZARN_Common::CanLoadProfile(name)) {
-        Exclaim(GetLangString(kTextCannotLoad), MB_ICONEXCLAMATION);
+        Exclaim(CKZARN_Common::CannotLoadProfileText(name), MB_ICONEXCLAMATION);
         return;
     }
     sendList_->SetItemText(sendItem, name);
@@ -436,9 +490,9 @@ void CKZARN_MainProfileForm::OnEndLabelEdit(int item, const std::optional<std::s
         Exclaim(GetLangString(kTextForbidden) + "\n" + kForbiddenChars, MB_ICONSTOP);
     } else if (CKZARN_Common::IsDefaultProfileName(name) || CKZARN_Common::IsPlaceholderText(name)) {
         Exclaim(name + "\n" + GetLangString(kTextReserved), MB_ICONEXCLAMATION);
-    } else if (CKZARN_Common::ProfileFileExists(name) &&
-               QString::fromStdString(name).compare(QString::fromStdString(startingName_), Qt::CaseInsensitive) != 0) {
-        Exclaim(GetLangString(kTextExists), MB_ICONSTOP);
+    } else if (name != startingName_ && CKZARN_Common::IsProfileNameTaken(name, startingName_)) {
+        // Another profile holds the name in some spelling; a change of letter case alone is a rename.
+        Exclaim(GetLangString(CKZARN_ProfileCommands::kTextNameExists), MB_ICONSTOP);
     } else if (!CKZARN_Common::IsProfileNameLengthValid(name) || !CKZARN_Common::IsAsciiText(name)) {
         Exclaim(GetLangString(kTextInvalidName), MB_ICONSTOP);
     } else {
@@ -453,7 +507,11 @@ void CKZARN_MainProfileForm::OnEndLabelEdit(int item, const std::optional<std::s
     }
     const std::string oldName = pcList_->GetItemText(item);
     if (oldName != name) {
-        CKZARN_ProfileCommands::MoveProfile(oldName, name);
+        if (const int failure = CKZARN_ProfileCommands::MoveProfile(oldName, name); failure != 0) {
+            Exclaim(GetLangString(failure), MB_ICONSTOP);
+        } else {
+            FollowRename(oldName, name);
+        }
     }
     RefreshPcList();
     startingName_.clear();
@@ -487,7 +545,7 @@ int CKZARN_MainProfileForm::BuildTransfer(CKZARN_TransferData* table)
         if (table->BuildFromResultFile(name, i) != 0) {
             mask |= 1 << i;
         } else {
-            Exclaim(GetLangString(kTextCannotLoad), MB_ICONEXCLAMATION);
+            Exclaim(CKZARN_Common::CannotLoadProfileText(name), MB_ICONEXCLAMATION);
             sendList_->SetItemText(i, std::string());
             sendList_->viewport()->update();
         }

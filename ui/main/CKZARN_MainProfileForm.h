@@ -58,7 +58,11 @@ public:
     virtual BOOL CanTransmit();
     // FALSE when the meter's names could not be read (the list stays as it was).
     virtual BOOL RefreshMeterList();
+    // Reads the Profile folder into the PC list again and empties the send-list slots whose profile
+    // is gone.
     virtual BOOL RefreshPcList();
+    // The send-list slots of a renamed profile take its new name.
+    void FollowRename(const std::string& oldName, const std::string& newName);
     void UpdateAssignButton();
     void UpdateMeterButtons();
     void ResetList(CKZARN_ProfileListCtrl* list, int rows);
@@ -91,6 +95,7 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void ShowContextMenu(QPoint listPoint);
@@ -98,6 +103,7 @@ private:
     // The first connected family (0 T-310, 1 T-140, 2 T-520), -1 with none.
     static int ConnectedFamily();
     void FillMeterList(const std::vector<std::string>& names);
+    void EmptyMissingSlots();
 
     QPushButton* tx_;
     QPushButton* ref_;
@@ -116,4 +122,5 @@ private:
     CStaticIcon* sendHeading_;
     CStaticIcon* meterHeading_;
     std::string startingName_;
+    bool shownBefore_ = false;
 };

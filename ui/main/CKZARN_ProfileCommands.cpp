@@ -5,6 +5,7 @@
 #include "core/ShellPathUtility.h"
 #include "core/util/CLangTable.h"
 #include "platform/PromptService.h"
+#include "platform/ShellFileOperations.h"
 #include "ui/controls/CKZARN_OpenProfileDlg.h"
 #include "ui/controls/QtPromptService.h"
 #include "ui/main/CKZARN_MainDlg.h"
@@ -22,7 +23,6 @@
 
 namespace {
 
-constexpr int kTextCannotLoad = 10015;
 constexpr int kTextBadImportName = 10016;
 constexpr int kTextImportExists = 6024;
 constexpr int kTextExportExists = 6025;
@@ -57,23 +57,6 @@ int AskReplace(const std::string& name, int textId)
 void RefreshPc(CKZARN_MainProfileForm* page)
 {
     if (page != nullptr) page->RefreshPcList();
-}
-
-// A temporary file beside the target, replaced into place only when the work on it succeeded.
-std::string TemporaryBeside(const std::string& target)
-{
-    return target + ".part";
-}
-
-bool ReplaceWith(const std::string& temporary, const std::string& target)
-{
-    std::error_code error;
-    std::filesystem::rename(temporary, target, error);
-    if (error) {
-        std::filesystem::remove(temporary, error);
-        return false;
-    }
-    return true;
 }
 
 bool SameFile(const std::string& a, const std::string& b)
@@ -141,7 +124,7 @@ void CKZARN_ProfileCommands::RunEdit(CKZARN_MainProfileForm* page)
     if (RunChooser(*chooser) != IDOK) return;
     const std::string name = chooser->GetSelectedName();
     if (!CKZARN_Common::CanLoadProfile(name)) {
-        Exclaim(GetLangString(kTextCannotLoad));
+        Exclaim(CKZARN_Common::CannotLoadProfileText(name));
         return;
     }
     if (result == 1) {
@@ -169,7 +152,11 @@ void CKZARN_ProfileCommands::Rename(QWidget* owner, CKZARN_MainProfileForm* page
     if (RunChooser(*ask) != IDOK) return;
     const std::string newName = ask->GetSelectedName();
     if (newName.empty() || newName == oldName) return;
-    MoveProfile(oldName, newName);
+    if (const int failure = MoveProfile(oldName, newName); failure != 0) {
+        Exclaim(GetLangString(failure));
+    } else if (page != nullptr) {
+        page->FollowRename(oldName, newName);
+    }
     RefreshPc(page);
 }
 
@@ -191,7 +178,8 @@ void CKZARN_ProfileCommands::Import(QWidget* /*owner*/, CKZARN_MainProfileForm* 
             return;
         }
         const std::string destination = CKZARN_Common::GetProfilePath(name);
-        if (!toAll && std::filesystem::exists(destination)) {
+        // A profile of the name in any letter case is the one replaced (GetProfilePath finds it).
+        if (!toAll && CKZARN_Common::ProfileFileExists(name)) {
             const int answer = AskReplace(name, kTextImportExists);
             if (answer == kAnswerSkip) continue;
             if (answer == kAnswerAll) toAll = true;
@@ -203,21 +191,18 @@ void CKZARN_ProfileCommands::Import(QWidget* /*owner*/, CKZARN_MainProfileForm* 
         short version = 0;
         short subVersion = 0;
         if (CKZARN_Common::ReadProfileVersion(source, &version, &subVersion) != 0) {
-            Exclaim(GetLangString(kTextCannotLoad));
+            Exclaim(CKZARN_Common::CannotLoadProfileText(source));
             RefreshPc(page);
             return;
         }
         // The file is copied and converted beside the destination, which is replaced only when both
         // worked: a failed import leaves an existing profile as it was.
-        const std::string temporary = TemporaryBeside(destination);
-        bool done = CopyOrMoveFile(source, temporary, TRUE, FALSE) != FALSE;
-        if (done && version == 2) {
-            done = CKZARN_Common::ConvertProfileVersion(temporary, 3, 0) == 0;
-        }
-        if (!done || !ReplaceWith(temporary, destination)) {
-            std::error_code error;
-            std::filesystem::remove(temporary, error);
-            Exclaim(GetLangString(kTextCannotLoad));
+        const bool done = ReplaceFileThroughTemporary(destination, [&](const std::string& temporary) {
+            return CopyOrMoveFile(source, temporary, TRUE, FALSE) != FALSE &&
+                   (version != 2 || CKZARN_Common::ConvertProfileVersion(temporary, 3, 0) == 0);
+        });
+        if (!done) {
+            Exclaim(CKZARN_Common::CannotLoadProfileText(source));
             RefreshPc(page);
             return;
         }
@@ -243,13 +228,16 @@ void CKZARN_ProfileCommands::Export(QWidget* owner)
     bool toAll = false;
     for (const std::string& name : names) {
         const std::string source = CKZARN_Common::GetProfilePath(name);
-        const std::string destination = folder + (EndsWithBackslash(folder) ? "" : "/") + name + ".kpf";
+        std::string destination = folder + (EndsWithBackslash(folder) ? "" : "/") + name + ".kpf";
+        // A file of the name in other letter case is the one asked about and replaced.
+        const std::string existing = ShellFileOperations::FindCaseVariant(destination);
+        if (!existing.empty()) destination = existing;
         // Exporting a profile onto its own file would convert or replace the source itself.
         if (SameFile(source, destination)) {
             Exclaim(GetLangString(kTextExportFailed));
             return;
         }
-        if (!toAll && std::filesystem::exists(destination)) {
+        if (!toAll && !existing.empty()) {
             const int answer = AskReplace(name, kTextExportExists);
             if (answer == kAnswerSkip) continue;
             if (answer == kAnswerAll) toAll = true;
@@ -268,33 +256,29 @@ void CKZARN_ProfileCommands::Export(QWidget* owner)
             }
         }
         // The copy is made and converted beside the destination, which it replaces only at the end.
-        const std::string temporary = TemporaryBeside(destination);
-        bool done = CopyOrMoveFile(source, temporary, TRUE, FALSE) != FALSE;
-        if (done && version == 2) {
-            done = CKZARN_MainDlg::PrepareProfileForV2(temporary) == 0 &&
-                   CKZARN_Common::ConvertProfileVersion(temporary, 2, 0) == 0;
-        }
-        if (!done || !ReplaceWith(temporary, destination)) {
-            std::error_code error;
-            std::filesystem::remove(temporary, error);
+        const bool done = ReplaceFileThroughTemporary(destination, [&](const std::string& temporary) {
+            return CopyOrMoveFile(source, temporary, TRUE, FALSE) != FALSE &&
+                   (version != 2 || (CKZARN_MainDlg::PrepareProfileForV2(temporary) == 0 &&
+                                     CKZARN_Common::ConvertProfileVersion(temporary, 2, 0) == 0));
+        });
+        if (!done) {
             Exclaim(GetLangString(kTextExportFailed));
             return;
         }
     }
 }
 
-BOOL CKZARN_ProfileCommands::MoveProfile(const std::string& oldName, const std::string& newName)
+int CKZARN_ProfileCommands::MoveProfile(const std::string& oldName, const std::string& newName)
 {
-    const std::string from = CKZARN_Common::GetProfilePath(oldName);
-    const std::string to = CKZARN_Common::GetProfilePath(newName);
-    if (QString::fromStdString(oldName).compare(QString::fromStdString(newName), Qt::CaseInsensitive) == 0) {
-        // The shell's move takes a name in other letter case for the file itself and changes
-        // nothing; the user asked for the new spelling.
-        std::error_code error;
-        std::filesystem::rename(from, to, error);
-        return error ? FALSE : TRUE;
+    if (CKZARN_Common::IsProfileNameTaken(newName, oldName)) {
+        return kTextNameExists;
     }
-    return CopyOrMoveFile(from, to, FALSE, FALSE);
+    const std::filesystem::path from = CKZARN_Common::GetProfilePath(oldName);
+    const std::filesystem::path to = from.parent_path() / (newName + ".kpf");
+    if (from == to) {
+        return 0;
+    }
+    return ShellFileOperations::RenameNoReplace(from.string(), to.string()) ? 0 : kTextRenameFailed;
 }
 
 void CKZARN_ProfileCommands::OpenGuide(const std::string& path)

@@ -21,8 +21,12 @@ public:
     static void Export(QWidget* owner);
     static void Delete(QWidget* owner, CKZARN_MainProfileForm* page);
     static void Rename(QWidget* owner, CKZARN_MainProfileForm* page);
-    // Moves the profile file of one name to another; a change of letter case only renames the file.
-    static BOOL MoveProfile(const std::string& oldName, const std::string& newName);
+    // Renames the profile file of one name to another, never over another profile's file (a change of
+    // letter case only renames the file when no other spelling of the name exists). 0 when renamed,
+    // else the id of the text that tells why not: kTextNameExists or kTextRenameFailed.
+    static constexpr int kTextNameExists = 10003;
+    static constexpr int kTextRenameFailed = 6009;
+    static int MoveProfile(const std::string& oldName, const std::string& newName);
     // The guide at path (the application's guide path).
     static void OpenGuide(const std::string& path);
 };

@@ -69,9 +69,11 @@ int CKZARN_ProgressDlg::DoModal()
     return exec();
 }
 
-const CKZARN_ProgressDlg::CommandTexts* CKZARN_ProgressDlg::TextsOf(int code)
+const CKZARN_ProgressDlg::CommandTexts* CKZARN_ProgressDlg::TextsOf(int code, bool factoryReset)
 {
     static constexpr CommandTexts kWriteProfiles{true, 7000, 7001, 7005, 7006, 7010, 7011, false};
+    static constexpr CommandTexts kFactoryReset{true, 7000, 7001, 7053, 7054, 7010, 7011, false};
+    if (factoryReset || code == 19 || code == 29) return &kFactoryReset;
     static constexpr CommandTexts kWriteCustom{true, 7000, 7015, 7005, 7017, 7010, 7019, false};
     static constexpr CommandTexts kWriteUser{true, 7000, 7021, 7005, 7023, 7010, 7025, false};
     static constexpr CommandTexts kReadProfiles{false, 7002, 7003, 7007, 7008, 7012, 7013, false};
@@ -79,7 +81,7 @@ const CKZARN_ProgressDlg::CommandTexts* CKZARN_ProgressDlg::TextsOf(int code)
     static constexpr CommandTexts kReadCustom{false, 7002, 7016, 7007, 7018, 7012, 7020, true};
     static constexpr CommandTexts kReadUser{false, 7002, 7022, 7007, 7024, 7012, 7026, true};
     switch (code) {
-    case 2: case 12: case 22: case 19: case 29: return &kWriteProfiles;
+    case 2: case 12: case 22: return &kWriteProfiles;
     case 6: case 16: case 26: return &kWriteCustom;
     case 18: case 28: return &kWriteUser;
     case 3: case 13: case 23: return &kReadProfiles;
@@ -115,7 +117,7 @@ BOOL CKZARN_ProgressDlg::OnInitDialog()
     okButton_->hide();
     LoadPictures();
 
-    if (const CommandTexts* texts = TextsOf(code_)) {
+    if (const CommandTexts* texts = TextsOf(code_, factoryReset_)) {
         setWindowTitle(Text(texts->runCaption));
         message_->setText(Text(texts->runMessage));
         const QIcon* meterIcon = &t520Icon_;
@@ -167,7 +169,7 @@ LRESULT CKZARN_ProgressDlg::OnCommandDone(WPARAM /*wParam*/, LPARAM lParam)
     result_ = static_cast<int>(lParam);
     progress_->hide();
     okButton_->show();
-    const CommandTexts* texts = TextsOf(code_);
+    const CommandTexts* texts = TextsOf(code_, factoryReset_);
     if (result_ == 0) {
         if (texts != nullptr) {
             setWindowTitle(Text(texts->okCaption));

@@ -45,6 +45,9 @@ public:
         code_ = code;
         value_ = value;
     }
+    // The command restores the meter's factory profiles: its completion says that the meter was
+    // reset (the reset commands 19 and 29 always do).
+    void SetFactoryReset(bool reset) { factoryReset_ = reset; }
     // Initialises the dialog (posting the command) and runs it; IDOK when it has ended.
     int DoModal();
     // The reply's result: 0 success, else a meter result code or a system error code.
@@ -77,7 +80,7 @@ private:
         int runCaption, runMessage, okCaption, okMessage, failCaption, failMessage;
         bool endsOnSuccess;
     };
-    static const CommandTexts* TextsOf(int code);
+    static const CommandTexts* TextsOf(int code, bool factoryReset);
     void LoadPictures();
 
     QLabel* message_;
@@ -88,6 +91,7 @@ private:
     CKZARN_LMCtrl* ctrl_ = nullptr;
     int code_ = 0;
     int value_ = 0;
+    bool factoryReset_ = false;
     int result_ = 0;
     QIcon pcIcon_, t310Icon_, t140Icon_, t520Icon_;
     int pcWidth_ = 0, pcHeight_ = 0, t310Width_ = 0, t310Height_ = 0;

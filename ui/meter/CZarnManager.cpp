@@ -219,23 +219,29 @@ int CZarnManager::ShouldNotifyUpdate(int skipApp) const
     return 0;
 }
 
-int CZarnManager::RunCommand(int code, int value)
+int CZarnManager::RunCommand(int code, int value, bool factoryReset)
 {
     CKZARN_ProgressDlg dialog;
     dialog.SetCommCtrl(ctrl_.get());
     dialog.SetCommand(code, value);
+    dialog.SetFactoryReset(factoryReset);
     dialog.DoModal();
     return dialog.HasError();
 }
 
 int CZarnManager::RunResetT140()
 {
-    return RunCommand(ZARN_CMD_T140_RESET, 0);
+    return RunCommand(ZARN_CMD_T140_RESET, 0, true);
 }
 
 int CZarnManager::RunResetT520()
 {
-    return RunCommand(ZARN_CMD_T520_RESET, 0);
+    return RunCommand(ZARN_CMD_T520_RESET, 0, true);
+}
+
+int CZarnManager::RunResetT310(CKZARN_TransferData& table)
+{
+    return RunCommand(ZARN_CMD_T310_WRITE_PROFILES, StoreNamedT310(table, "T310_DEFAULT"), true);
 }
 
 // The named sends write the header text as well: a name set adds the header's bit to the slots.
@@ -245,13 +251,18 @@ int CZarnManager::NamedMask(int model, const std::string& name, int headerBit)
     return name.empty() ? slotMask : (slotMask | headerBit);
 }
 
-int CZarnManager::SendNamedProfilesT310(CKZARN_TransferData& table, const std::string& name)
+int CZarnManager::StoreNamedT310(CKZARN_TransferData& table, const std::string& name)
 {
     auto block = std::make_unique<T310TransferBlock>();
     table.SetHeaderText(name);
     table.WriteT310Image(block.get());
     ctrl_->SetT310Block(block.get());
-    return RunCommand(ZARN_CMD_T310_WRITE_PROFILES, NamedMask(310, name, kT310HeaderBit));
+    return NamedMask(310, name, kT310HeaderBit);
+}
+
+int CZarnManager::SendNamedProfilesT310(CKZARN_TransferData& table, const std::string& name)
+{
+    return RunCommand(ZARN_CMD_T310_WRITE_PROFILES, StoreNamedT310(table, name));
 }
 
 int CZarnManager::SendProfilesT310(CKZARN_TransferData& table, int mask)

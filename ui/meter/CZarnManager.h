@@ -92,6 +92,8 @@ public:
     // Modal meter-command runs: 0 on success, else a meter result code or a system error code.
     int RunResetT140();
     int RunResetT520();
+    // The T-310's reset: the factory profiles of the table written under the header "T310_DEFAULT".
+    int RunResetT310(CKZARN_TransferData& table);
     int SendNamedProfilesT310(CKZARN_TransferData& table, const std::string& name);
     int SendProfilesT310(CKZARN_TransferData& table, int mask);
     // model: the model number of the family whose profiles the table holds (310 limits the write
@@ -103,8 +105,9 @@ public:
     // Reads identity and profile names of the attached family into names (emptied first on
     // success); -1 without an attached family.
     int ReceiveProfileNames(std::vector<std::string>* names);
-    // Runs one command under the progress dialog and returns its result.
-    int RunCommand(int code, int value);
+    // Runs one command under the progress dialog and returns its result. A factory reset ends with
+    // the reset's own completion texts.
+    int RunCommand(int code, int value, bool factoryReset = false);
 
     // The modal dialog the main window has open from its menu.
     void SetActiveForm(QWidget* form) { activeForm_ = form; }
@@ -120,6 +123,8 @@ public:
 private:
     explicit CZarnManager(std::unique_ptr<CKZARN_LMCtrl> worker);
     static int NamedMask(int model, const std::string& name, int headerBit);
+    // Stores the table with its header text into the worker's T-310 block; the slot mask to write.
+    int StoreNamedT310(CKZARN_TransferData& table, const std::string& name);
 
     int t310State_ = 0;
     int t140State_ = 0;

@@ -78,7 +78,6 @@ constexpr ComboTextItem kLightItems[] = {{106, 0}, {107, 1}, {0, 0}};
 constexpr ComboTextItem kMeteringItems[] = {{111, 0}, {112, 1}, {0, 0}};
 
 constexpr int kPlaceholderTextId = 132;
-constexpr int kCannotLoadTextId = 10015;
 constexpr int kReadOnlyTextId = 20003;
 constexpr int kSaveFailedTextId = 20004;
 constexpr int kAskSaveTextId = 5001;
@@ -540,7 +539,7 @@ void CKZARN_EditDlg::OnProfileChange()
     FillProfileCombo();
     if (!CKZARN_Common::IsPlaceholderText(name) && !CKZARN_Common::CanLoadProfile(name)) {
         SelectProfileName(name);
-        QtPromptService::Current().MessageBox(HWND{}, GetLangString(kCannotLoadTextId),
+        QtPromptService::Current().MessageBox(HWND{}, CKZARN_Common::CannotLoadProfileText(name),
                                               GetLangString(CKestrinZarnApp::kMainTitleTextId),
                                               MB_OK | MB_ICONEXCLAMATION);
         name = GetLangString(kPlaceholderTextId);

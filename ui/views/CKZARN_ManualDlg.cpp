@@ -37,7 +37,6 @@ constexpr ComboTextItem kLightItems[] = {{106, 0}, {107, 1}, {0, 0}};
 constexpr ComboTextItem kPhotoItems[] = {{111, 0}, {112, 1}, {0, 0}};
 constexpr int kAskSaveTextId = 3041;
 constexpr int kAskResetTextId = 3502;
-constexpr int kCannotLoadTextId = 10015;
 constexpr int kReadOnlyTextId = 20003;
 constexpr int kSaveFailedTextId = 20004;
 
@@ -126,7 +125,7 @@ void CKZARN_ManualDlg::InitForms()
     saveButton->setEnabled(false);
     if (mode == 2 && !dataForm->Model().IsLoaded()) {
         // Nothing of a profile that did not load may be edited or written over it.
-        QtPromptService::Current().MessageBox(HWND{}, GetLangString(kCannotLoadTextId), Caption(),
+        QtPromptService::Current().MessageBox(HWND{}, CKZARN_Common::CannotLoadProfileText(profileName), Caption(),
                                               MB_OK | MB_ICONEXCLAMATION);
         endRequested = true;
         done(IDOK);

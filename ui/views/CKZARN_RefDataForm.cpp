@@ -19,7 +19,6 @@
 #include <cfloat>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 
 namespace {
 
@@ -108,11 +107,7 @@ void CKZARN_RefDataForm::BuildBackupRows()
     CFileLockManager* locks = CFileLockManager::GetInstance();
     locks->UnlockAll();
     CKZARN_TransferData backup;
-    bool read = false;
-    {
-        std::ifstream file(path, std::ios::binary);
-        read = file.is_open() && backup.ReadText(file) != 0;
-    }
+    const bool read = backup.ReadTextFile(path) == CKZARN_TransferData::FileRead::Read;
     const ProfileRow* slotRows = read ? backup.GetProfileRows(slot) : nullptr;
     if (slotRows == nullptr) {
         QtPromptService::Current().MessageBox(HWND{}, GetLangString(6044),

@@ -11,7 +11,6 @@
 namespace {
 
 constexpr int kPlaceholderTextId = 132;
-constexpr int kCannotLoadTextId = 10015;
 
 } // namespace
 
@@ -24,7 +23,7 @@ void ZarnViewProfileCombo::Fill(QComboBox* combo, int subVersionFilter)
 
 void ZarnViewProfileCombo::RejectChoice(QComboBox* combo)
 {
-    QtPromptService::Current().MessageBox(HWND{}, GetLangString(kCannotLoadTextId),
+    QtPromptService::Current().MessageBox(HWND{}, CKZARN_Common::CannotLoadProfileText(combo->currentText().toStdString()),
                                           GetLangString(CKestrinZarnApp::kMainTitleTextId), MB_OK | MB_ICONEXCLAMATION);
     combo->setCurrentIndex(
         combo->findText(CKZARN_Common::ToWidgetText(GetLangString(kPlaceholderTextId)), Qt::MatchFixedString));

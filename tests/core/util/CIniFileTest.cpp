@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -93,6 +95,13 @@ TEST(CIniFileTest, SavedFileReadsBackAndFailuresAreReported)
     ASSERT_TRUE(back.Load(folder.File("u.ini")));
     EXPECT_FALSE(back.Load(folder.File("dir.ini")));
     EXPECT_EQ(back.GetInt("Level", "CPM", 5), 5);
+
+    // So do a FIFO (refused without waiting for a writer) and a file over the size ceiling.
+    ASSERT_EQ(::mkfifo(folder.File("fifo.ini").c_str(), 0600), 0);
+    EXPECT_FALSE(back.Load(folder.File("fifo.ini")));
+    ASSERT_TRUE(file.Save(folder.File("big.ini")));
+    ASSERT_EQ(::truncate(folder.File("big.ini").c_str(), CIniFile::kMaxFileBytes + 1), 0);
+    EXPECT_FALSE(back.Load(folder.File("big.ini")));
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <set>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -95,6 +97,14 @@ TEST_F(LangTableTest, LoadReportsOnlyAnUnopenableFile)
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "zarn-strings-folder" / "String.txt";
     std::filesystem::create_directories(folder);
     EXPECT_EQ(Table().Load(folder.string()), 0);
+    // Neither is a FIFO (refused without waiting for a writer), nor a file over the size ceiling.
+    const std::string fifo = (folder.parent_path() / "fifo.txt").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(Table().Load(fifo), 0);
+    const std::string big = (folder.parent_path() / "big.txt").string();
+    std::ofstream(big) << "0";
+    ASSERT_EQ(::truncate(big.c_str(), CLangTable::kMaxFileBytes + 1), 0);
+    EXPECT_EQ(Table().Load(big), 0);
     std::filesystem::remove_all(folder.parent_path());
 }
 

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QTest>
 #include <QWidget>
 
@@ -194,6 +195,35 @@ TEST(CCustomEdit, PastedTextMeetsOnlyTheWholeTextRule)
     EXPECT_EQ(signedValue.text(), QStringLiteral("1"));
     EXPECT_EQ(signedValue.cursorPosition(), 1);
     EXPECT_EQ(signedValue.beeps, 1);
+}
+
+// The meter's name field shows ASCII only: letters, dashes and digits of other scripts are refused
+// as typed (a key whose text is outside ASCII, as an input method sends it).
+TEST(CCustomEdit, ModeNineRefusesEveryCharacterOutsideAscii)
+{
+    BeepCountingEdit name('.');
+    name.inputMode = 9;
+    for (const QString& typed : {QStringLiteral("A"), QString::fromUtf8("\xC3\xA9"), QString::fromUtf8("\xE6\x9D\xB1"),
+                                 QString::fromUtf8("\xE2\x80\x93"), QString::fromUtf8("\xD9\xA3"), QStringLiteral("b")}) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, typed);
+        QApplication::sendEvent(&name, &press);
+    }
+    EXPECT_EQ(name.text(), QStringLiteral("Ab"));
+    EXPECT_EQ(name.beeps, 4);
+}
+
+TEST(CCustomEdit, ModeNineUndoesPastedTextTheMetersNameFieldCannotShow)
+{
+    BeepCountingEdit name('.');
+    name.inputMode = 9;
+    QApplication::clipboard()->setText(QStringLiteral("ND 0.9 filter"));
+    QTest::keyClick(&name, Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(name.text(), QStringLiteral("ND 0.9 filter"));
+    name.selectAll();
+    QApplication::clipboard()->setText(QString::fromUtf8("\xE6\x9D\xB1\xE4\xBA\xAC"));
+    QTest::keyClick(&name, Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(name.text(), QStringLiteral("ND 0.9 filter"));
+    EXPECT_EQ(name.beeps, 1);
 }
 
 TEST(CCustomEdit, ModeElevenUndoesPastedTextThatIsNotAllDigits)

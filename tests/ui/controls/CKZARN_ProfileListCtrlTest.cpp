@@ -93,6 +93,36 @@ TEST(ProfileListCtrlTest, SlotListsNumberTheirRowsAndClearSelectedTexts)
     EXPECT_EQ(lists.pc->columnCount(), 1);
 }
 
+// A selected row is drawn in the palette's highlight, with the focus and without it (then in the
+// inactive highlight), in both kinds of list.
+TEST(ProfileListCtrlTest, SelectedRowsShowThePalettesHighlight)
+{
+    Lists lists;
+    lists.slotList->SetItemText(1, "alpha");
+    for (CKZARN_ProfileListCtrl* list : {lists.pc, lists.slotList}) {
+        list->SelectItem(1, true, true);
+        for (const bool focused : {true, false}) {
+            SCOPED_TRACE(std::string(list == lists.pc ? "pc" : "slots") + (focused ? " focused" : " unfocused"));
+            if (focused) {
+                list->setFocus();
+            } else {
+                lists.owner.setFocus();
+                list->clearFocus();
+            }
+            QApplication::processEvents();
+            ASSERT_EQ(list->hasFocus(), focused);
+            const QImage picture = list->viewport()->grab().toImage();
+            const QRect row = list->visualItemRect(list->topLevelItem(1));
+            const QPalette::ColorGroup group = focused ? QPalette::Active : QPalette::Inactive;
+            // Right of the number column and of the text: the row's background.
+            const QPoint inside(row.right() - 3, row.center().y());
+            EXPECT_EQ(picture.pixelColor(inside), list->palette().color(group, QPalette::Highlight));
+            const QPoint unselected(row.right() - 3, list->visualItemRect(list->topLevelItem(2)).center().y());
+            EXPECT_EQ(picture.pixelColor(unselected), list->palette().color(QPalette::Base));
+        }
+    }
+}
+
 TEST(ProfileListCtrlTest, ADragPictureOnlyForOneRowWithText)
 {
     Lists lists;

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 namespace {
@@ -194,6 +195,38 @@ TEST(BackupReceiveTest, UnknownMeterAndRefusedNames)
     EXPECT_EQ(saved.GetFamily(), MeterFamilyT520);
 }
 
+// Receiving over an older backup writes beside it: a backup that cannot be written whole (a slot
+// name the file cannot carry) is told and leaves the older file as it was; a good one replaces it.
+TEST(BackupReceiveTest, AFailedWriteKeepsTheOlderBackup)
+{
+    ProfilePageRig page;
+    page.StartWith(Families()[2]);
+    const std::string folder = page.rig.scratch.File("backups");
+    fs::create_directories(folder);
+    const std::string path = folder + "/older.csv";
+    std::ofstream(path, std::ios::binary) << "the older backup";
+    CKZARN_TransferData table = page.ReadMeter(MeterFamilyT520);
+    table.SetProfileName(0, "a,b");
+    ASSERT_EQ(SendTo(page.rig, MeterFamilyT520, table, 1), 0);
+    SaveTo(path);
+    ScriptedPromptService prompts;
+    CKZARN_BackupCommands::ReceiveBackup();
+    ASSERT_EQ(prompts.Prompts().size(), 1u);
+    EXPECT_EQ(prompts.Prompts()[0].text, GetLangString(6041));
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "the older backup");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+
+    table.SetProfileName(0, "fine");
+    ASSERT_EQ(SendTo(page.rig, MeterFamilyT520, table, 1), 0);
+    CKZARN_BackupCommands::ReceiveBackup();
+    EXPECT_EQ(prompts.Prompts().size(), 1u);
+    CKZARN_TransferData saved;
+    ASSERT_EQ(CKZARN_BackupCommands::ReadBackupFile(path, &saved), 0);
+    EXPECT_EQ(saved.GetProfileName(0), "fine");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+}
+
 // Send and view refuse files they cannot read; view hands the slot names to the reference view.
 TEST(BackupViewTest, UnreadableFilesAndTheNamesShown)
 {
@@ -253,6 +286,11 @@ TEST(BackupResetTest, T310ResetNeedsItsFile)
     ASSERT_EQ(CKZARN_BackupCommands::ReadBackupFile(resetFile, &factory), 0);
     prompts.Answer(IDYES);
     CKZARN_BackupCommands::Reset(page.Page(), resetFile);
+    // The write's completion tells of a reset (the meter list is read again after it).
+    const auto& runs = page.watcher.Runs();
+    EXPECT_TRUE(std::any_of(runs.begin(), runs.end(), [](const auto& run) {
+        return run.caption.toStdString() == GetLangString(7053) && run.message.toStdString() == GetLangString(7054);
+    }));
     const CKZARN_TransferData after = page.ReadMeter(MeterFamilyT310);
     EXPECT_EQ(after.GetHeaderText(), "T310_DEFAULT");
     ExpectSameSlots(after, factory, MeterFamilyT310, 0, 3, 0, 35);

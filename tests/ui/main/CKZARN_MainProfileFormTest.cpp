@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 
 #include <algorithm>
@@ -76,7 +77,7 @@ TEST_P(ProfilePageTest, TxSendsTheLoadableSlotsOfTheMeter)
     const int mask = form->BuildTransfer(&table);
     EXPECT_EQ(mask, c.slotCount == 3 ? 0x1 : 0x9);
     ASSERT_EQ(prompts.Prompts().size(), 1u);
-    EXPECT_EQ(prompts.Prompts()[0].text, GetLangString(10015));
+    EXPECT_EQ(prompts.Prompts()[0].text, "broken\n" + GetLangString(10015));
     EXPECT_EQ(send->GetItemText(2), "");
 
     send->SetItemText(2, "broken");
@@ -86,7 +87,7 @@ TEST_P(ProfilePageTest, TxSendsTheLoadableSlotsOfTheMeter)
     ASSERT_EQ(prompts.Prompts().size(), 3u);
     EXPECT_EQ(prompts.Prompts()[1].text, GetLangString(7051));
     EXPECT_EQ(prompts.Prompts()[1].type, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
-    EXPECT_EQ(prompts.Prompts()[2].text, GetLangString(10015));
+    EXPECT_EQ(prompts.Prompts()[2].text, "broken\n" + GetLangString(10015));
     const std::vector<std::string> meter = ProfilePageRig::Texts(form->MeterList());
     ASSERT_EQ(meter.size(), static_cast<std::size_t>(c.slotCount));
     EXPECT_EQ(meter[0], "alpha");
@@ -138,7 +139,7 @@ TEST(ProfilePageButtonsTest, AssignAndClear)
     form->OnBnClickedAssign();
     EXPECT_EQ(send->GetItemText(5), "");
     ASSERT_EQ(prompts.Prompts().size(), 1u);
-    EXPECT_EQ(prompts.Prompts()[0].text, GetLangString(10015));
+    EXPECT_EQ(prompts.Prompts()[0].text, "gone\n" + GetLangString(10015));
 
     send->SelectItem(4, true, false);
     form->OnBnClickedClear();
@@ -284,6 +285,55 @@ TEST(ProfilePageMenuTest, ContextMenuAndCancelledRename)
     EXPECT_TRUE(std::filesystem::exists(page.rig.scratch.File("data/Trash/files/alpha.kpf")));
     EXPECT_EQ(ProfilePageRig::Row(pc, "alpha"), -1);
     EXPECT_TRUE(prompts.Prompts().empty());
+}
+
+} // namespace
+
+namespace {
+
+// Changes made outside the send list reach it: a renamed profile's slot takes the new name (TX
+// stays possible), a deleted profile's slot is emptied (TX follows), and a profile copied into the
+// folder by hand shows in the PC list when the page comes into view again.
+TEST(ProfilePageFollowsTest, SendListAndPcListFollowTheFolder)
+{
+    ProfilePageRig page;
+    page.StartWith(Families()[1]);
+    page.rig.dialog->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(page.rig.dialog.get()));
+    CKZARN_MainProfileForm* form = page.Page();
+    CKZARN_ProfileListCtrl* pc = form->PcList();
+    CKZARN_ProfileListCtrl* send = form->SendList();
+    QPushButton* tx = form->Button(CKZARN_MainProfileForm::IDC_TX);
+    send->SetItemText(0, "alpha");
+    send->SetItemText(3, "beta");
+    form->UpdateMeterButtons();
+    ScriptedPromptService prompts;
+
+    const int row = ProfilePageRig::Row(pc, "alpha");
+    pc->SelectItem(row, true, true);
+    form->OnRenameProfile();
+    form->OnEndLabelEdit(row, std::string("Cam A"));
+    EXPECT_EQ(send->GetItemText(0), "Cam A");
+    EXPECT_TRUE(tx->isEnabled());
+    CKZARN_TransferData table;
+    EXPECT_EQ(form->BuildTransfer(&table), 0x9) << "both slots still load";
+
+    pc->DeselectAll();
+    pc->SelectItem(ProfilePageRig::Row(pc, "beta"), true, true);
+    form->OnDeleteProfile();
+    EXPECT_EQ(send->GetItemText(3), "");
+    std::filesystem::remove(page.File("Cam A")); // removed outside the program
+    form->RefreshPcList();
+    EXPECT_EQ(send->GetItemText(0), "");
+    EXPECT_FALSE(tx->isEnabled());
+    EXPECT_TRUE(prompts.Prompts().empty());
+
+    ASSERT_TRUE(TestProfileFiles::Write(page.File("copied"), 3, 0, {100}));
+    EXPECT_EQ(ProfilePageRig::Row(pc, "copied"), -1);
+    QTabWidget* tabs = page.rig.dialog->TabControl();
+    tabs->setCurrentIndex(1);
+    tabs->setCurrentIndex(0);
+    EXPECT_NE(ProfilePageRig::Row(pc, "copied"), -1);
 }
 
 } // namespace

@@ -156,6 +156,11 @@ TEST(UserSettingCodec, RecordPlacesAndFieldWidths)
     EXPECT_EQ(Codec::Decode(Codec::kT140, block.data(), 3, 2, 2, '.'), exact);
     Codec::Encode(Codec::kT140, block.data(), 3, 2, 2, "", '.');
     EXPECT_EQ(Codec::Decode(Codec::kT140, block.data(), 3, 2, 2, '.'), "");
+    // Eleven three-byte letters (33 bytes) keep ten whole ones: never a cut inside a character.
+    std::string letters;
+    for (int i = 0; i < 11; ++i) letters += "\xE6\x9D\xB1";
+    Codec::Encode(Codec::kT140, block.data(), 3, 2, 2, letters, '.');
+    EXPECT_EQ(Codec::Decode(Codec::kT140, block.data(), 3, 2, 2, '.'), letters.substr(0, 30));
 }
 
 TEST(UserSettingCodec, NumbersUseTheApplicationsDecimalCharacter)

@@ -51,6 +51,7 @@ struct IdleWorker {
 
 struct CodeCase {
     int code;
+    bool factoryReset; // the write restores the factory profiles
     int runCaption, runMessage, okCaption, okMessage;
     bool endsItself;
     bool toMeter;
@@ -58,16 +59,18 @@ struct CodeCase {
 };
 
 constexpr CodeCase kCases[] = {
-    {2, 7000, 7001, 7005, 7006, false, true, 30, 52},
-    {12, 7000, 7001, 7005, 7006, false, true, 54, 54},
-    {29, 7000, 7001, 7005, 7006, false, true, 48, 48},
-    {16, 7000, 7015, 7005, 7017, false, true, 54, 54},
-    {28, 7000, 7021, 7005, 7023, false, true, 48, 48},
-    {3, 7002, 7003, 7007, 7008, false, false, 30, 52},
-    {4, 7002, 7004, 7007, 7009, true, false, 30, 52},
-    {14, 7002, 7004, 7007, 7009, true, false, 54, 54},
-    {25, 7002, 7016, 7007, 7018, true, false, 48, 48},
-    {17, 7002, 7022, 7007, 7024, true, false, 54, 54},
+    {2, false, 7000, 7001, 7005, 7006, false, true, 30, 52},
+    {12, false, 7000, 7001, 7005, 7006, false, true, 54, 54},
+    {2, true, 7000, 7001, 7053, 7054, false, true, 30, 52},
+    {19, true, 7000, 7001, 7053, 7054, false, true, 54, 54},
+    {29, true, 7000, 7001, 7053, 7054, false, true, 48, 48},
+    {16, false, 7000, 7015, 7005, 7017, false, true, 54, 54},
+    {28, false, 7000, 7021, 7005, 7023, false, true, 48, 48},
+    {3, false, 7002, 7003, 7007, 7008, false, false, 30, 52},
+    {4, false, 7002, 7004, 7007, 7009, true, false, 30, 52},
+    {14, false, 7002, 7004, 7007, 7009, true, false, 54, 54},
+    {25, false, 7002, 7016, 7007, 7018, true, false, 48, 48},
+    {17, false, 7002, 7022, 7007, 7024, true, false, 54, 54},
 };
 
 TEST(ProgressDialog, TextsPicturesAndEndingFollowTheCommandCode)
@@ -94,6 +97,7 @@ TEST(ProgressDialog, TextsPicturesAndEndingFollowTheCommandCode)
         CKZARN_ProgressDlg dialog;
         dialog.SetCommCtrl(&worker.ctrl);
         dialog.SetCommand(c.code, 0);
+        dialog.SetFactoryReset(c.factoryReset && c.code == 2);
         EXPECT_EQ(dialog.DoModal(), 1);
         EXPECT_EQ(dialog.HasError(), 0);
 

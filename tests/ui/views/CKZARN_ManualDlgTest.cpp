@@ -211,7 +211,7 @@ TEST(ManualDlg, EditModeWithAProfileThatDoesNotLoadReportsAndEnds)
     rig.prompts.Answer(IDOK);
     rig.Open(2, "Broken");
     ASSERT_EQ(rig.prompts.Prompts().size(), 1u);
-    EXPECT_EQ(rig.prompts.Prompts()[0].text, GetLangString(10015));
+    EXPECT_EQ(rig.prompts.Prompts()[0].text, "Broken\n" + GetLangString(10015));
     EXPECT_EQ(rig.dialog->exec(), IDOK);
     EXPECT_TRUE(rig.dialog->DataForm()->Model().Rows().empty());
     EXPECT_EQ(rig.Grid()->GetItemText(kIso400Row, 2), "");

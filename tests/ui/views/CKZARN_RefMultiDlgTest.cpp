@@ -156,7 +156,7 @@ TEST(RefMultiDlg, AProfileThatCannotBeLoadedIsRefusedWhenChosen)
     rig.prompts.Answer(IDOK);
     rig.ChooseCamera(1, "Beta");
     ASSERT_EQ(rig.prompts.Prompts().size(), 1u);
-    EXPECT_EQ(rig.prompts.Prompts()[0].text, GetLangString(10015));
+    EXPECT_EQ(rig.prompts.Prompts()[0].text, "Beta\n" + GetLangString(10015));
     EXPECT_EQ(rig.dialog->CameraForm()->ProfileCombo(1)->currentText().toStdString(), GetLangString(132));
     EXPECT_TRUE(rig.dialog->Curves().empty());
 }
