@@ -122,6 +122,12 @@ std::vector<LoopbackHttpServer::Request> LoopbackHttpServer::Requests() const
     return requests_;
 }
 
+bool LoopbackHttpServer::WaitForRequests(std::size_t count, int limitMs) const
+{
+    std::unique_lock<std::mutex> lock(mutex_);
+    return requestCv_.wait_for(lock, std::chrono::milliseconds(limitMs), [&] { return requests_.size() >= count; });
+}
+
 void LoopbackHttpServer::Stop()
 {
     {
@@ -157,8 +163,11 @@ void LoopbackHttpServer::AcceptLoop()
 
 void LoopbackHttpServer::Record(const Request& request)
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    requests_.push_back(request);
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        requests_.push_back(request);
+    }
+    requestCv_.notify_all();
 }
 
 void LoopbackHttpServer::Serve(int fd)

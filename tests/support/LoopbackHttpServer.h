@@ -54,6 +54,8 @@ public:
     // Turns this server into a proxy that demands these credentials and forwards to origin.
     void SetProxyMode(const std::string& user, const std::string& password, LoopbackHttpServer* origin);
     std::vector<Request> Requests() const;
+    // Waits until count requests have arrived; false after limitMs.
+    bool WaitForRequests(std::size_t count, int limitMs = 20000) const;
     void Stop();
 
     static constexpr int kMaxDelayMs = 3000;
@@ -75,6 +77,7 @@ private:
     std::thread acceptThread_;
     mutable std::mutex mutex_;
     std::condition_variable stopCv_;
+    mutable std::condition_variable requestCv_;
     std::vector<std::thread> workers_;
     std::map<std::string, Route> routes_;
     std::vector<Request> requests_;
