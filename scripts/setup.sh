@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config g++ clang libclang-rt-14-dev
   qt6-base-dev libgl-dev libjpeg-dev libtiff-dev libhidapi-dev libcurl4-openssl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core locales poppler-utils
+  libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core locales poppler-utils xvfb xauth
 )
 
 sudo_cmd=()
