@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+struct CurlLibrary;
+
 class CurlHttpClient {
 public:
     // What a reply must bring within every low-speed window (the wait for the response counts too).
@@ -46,7 +48,7 @@ public:
     CurlHttpClient(const CurlHttpClient&) = delete;
     CurlHttpClient& operator=(const CurlHttpClient&) = delete;
 
-    // False when libcurl could not give a handle.
+    // False when libcurl could not be loaded or give a handle.
     bool Valid() const { return easy_ != nullptr && multi_ != nullptr; }
 
     // GETs the URL. The sink sees body bytes only of a 2xx response; any other status ends the
@@ -62,6 +64,7 @@ private:
     bool TooSlow(long long nowMs);
 
     Options options_;
+    const CurlLibrary* curl_; // null when libcurl cannot be loaded
     void* easy_ = nullptr;
     void* multi_ = nullptr;
     const Sink* sink_ = nullptr;
