@@ -231,12 +231,7 @@ TEST_F(ZarndeskProcessTest, ClosedDuringAStalledUpdateCheckItEndsSoon)
     if (xvfbRun.isEmpty()) GTEST_SKIP() << "xvfb-run is not installed (scripts/setup.sh installs it)";
     for (const char* v : {"http_proxy", "HTTP_PROXY", "all_proxy", "ALL_PROXY"}) env_.remove(v);
     LoopbackHttpServer server;
-    LoopbackHttpServer::Route drip;
-    drip.generatedSize = 1 << 20;
-    drip.chunked = true;
-    drip.pieceSize = 1;
-    drip.pieceIntervalMs = 2000;
-    server.SetRoute("/ver/version.txt", drip);
+    server.SetRoute("/ver/version.txt", LoopbackHttpServer::Drip());
     QFile registry(Path("config/registry.reg"));
     ASSERT_TRUE(registry.open(QIODevice::WriteOnly));
     registry.write("ZARN REGISTRY 1\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\KESTRIN\\Zarndesk\\Download Setting]\n"

@@ -146,11 +146,7 @@ TEST_F(FlashWorker, CancelBeforeTheFirstFileLeavesTheListEmpty)
 TEST_F(FlashWorker, CancelDuringAStalledDownloadEndsItWithinASecond)
 {
     ServeList("T-140DR", "21", {"QM630210.dlf"});
-    LoopbackHttpServer::Route drip;
-    drip.generatedSize = 1 << 20;
-    drip.pieceSize = 1;
-    drip.pieceIntervalMs = 2000;
-    server.SetRoute("/files/QM630210.dlf", drip);
+    server.SetRoute("/files/QM630210.dlf", LoopbackHttpServer::Drip());
     ASSERT_TRUE(worker.StartDownload("T-140DR", "21", &target, kJobDownloadMain));
     worker.gate.set_value();
     ASSERT_TRUE(server.WaitForRequests(2)); // the list, then the file

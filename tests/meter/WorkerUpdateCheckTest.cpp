@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
 
 namespace {
 
@@ -17,13 +16,8 @@ struct DripServer {
     LoopbackHttpServer server;
     DripServer()
     {
-        for (const char* v : {"http_proxy", "HTTP_PROXY", "all_proxy", "ALL_PROXY"}) ::unsetenv(v);
-        LoopbackHttpServer::Route drip; // 200, then one byte every two seconds
-        drip.generatedSize = 1 << 20;
-        drip.chunked = true;
-        drip.pieceSize = 1;
-        drip.pieceIntervalMs = 2000;
-        server.SetRoute("/version.txt", drip);
+        LoopbackHttpServer::IgnoreEnvironmentProxies();
+        server.SetRoute("/version.txt", LoopbackHttpServer::Drip());
     }
     ~DripServer() { server.Stop(); }
 };

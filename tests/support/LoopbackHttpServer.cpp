@@ -4,6 +4,7 @@
 #include <arpa/inet.h>
 #include <cctype>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <netinet/in.h>
 #include <poll.h>
@@ -74,6 +75,22 @@ const char* Reason(int status)
 }
 
 } // namespace
+
+LoopbackHttpServer::Route LoopbackHttpServer::Drip(size_t pieceSize, int intervalMs, char byte)
+{
+    Route drip;
+    drip.generatedSize = 1 << 20;
+    drip.chunked = true;
+    drip.generatedByte = byte;
+    drip.pieceSize = pieceSize;
+    drip.pieceIntervalMs = intervalMs;
+    return drip;
+}
+
+void LoopbackHttpServer::IgnoreEnvironmentProxies()
+{
+    for (const char* v : {"http_proxy", "HTTP_PROXY", "all_proxy", "ALL_PROXY"}) ::unsetenv(v);
+}
 
 LoopbackHttpServer::LoopbackHttpServer()
 {

@@ -41,6 +41,13 @@ public:
         bool viaProxy = false; // reached this server through the loopback proxy
     };
 
+    // A 200 whose body (chunked, 1 MiB in all) comes pieceSize bytes every intervalMs: a transfer
+    // kept alive with too little.
+    static Route Drip(size_t pieceSize = 1, int intervalMs = 2000, char byte = 'a');
+    // Requests of this process go straight to the loopback servers, whatever proxy the environment
+    // names.
+    static void IgnoreEnvironmentProxies();
+
     LoopbackHttpServer();
     ~LoopbackHttpServer();
     LoopbackHttpServer(const LoopbackHttpServer&) = delete;

@@ -8,7 +8,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <thread>
 
@@ -18,13 +17,9 @@ using Clock = std::chrono::steady_clock;
 
 TEST(HttpCancel, ASetFlagEndsATransferWithinASecond)
 {
-    for (const char* v : {"http_proxy", "HTTP_PROXY", "all_proxy", "ALL_PROXY"}) ::unsetenv(v);
+    LoopbackHttpServer::IgnoreEnvironmentProxies();
     LoopbackHttpServer server;
-    LoopbackHttpServer::Route drip; // one byte every two seconds: never too slow for a long window
-    drip.generatedSize = 1 << 20;
-    drip.pieceSize = 1;
-    drip.pieceIntervalMs = 2000;
-    server.SetRoute("/drip", drip);
+    server.SetRoute("/drip", LoopbackHttpServer::Drip()); // never too slow for a long window
     LoopbackHttpServer::Route silent; // the head, then silence
     silent.generatedSize = 1 << 20;
     silent.stallAfter = 0;

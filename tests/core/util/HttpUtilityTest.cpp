@@ -58,12 +58,21 @@ LoopbackHttpServer::Route Body(const std::string& body, bool chunked = false)
     return r;
 }
 
+LoopbackHttpServer::Route Generated(std::uint64_t size, bool chunked, char byte = 'a')
+{
+    LoopbackHttpServer::Route r;
+    r.generatedSize = size;
+    r.generatedByte = byte;
+    r.chunked = chunked;
+    return r;
+}
+
 class HttpUtilityTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         // Requests without a named proxy follow the environment; keep them on the loopback server.
-        for (const char* v : {"http_proxy", "HTTP_PROXY", "all_proxy", "ALL_PROXY"}) ::unsetenv(v);
+        LoopbackHttpServer::IgnoreEnvironmentProxies();
         server.SetRoute(kVersionPath, Body(kVersionBody, true));
     }
     ZarnProxySettings ProxyTo(const LoopbackHttpServer& proxy, const std::string& user, const std::string& password,
@@ -225,15 +234,7 @@ TEST_F(HttpUtilityTest, AReplyThatBringsTooLittleWithinTheWindowFails)
         int intervalMs;
     };
     const Case cases[] = {{"/drip", 1, 2000}, {"/trickle", 100, 200}};
-    for (const Case& c : cases) {
-        LoopbackHttpServer::Route r;
-        r.generatedSize = 1 << 20;
-        r.chunked = true;
-        r.generatedByte = '\n';
-        r.pieceSize = c.pieceSize;
-        r.pieceIntervalMs = c.intervalMs;
-        server.SetRoute(c.path, r);
-    }
+    for (const Case& c : cases) server.SetRoute(c.path, LoopbackHttpServer::Drip(c.pieceSize, c.intervalMs, '\n'));
     constexpr long kWindowMs = 1000;
     for (const Case& c : cases) {
         for (const bool download : {false, true}) {
@@ -273,13 +274,7 @@ TEST_F(HttpUtilityTest, OversizedTextResourcesFailWithoutGrowingTheProgram)
         {"/huge-sized", 256ull << 20, 'b', false},     // a length announced up front
         {"/many-lines", 8ull << 20, '\n', true},        // millions of empty lines
     };
-    for (const Case& c : cases) {
-        LoopbackHttpServer::Route r;
-        r.generatedSize = c.size;
-        r.generatedByte = c.byte;
-        r.chunked = c.chunked;
-        server.SetRoute(c.path, r);
-    }
+    for (const Case& c : cases) server.SetRoute(c.path, Generated(c.size, c.chunked, c.byte));
     HttpUtility http;
     ASSERT_TRUE(http.Connect(server.BaseUrl()));
     for (const Case& c : cases) {
@@ -477,12 +472,7 @@ TEST_F(DownloadTest, BodyOverTheCeilingFailsAndLeavesNothing)
         {"/files/announced.bin", ceiling + 1, false}, // refused on its Content-Length
         {"/files/endless.bin", 1ull << 40, true},     // no length: stops at the ceiling
     };
-    for (const Case& c : cases) {
-        LoopbackHttpServer::Route r;
-        r.generatedSize = c.size;
-        r.chunked = c.chunked;
-        server.SetRoute(c.path, r);
-    }
+    for (const Case& c : cases) server.SetRoute(c.path, Generated(c.size, c.chunked));
     HttpUtility http;
     ASSERT_TRUE(http.Connect(server.BaseUrl()));
     for (const Case& c : cases) {
