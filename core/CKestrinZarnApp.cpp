@@ -3,6 +3,7 @@
 #include "core/CKZARN_Common.h"
 #include "core/CSplashWnd.h"
 #include "core/LaunchTrackingStarter.h"
+#include "core/StartupTrace.h"
 #include "core/ZarnAppParts.h"
 #include "core/ZarnSettingsFiles.h"
 #include "core/util/CIniFile.h"
@@ -95,6 +96,7 @@ BOOL CKestrinZarnApp::InitInstance(const std::vector<std::string>& arguments)
     const char* point = std::localeconv()->decimal_point;
     decimalChar_ = point != nullptr && point[0] != '\0' ? point[0] : '.';
     LoadSettings();
+    StartupTrace::Mark("settings");
 
     launcher_.SetNotifyMessage(WM_ZARN_LAUNCH_DONE);
     if (!messageObject_) {
@@ -105,6 +107,7 @@ BOOL CKestrinZarnApp::InitInstance(const std::vector<std::string>& arguments)
     textFilePath_ = CKZARN_Common::GetFolderPath(5) + "String.txt";
     guidePath_ = CKZARN_Common::GetFolderPath(8) + "Zarndesk_Guide.pdf";
     CLangTable::GetInstance()->Load(textFilePath_); // without the file every text is empty
+    StartupTrace::Mark("texts");
 
     switch (instanceLock_.Acquire()) {
     case SingleInstanceLock::Result::Failed:
@@ -123,8 +126,11 @@ BOOL CKestrinZarnApp::InitInstance(const std::vector<std::string>& arguments)
     });
     channel_->Listen(instanceLock_.SocketPath()); // without it the instance runs, only unreachable
 
+    StartupTrace::Mark("instance lock");
     std::unique_ptr<ZarnMainWindow> window = parts_ != nullptr ? parts_->CreateMainWindow() : nullptr;
+    StartupTrace::Mark("main window made");
     if (window) {
+        StartupTrace::MarkFirstPaint(window->Widget(), "main window shown");
         mainWindow_ = window.get();
         if (mainWindowObserver_) {
             mainWindowObserver_();

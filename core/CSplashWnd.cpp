@@ -168,10 +168,10 @@ BOOL CSplashWnd::PreTranslateAppMessage(QObject*, QEvent* event)
 
 bool CSplashWnd::eventFilter(QObject* watched, QEvent* event)
 {
-    // An owner shown after the splash (the main window shows it while it initialises) has only
-    // then its place on the screen: centre again, above it.
+    // An owner shown after the splash (the main window shows it while it initialises) is not yet
+    // placed when its show event comes (its frame still lies at the origin): the splash stays
+    // centred on the screen, and above it.
     if (watched == parentWidget() && event->type() == QEvent::Show) {
-        CenterOnOwner();
         raise();
         return false;
     }

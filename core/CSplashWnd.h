@@ -50,6 +50,7 @@ protected:
 
 private:
     CSplashWnd(QWidget* owner, const QPixmap& bitmap);
+    // Centres on the owner when it is shown already (the closing splash), else on the screen.
     void CenterOnOwner();
     static void EndMainWindow();
 

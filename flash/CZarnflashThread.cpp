@@ -143,7 +143,7 @@ BOOL CZarnflashThread::StartDownload(const std::string& type, const std::string&
         versionText_ = version;
         gui_ = gui;
         jobId_ = jobId;
-        abort_ = 0;
+        abort_ = false;
         fileList_.clear();
     }
     return Launch(&CZarnflashThread::DownloadProc);
@@ -158,7 +158,7 @@ BOOL CZarnflashThread::StartDownloaded(Proc proc, const std::string& model, cons
         typeText_ = model;
         versionText_ = version;
         gui_ = gui;
-        abort_ = 0;
+        abort_ = false;
         if (clearPort) port_.clear();
     }
     return Launch(proc);
@@ -171,7 +171,7 @@ BOOL CZarnflashThread::StartFile(Proc proc, FlashMessageTarget* gui, const std::
     {
         std::lock_guard<std::mutex> lock(mutex_);
         gui_ = gui;
-        abort_ = 0;
+        abort_ = false;
         jobFolder_ = folder;
         fileList_.assign(1, name);
         port_ = port;
@@ -253,7 +253,7 @@ BOOL CZarnflashThread::StartExitUpdateModeT140(FlashMessageTarget* gui)
     if (held_) return FALSE;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        abort_ = 0;
+        abort_ = false;
         if (gui) gui_ = gui;
     }
     return Launch(&ExitUpdateModeT140Proc);
@@ -264,7 +264,7 @@ BOOL CZarnflashThread::StartExitUpdateModeT520(FlashMessageTarget* gui)
     if (held_) return FALSE;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        abort_ = 0;
+        abort_ = false;
         if (gui) gui_ = gui;
     }
     return Launch(&ExitUpdateModeT520Proc);
@@ -273,7 +273,7 @@ BOOL CZarnflashThread::StartExitUpdateModeT520(FlashMessageTarget* gui)
 void CZarnflashThread::Cancel()
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    abort_ = 1;
+    abort_ = true;
 }
 
 int CZarnflashThread::Wait()
@@ -340,6 +340,8 @@ int CZarnflashThread::DownloadProc(CZarnflashThread* self)
     PostTo(gui, WM_UPDATE_PROGRESS, id, MakeProgressParam(100, 0));
     HttpUtility http(proxy);
     http.SetTimeouts(connectMs, transferMs);
+    // Cancel ends a transfer in progress too, not only the steps still to come.
+    http.SetCancelFlag(&self->abort_);
     http.Connect(baseUrl);
 
     UINT result = WM_UPDATE_JOB_DONE;
@@ -351,39 +353,36 @@ int CZarnflashThread::DownloadProc(CZarnflashThread* self)
         ZarnUpdateRecord record;
         if (http.FindUpdateRecord(records, type, record)) version = record.version;
     }
-    if (version.empty()) {
+    std::vector<ZarnFileRecord> files, scripts;
+    if (self->abort_) {
+        result = WM_UPDATE_CANCELLED;
+    } else if (version.empty()) {
         result = WM_UPDATE_JOB_FAILED;
         code = kFlashNoVersion;
+    } else if (http.GetFirmwareFileList(firmwareListUrl, type, version, files, scripts) != 1) {
+        result = self->abort_ ? WM_UPDATE_CANCELLED : WM_UPDATE_JOB_FAILED;
+        code = self->abort_ ? 0 : kFlashFileList;
     } else {
-        std::vector<ZarnFileRecord> files, scripts;
-        if (http.GetFirmwareFileList(firmwareListUrl, type, version, files, scripts) != 1) {
-            result = WM_UPDATE_JOB_FAILED;
-            code = kFlashFileList;
-        } else {
-            const unsigned n = static_cast<unsigned>(files.size()) + 1;
-            range = n;
-            PostTo(gui, WM_UPDATE_PROGRESS, id, MakeProgressParam(n, 1));
-            unsigned done = 0;
-            for (const ZarnFileRecord& file : files) {
-                {
-                    std::lock_guard<std::mutex> lock(self->mutex_);
-                    if (self->abort_ == 1) {
-                        result = WM_UPDATE_CANCELLED;
-                        break;
-                    }
-                }
-                if (!http.Download(baseUrl, file, folder)) {
-                    result = WM_UPDATE_DOWNLOAD_FAILED;
-                    code = kFlashDownload;
-                    break;
-                }
-                {
-                    std::lock_guard<std::mutex> lock(self->mutex_);
-                    self->fileList_.push_back(file.fileName);
-                }
-                ++done;
-                PostTo(gui, WM_UPDATE_PROGRESS, id, MakeProgressParam(n, 1 + done));
+        const unsigned n = static_cast<unsigned>(files.size()) + 1;
+        range = n;
+        PostTo(gui, WM_UPDATE_PROGRESS, id, MakeProgressParam(n, 1));
+        unsigned done = 0;
+        for (const ZarnFileRecord& file : files) {
+            if (self->abort_) {
+                result = WM_UPDATE_CANCELLED;
+                break;
             }
+            if (!http.Download(baseUrl, file, folder)) {
+                result = self->abort_ ? WM_UPDATE_CANCELLED : WM_UPDATE_DOWNLOAD_FAILED;
+                code = self->abort_ ? 0 : kFlashDownload;
+                break;
+            }
+            {
+                std::lock_guard<std::mutex> lock(self->mutex_);
+                self->fileList_.push_back(file.fileName);
+            }
+            ++done;
+            PostTo(gui, WM_UPDATE_PROGRESS, id, MakeProgressParam(n, 1 + done));
         }
     }
     PostTo(gui, WM_UPDATE_PROGRESS, id, MakeProgressParam(range, range));

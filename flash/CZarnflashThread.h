@@ -13,6 +13,7 @@
 #include "platform/Clock.h"
 #include "platform/WinTypes.h"
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -108,7 +109,8 @@ private:
     mutable std::mutex mutex_;
     std::string typeText_;
     std::string versionText_;
-    int abort_ = 0;
+    // Set by Cancel; also ends a download job's transfer at once.
+    std::atomic<bool> abort_{false};
     std::string programFolder_;
     std::string baseUrl_;
     std::string versionListUrl_;

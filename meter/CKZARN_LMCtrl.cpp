@@ -77,6 +77,7 @@ void CKZARN_LMCtrl::Start()
         std::lock_guard<std::mutex> lock(mutex_);
         run_ = 1;
     }
+    cancelTransfer_ = false;
     thread_ = std::thread([this] { ThreadProc(this); });
 }
 
@@ -87,6 +88,8 @@ void CKZARN_LMCtrl::Stop()
         std::lock_guard<std::mutex> lock(mutex_);
         run_ = 0;
     }
+    // A transfer in progress would otherwise hold the join for as long as its server keeps it.
+    cancelTransfer_ = true;
     if (!thread_.joinable()) {
         return;
     }
@@ -108,8 +111,15 @@ void CKZARN_LMCtrl::Resume()
     suspended_ = 0;
 }
 
+void CKZARN_LMCtrl::CancelUpdateCheck()
+{
+    cancelTransfer_ = true;
+}
+
 void CKZARN_LMCtrl::PostCommand(int type, int value, HWND replyWnd)
 {
+    // Each posted check starts uncancelled: a cancel is for the check the user gave up on.
+    if (type == ZARN_CMD_UPDATE_CHECK) cancelTransfer_ = false;
     queue_->Push(std::make_unique<CZarnCommand>(CZarnCommand{type, value, replyWnd}));
 }
 
@@ -786,6 +796,7 @@ void CKZARN_LMCtrl::RunUpdateCheck(const CZarnCommand& command)
     std::vector<ZarnUpdateRecord> list;
     {
         HttpUtility http(proxy);
+        http.SetCancelFlag(&cancelTransfer_);
         http.Connect(baseUrl);
         http.GetVersionList(versionUrl, list);
     }

@@ -29,6 +29,7 @@
 #include "platform/WinTypes.h"
 #include "platform/WindowHandle.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -57,9 +58,13 @@ public:
 
     // Starts the worker thread (once; a second call while it runs does nothing).
     void Start();
-    // Clears the run flag, wakes the worker and waits for its thread to end. A command that is
-    // running ends first (and replies); commands queued behind it are dropped without reply.
+    // Clears the run flag, ends a running update check's transfer, wakes the worker and waits for
+    // its thread to end. A command that is running ends first (and replies); commands queued behind
+    // it are dropped without reply.
     void Stop();
+    // Ends the transfer of the update check that runs or is queued (it then replies with an empty
+    // list); the next posted check runs normally.
+    void CancelUpdateCheck();
     void Suspend();
     void Resume();
 
@@ -156,4 +161,5 @@ private:
     Clock& clock_;
     std::unique_ptr<CThreadMsgQueue<CZarnCommand>> queue_;
     std::mutex startStopMutex_; // Start and Stop from several threads at once
+    std::atomic<bool> cancelTransfer_{false}; // read by the update check's transfer
 };

@@ -168,7 +168,12 @@ RegStatus RegistryStore::Modify(const std::function<RegStatus(RegistryDocument&)
     RegistryDocument doc;
     // A malformed file is never rewritten: what could not be read would be lost.
     if (const RegStatus s = Load(&doc); s != RegStatus::Ok) return s;
+    const std::string before = doc.Serialize();
     if (const RegStatus s = change(doc); s != RegStatus::Ok) return s;
+    const std::string after = doc.Serialize();
+    // A change that changes nothing (a value set to what it holds) writes nothing: the programs set
+    // such values at every start, and each write costs a lock, an fsync and a rename.
+    if (after == before) return RegStatus::Ok;
 
     // Under the lock no other write is in flight: what the template's names left is a killed run's.
     const std::string prefix = std::filesystem::path(path_).filename().string() + ".";
@@ -179,7 +184,7 @@ RegStatus RegistryStore::Modify(const std::function<RegStatus(RegistryDocument&)
     if (fd < 0) return RegStatus::WriteFailed;
     struct stat st {};
     ::fchmod(fd, ::stat(path_.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644);
-    const bool written = WriteAll(fd, doc.Serialize()) && ::fsync(fd) == 0;
+    const bool written = WriteAll(fd, after) && ::fsync(fd) == 0;
     if (::close(fd) != 0 || !written || ::rename(temp.c_str(), path_.c_str()) != 0) {
         ::unlink(temp.c_str());
         return RegStatus::WriteFailed;

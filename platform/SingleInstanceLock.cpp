@@ -32,7 +32,33 @@ std::string SingleInstanceLock::BasePath() const
     if (runtime == nullptr || RuntimeFolder() != runtime) {
         base += "-" + std::to_string(::getuid());
     }
+    const std::string display = DisplayTag();
+    if (!display.empty()) base += "@" + display;
     return base;
+}
+
+std::string SingleInstanceLock::DisplayTag()
+{
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const char* x11 = std::getenv("DISPLAY");
+    std::string display;
+    if (wayland != nullptr && *wayland != '\0') {
+        display = wayland;
+    } else if (x11 != nullptr) {
+        display = x11;
+        // ":0" and ":0.1" are screens of one display, which one user's session owns.
+        const size_t colon = display.rfind(':');
+        const size_t dot = display.find('.', colon == std::string::npos ? 0 : colon);
+        if (colon != std::string::npos && dot != std::string::npos) display.resize(dot);
+    }
+    // Kept short: the socket's path must fit an AF_UNIX address.
+    if (display.size() > 40) display.erase(0, display.size() - 40);
+    for (char& c : display) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
+                           c == '-' || c == '_';
+        if (!plain) c = '_';
+    }
+    return display;
 }
 
 std::string SingleInstanceLock::LockPath() const

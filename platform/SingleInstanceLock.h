@@ -1,5 +1,7 @@
-// The one-instance rule of a program: a lock file held with flock in the user's runtime folder
-// ($XDG_RUNTIME_DIR, else the temporary folder with the user id in the name). The lock is held
+// The one-instance rule of a program, for one user on one display: a lock file held with flock in
+// the user's runtime folder ($XDG_RUNTIME_DIR, else the temporary folder with the user id in the
+// name), named with the display too, so that an instance on another display (or in another
+// session with its own display) neither blocks this one nor is raised by it. The lock is held
 // from Acquire until Release or destruction, and the system drops it when the process ends, so a
 // crashed instance never blocks the next one.
 #pragma once
@@ -26,7 +28,10 @@ public:
 
     // Folder of the lock file: $XDG_RUNTIME_DIR when set and a folder, else the temporary folder.
     static std::string RuntimeFolder();
-    // Full paths of the lock file and of the activation socket for this name.
+    // The display the instance shows on ($WAYLAND_DISPLAY, else $DISPLAY without its screen
+    // number), as a file-name part: letters, digits, '.', '-' and '_'; empty when none is set.
+    static std::string DisplayTag();
+    // Full paths of the lock file and of the activation socket for this name and display.
     std::string LockPath() const;
     std::string SocketPath() const;
 

@@ -3,7 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Only the programs: no tests, benchmarks or fuzzers (and so no test switch in them).
+scripts/build.sh build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZARN_TESTS=OFF -DZARN_BENCH=OFF -DZARN_FUZZ=OFF
 if [ -x build/release/bin/Zarndesk ]; then
   exec build/release/bin/Zarndesk "$@"
 fi

@@ -2,6 +2,7 @@
 // which runs the main window and ends the program in order.
 #include "core/CKestrinZarnApp.h"
 #include "core/EchoPromptService.h"
+#include "core/StartupTrace.h"
 #include "ui/ZarndeskParts.h"
 #include "ui/controls/QtPromptService.h"
 
@@ -34,6 +35,7 @@ bool HasDisplay()
 
 int main(int argc, char** argv)
 {
+    StartupTrace::Mark("main");
     if (!HasDisplay()) {
         std::fprintf(stderr,
                      "Zarndesk needs a graphical display, and none is set (neither DISPLAY nor WAYLAND_DISPLAY).\n"
@@ -42,6 +44,7 @@ int main(int argc, char** argv)
         return 1;
     }
     QApplication qtApp(argc, argv);
+    StartupTrace::Mark("qt application");
 
     QtPromptService dialogs;
     EchoPromptService echo;

@@ -41,6 +41,7 @@ BOOL HttpUtility::Connect(const std::string& url)
         options.userAgent = "HttpUtility";
         options.connectTimeoutMs = connectTimeoutMs;
         options.stallTimeoutMs = stallTimeoutMs;
+        options.cancel = cancel;
         if (proxy.useProxy == 1) {
             options.proxy = proxy.server + ":" + proxy.port;
             if (!proxy.user.empty() && !proxy.password.empty()) {
@@ -63,7 +64,7 @@ BOOL HttpUtility::Connect(const std::string& url)
 }
 
 CurlHttpClient::Result HttpUtility::Request(const std::string& url, const std::string& contentType,
-                                            const CurlHttpClient::Sink& sink)
+                                            const CurlHttpClient::Sink& sink, long long maxBodyBytes)
 {
     HttpUrl target;
     if (!inetSession || !connection || !HttpUrl::Parse(url, &target)) {
@@ -73,7 +74,7 @@ CurlHttpClient::Result HttpUtility::Request(const std::string& url, const std::s
     }
     // Only the path and query of the request URL count: it goes to the connected server.
     const std::string wire = "http://" + connection->host + ":" + std::to_string(connection->port) + target.object;
-    return inetSession->Get(wire, url, {"Content-type: " + contentType}, sink);
+    return inetSession->Get(wire, url, {"Content-type: " + contentType}, sink, maxBodyBytes);
 }
 
 BOOL HttpUtility::Get(const std::string& url, const std::string& /*verb: every caller asks for GET*/,
@@ -87,23 +88,15 @@ BOOL HttpUtility::Get(const std::string& url, const std::string& /*verb: every c
         // cut off once the bound is passed, before the program grows with it.
         std::vector<std::string> received;
         HttpLineSplitter splitter;
-        size_t bytes = 0;
-        bool tooLarge = false;
-        const CurlHttpClient::Result r = Request(url, contentType, [&](const char* data, size_t size) {
-            bytes += size;
-            if (bytes > kMaxTextBytes) {
-                tooLarge = true;
-                return false;
-            }
-            splitter.Feed(data, size, received);
-            if (received.size() > kMaxTextLines) {
-                tooLarge = true;
-                return false;
-            }
-            return true;
-        });
+        const CurlHttpClient::Result r = Request(
+            url, contentType,
+            [&](const char* data, size_t size) {
+                splitter.Feed(data, size, received);
+                return received.size() <= kMaxTextLines;
+            },
+            static_cast<long long>(kMaxTextBytes));
         splitter.Finish(received);
-        if (!r.ok || tooLarge || received.size() > kMaxTextLines) return FALSE;
+        if (!r.ok || received.size() > kMaxTextLines) return FALSE;
         lines = std::move(received);
         return TRUE;
     } catch (const std::bad_alloc&) {
@@ -184,19 +177,22 @@ BOOL HttpUtility::Download(const std::string& baseUrl, const ZarnFileRecord& rec
     bool writeFailed = false;
     CurlHttpClient::Result r;
     try {
-        r = Request(url, "application/octet-stream", [&](const char* data, size_t size) {
-            size_t done = 0;
-            while (done < size) {
-                const ssize_t n = ::write(fd, data + done, size - done);
-                if (n < 0) {
-                    writeFailed = true;
-                    return false;
+        r = Request(
+            url, "application/octet-stream",
+            [&](const char* data, size_t size) {
+                size_t done = 0;
+                while (done < size) {
+                    const ssize_t n = ::write(fd, data + done, size - done);
+                    if (n < 0) {
+                        writeFailed = true;
+                        return false;
+                    }
+                    done += static_cast<size_t>(n);
                 }
-                done += static_cast<size_t>(n);
-            }
-            written += static_cast<long long>(size);
-            return true;
-        });
+                written += static_cast<long long>(size);
+                return true;
+            },
+            kMaxDownloadBytes);
     } catch (const std::bad_alloc&) {
         writeFailed = true;
     }

@@ -10,6 +10,7 @@
 #include "platform/HttpUrl.h"
 #include "platform/WinTypes.h"
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,8 +32,8 @@ public:
     BOOL Connect(const std::string& url);
     // GETs the path and query of url over the connection. lines is emptied, then receives the
     // body's lines, the last one also without a final LF. FALSE when not connected, for a bad URL,
-    // a failed or stalled transfer, a status outside 200 to 299, or a body beyond what a text
-    // resource may hold (kMaxTextBytes, kMaxTextLines); then no lines at all.
+    // a failed, too slow or cancelled transfer, a status outside 200 to 299, or a body beyond what
+    // a text resource may hold (kMaxTextBytes, kMaxTextLines); then no lines at all.
     BOOL Get(const std::string& url, const std::string& verb, const std::string& contentType,
              std::vector<std::string>& lines);
 
@@ -46,25 +47,32 @@ public:
     // Fetches baseUrl + "/" + record.url into folder/record.fileName (folder created when missing).
     // The body is streamed to a temporary file in the folder that replaces the target only when the whole
     // announced body arrived and is not empty; on any failure nothing is left behind. FALSE also for
-    // a file name that is not a plain name.
+    // a file name that is not a plain name, and for a body over kMaxDownloadBytes (an announced
+    // length over it is refused before anything is written, another body stops at the bound).
     BOOL Download(const std::string& baseUrl, const ZarnFileRecord& record, const std::string& folder);
 
     // A name that stays inside the folder: not empty, not "." or "..", no "/" or "\", no control
     // characters.
     static bool IsPlainFileName(const std::string& name);
 
-    // Bounds every later request: the connect, and a stall (no body byte for stallMs). A transfer
-    // that keeps moving is never cut off. Set before Connect.
+    // Bounds every later request: the connect, and a low-speed window (a reply that brings less
+    // than CurlHttpClient::kLowSpeedBytes within stallMs fails). A transfer that keeps moving is
+    // never cut off. Set before Connect.
     void SetTimeouts(long connectMs, long stallMs);
+    // A flag that ends every later request at once when set, from any thread (the owner's stop or
+    // cancel); the flag must outlive the connection. Set before Connect.
+    void SetCancelFlag(const std::atomic<bool>* flag) { cancel = flag; }
 
     // What a version file or file list may hold; the programs' own are a few kilobytes.
     static constexpr size_t kMaxTextBytes = 1u << 20;
     static constexpr size_t kMaxTextLines = 65536;
+    // What a download may hold: far above any firmware image or program file.
+    static constexpr long long kMaxDownloadBytes = 256ll << 20;
 
 private:
     // Runs one GET over the connection, handing the body to sink.
     CurlHttpClient::Result Request(const std::string& url, const std::string& contentType,
-                                   const CurlHttpClient::Sink& sink);
+                                   const CurlHttpClient::Sink& sink, long long maxBodyBytes);
     int FetchFileList(const std::string& pattern, const std::string& path, std::vector<ZarnFileRecord>& files,
                       std::vector<ZarnFileRecord>& scripts);
 
@@ -73,4 +81,5 @@ private:
     ZarnProxySettings proxy;
     long connectTimeoutMs = 15000;
     long stallTimeoutMs = 30000;
+    const std::atomic<bool>* cancel = nullptr;
 };

@@ -5,15 +5,18 @@
 #include "profilelib/ZarnLib_Profile.h"
 #include "profilelib/ZarnLib_ProfileFile.h"
 #include "profilelib/ZarnLib_Vector2.h"
+#include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/TestProfileFiles.h"
 #include "tests/support/ZarnTest_ChartSeries.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -217,6 +220,53 @@ TEST_F(ZarndeskProcessTest, MakesAProfileFromChartPhotographsAndListsIt)
             EXPECT_GT(QFileInfo(shots + "/" + found[0]).size(), 1000) << shot;
         }
     }
+}
+
+// Under a virtual display, the start-up update check meets a server that answers and then sends a
+// byte every two seconds. The user closes the check's dialog and the main window: the program ends
+// once its closing splash (two seconds, as designed) is over, not held by the transfer.
+TEST_F(ZarndeskProcessTest, ClosedDuringAStalledUpdateCheckItEndsSoon)
+{
+    const QString xvfbRun = QStandardPaths::findExecutable("xvfb-run");
+    if (xvfbRun.isEmpty()) GTEST_SKIP() << "xvfb-run is not installed (scripts/setup.sh installs it)";
+    for (const char* v : {"http_proxy", "HTTP_PROXY", "all_proxy", "ALL_PROXY"}) env_.remove(v);
+    LoopbackHttpServer server;
+    server.SetRoute("/ver/version.txt", LoopbackHttpServer::Drip());
+    QFile registry(Path("config/registry.reg"));
+    ASSERT_TRUE(registry.open(QIODevice::WriteOnly));
+    registry.write("ZARN REGISTRY 1\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\KESTRIN\\Zarndesk\\Download Setting]\n"
+                   "\"Base Url\"=\"" + QByteArray::fromStdString(server.BaseUrl()) + "\"\n"
+                   "\"Version Confirm Url\"=\"ver/version.txt\"\n");
+    registry.close();
+    env_.remove("QT_QPA_PLATFORM");
+    env_.insert("ZARN_SIMULATED_METER", "T-520D");
+    env_.insert("ZARN_SIMULATED_CLOSE_ON_INPUT", "1");
+    // In sanitizer builds: the X11 platform's D-Bus connection is the system library's to keep.
+    const QString lsan = env_.value("LSAN_OPTIONS");
+    env_.insert("LSAN_OPTIONS", (lsan.isEmpty() ? "" : lsan + ":") + "suppressions=" ZARN_SOURCE_DIR "/tests/lsan.supp");
+
+    QProcess process;
+    process.setProcessEnvironment(env_);
+    process.setProcessChannelMode(QProcess::MergedChannels); // xvfb-run passes the error stream on as output
+    process.start(xvfbRun, {"-a", "-s", "-screen 0 1280x1024x24", kProgram});
+    ASSERT_TRUE(process.waitForStarted(30000));
+    const bool checking = server.WaitForRequests(1, 60000);
+    QElapsedTimer closing;
+    closing.start();
+    process.write("close\n");
+    const bool ended = checking && process.waitForFinished(30000);
+    const qint64 tookMs = closing.elapsed();
+    const QByteArray said = process.readAll();
+    if (!ended) {
+        process.kill();
+        process.waitForFinished(30000);
+    }
+    server.Stop();
+    ASSERT_TRUE(checking) << "the update check never reached the server: " << said.constData();
+    ASSERT_TRUE(ended) << said.constData();
+    EXPECT_TRUE(said.contains("zarndesk: closing")) << said.constData();
+    EXPECT_EQ(process.exitCode(), 0) << said.constData();
+    EXPECT_LT(tookMs, 2000 + 2000) << "closing splash and end";
 }
 
 } // namespace

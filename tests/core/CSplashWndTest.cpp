@@ -5,6 +5,9 @@
 #include "tests/core/FakeAppParts.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTest>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTimer>
@@ -165,20 +168,35 @@ TEST_F(CSplashWndTest, ClosingWithoutAPictureEndsTheMainWindowAtOnce)
     EXPECT_EQ(window_->destroyed, 1) << "no splash will come to end the window, so it ends now";
 }
 
-TEST_F(CSplashWndTest, SplashIsCentredOnItsOwnerAlsoWhenTheOwnerShowsLater)
+// The opening splash comes before its owner is on the screen: it is centred on the screen, also
+// when the owner shows afterwards (its frame then still lies at the origin, where half the splash
+// would be off the screen). The closing splash finds its owner on the screen and is centred on it.
+TEST_F(CSplashWndTest, SplashIsCentredOnTheScreenUntilItsOwnerIsOnTheScreen)
 {
-    QWidget owner;
-    owner.setGeometry(0, 0, 570, 690);
+    const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
+    auto near = [](const QPoint& a, const QPoint& b) { return (a - b).manhattanLength() <= 2; };
     CSplashWnd::EnableSplashScreen(TRUE, FALSE);
-    ASSERT_EQ(CSplashWnd::ShowSplashScreen(&owner), TRUE);
-    // A dialog finds its place only as it shows.
-    owner.move(300, 200);
+    for (const bool showsLater : {false, true}) {
+        SCOPED_TRACE(showsLater);
+        QWidget owner;
+        owner.resize(570, 690);
+        ASSERT_EQ(CSplashWnd::ShowSplashScreen(&owner), TRUE);
+        EXPECT_TRUE(near(CSplashWnd::Current()->frameGeometry().center(), screenCentre));
+        if (showsLater) {
+            owner.show();
+            EXPECT_TRUE(near(CSplashWnd::Current()->frameGeometry().center(), screenCentre));
+            EXPECT_GE(CSplashWnd::Current()->x(), 0);
+        }
+        CSplashWnd::HideSplashScreen();
+    }
+
+    QWidget owner;
+    owner.setGeometry(40, 30, 570, 690);
     owner.show();
-    const QPoint ownerCentre = owner.frameGeometry().center();
-    const QPoint splashCentre = CSplashWnd::Current()->frameGeometry().center();
-    EXPECT_LE((ownerCentre - splashCentre).manhattanLength(), 2)
-        << "owner " << ownerCentre.x() << "," << ownerCentre.y() << " splash " << splashCentre.x() << ","
-        << splashCentre.y();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&owner));
+    ASSERT_EQ(CSplashWnd::ShowSplashScreen(&owner), TRUE);
+    EXPECT_TRUE(near(CSplashWnd::Current()->frameGeometry().center(), owner.frameGeometry().center()));
+    EXPECT_FALSE(near(owner.frameGeometry().center(), screenCentre)) << "the fixture tells the two apart";
     CSplashWnd::HideSplashScreen();
 }
 

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <future>
 
 namespace {
@@ -137,6 +139,24 @@ TEST_F(FlashWorker, CancelBeforeTheFirstFileLeavesTheListEmpty)
     std::string path = "x";
     worker.GetDownloadedDlfPath(path);
     EXPECT_EQ("", path);
+}
+
+// A file whose server sends a byte every two seconds: the cancel ends its transfer within a second,
+// the job says cancelled, and no part of the file stays.
+TEST_F(FlashWorker, CancelDuringAStalledDownloadEndsItWithinASecond)
+{
+    ServeList("T-140DR", "21", {"QM630210.dlf"});
+    server.SetRoute("/files/QM630210.dlf", LoopbackHttpServer::Drip());
+    ASSERT_TRUE(worker.StartDownload("T-140DR", "21", &target, kJobDownloadMain));
+    worker.gate.set_value();
+    ASSERT_TRUE(server.WaitForRequests(2)); // the list, then the file
+    const auto cancelled = std::chrono::steady_clock::now();
+    worker.Cancel();
+    worker.Wait();
+    EXPECT_LT(std::chrono::steady_clock::now() - cancelled, std::chrono::seconds(1));
+    EXPECT_EQ(WM_UPDATE_CANCELLED, target.Last().message);
+    EXPECT_TRUE(std::filesystem::is_empty(scratch.Path()));
+    server.Stop();
 }
 
 TEST_F(FlashWorker, AWorkerThatCannotStartIsReported)

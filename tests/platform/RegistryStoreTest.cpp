@@ -205,6 +205,28 @@ TEST_F(RegistryStoreTest, WritesLeaveNoTemporaryFiles)
     EXPECT_EQ(names, (std::vector<std::string>{"registry.reg", "registry.reg.lock"}));
 }
 
+// Setting a value to what it holds leaves the file alone (the same file, not a rewritten copy);
+// a real change still replaces it.
+TEST_F(RegistryStoreTest, AnUnchangedValueIsNotWrittenAgain)
+{
+    RegistryKey key;
+    ASSERT_EQ(store.CreateKey(HKEY_LOCAL_MACHINE, "K", &key), RegStatus::Ok);
+    ASSERT_EQ(key.SetValue("v", REG_SZ, Sz("x")), RegStatus::Ok);
+    struct stat before {};
+    ASSERT_EQ(::stat(file.c_str(), &before), 0);
+    EXPECT_EQ(key.SetValue("v", REG_SZ, Sz("x")), RegStatus::Ok);
+    EXPECT_EQ(store.CreateKey(HKEY_LOCAL_MACHINE, "K", &key), RegStatus::Ok);
+    struct stat after {};
+    ASSERT_EQ(::stat(file.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(key.SetValue("v", REG_SZ, Sz("y")), RegStatus::Ok);
+    ASSERT_EQ(::stat(file.c_str(), &after), 0);
+    EXPECT_NE(after.st_ino, before.st_ino);
+    std::vector<BYTE> data;
+    ASSERT_EQ(key.QueryValue("v", nullptr, &data), RegStatus::Ok);
+    EXPECT_EQ(data, Sz("y"));
+}
+
 TEST(RegistryStorePath, EnvironmentChoosesTheFile)
 {
     const char* saved = std::getenv("ZARN_REGISTRY_FILE");

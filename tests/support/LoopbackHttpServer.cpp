@@ -4,6 +4,7 @@
 #include <arpa/inet.h>
 #include <cctype>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <netinet/in.h>
 #include <poll.h>
@@ -75,6 +76,22 @@ const char* Reason(int status)
 
 } // namespace
 
+LoopbackHttpServer::Route LoopbackHttpServer::Drip(size_t pieceSize, int intervalMs, char byte)
+{
+    Route drip;
+    drip.generatedSize = 1 << 20;
+    drip.chunked = true;
+    drip.generatedByte = byte;
+    drip.pieceSize = pieceSize;
+    drip.pieceIntervalMs = intervalMs;
+    return drip;
+}
+
+void LoopbackHttpServer::IgnoreEnvironmentProxies()
+{
+    for (const char* v : {"http_proxy", "HTTP_PROXY", "all_proxy", "ALL_PROXY"}) ::unsetenv(v);
+}
+
 LoopbackHttpServer::LoopbackHttpServer()
 {
     listenFd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -122,6 +139,12 @@ std::vector<LoopbackHttpServer::Request> LoopbackHttpServer::Requests() const
     return requests_;
 }
 
+bool LoopbackHttpServer::WaitForRequests(std::size_t count, int limitMs) const
+{
+    std::unique_lock<std::mutex> lock(mutex_);
+    return requestCv_.wait_for(lock, std::chrono::milliseconds(limitMs), [&] { return requests_.size() >= count; });
+}
+
 void LoopbackHttpServer::Stop()
 {
     {
@@ -157,8 +180,11 @@ void LoopbackHttpServer::AcceptLoop()
 
 void LoopbackHttpServer::Record(const Request& request)
 {
-    std::lock_guard<std::mutex> lock(mutex_);
-    requests_.push_back(request);
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        requests_.push_back(request);
+    }
+    requestCv_.notify_all();
 }
 
 void LoopbackHttpServer::Serve(int fd)

@@ -41,6 +41,13 @@ public:
         bool viaProxy = false; // reached this server through the loopback proxy
     };
 
+    // A 200 whose body (chunked, 1 MiB in all) comes pieceSize bytes every intervalMs: a transfer
+    // kept alive with too little.
+    static Route Drip(size_t pieceSize = 1, int intervalMs = 2000, char byte = 'a');
+    // Requests of this process go straight to the loopback servers, whatever proxy the environment
+    // names.
+    static void IgnoreEnvironmentProxies();
+
     LoopbackHttpServer();
     ~LoopbackHttpServer();
     LoopbackHttpServer(const LoopbackHttpServer&) = delete;
@@ -54,6 +61,8 @@ public:
     // Turns this server into a proxy that demands these credentials and forwards to origin.
     void SetProxyMode(const std::string& user, const std::string& password, LoopbackHttpServer* origin);
     std::vector<Request> Requests() const;
+    // Waits until count requests have arrived; false after limitMs.
+    bool WaitForRequests(std::size_t count, int limitMs = 20000) const;
     void Stop();
 
     static constexpr int kMaxDelayMs = 3000;
@@ -75,6 +84,7 @@ private:
     std::thread acceptThread_;
     mutable std::mutex mutex_;
     std::condition_variable stopCv_;
+    mutable std::condition_variable requestCv_;
     std::vector<std::thread> workers_;
     std::map<std::string, Route> routes_;
     std::vector<Request> requests_;

@@ -1,5 +1,7 @@
 #include "ui/main/CKZARN_MainDlg.h"
 
+#include "core/StartupTrace.h"
+
 #include "core/CKZARN_Common.h"
 #include "core/DialogLayoutItem.h"
 #include "core/util/CLangTable.h"
@@ -152,13 +154,16 @@ BOOL CKZARN_MainDlg::OnInitDialog()
     }
     initialised_ = true;
     CreateMenuAndForms();
+    StartupTrace::Mark("pages made");
     acceleratorsLoaded_ = true;
     qApp->installEventFilter(this);
     server_->Listen(std::to_string(GetProgramNumber()));
     if (splash_ != nullptr) {
         splash_->ShowSplashScreen(this);
     }
+    StartupTrace::Mark("splash shown");
     CZarnManager::GetInstance()->Initialize(this);
+    StartupTrace::Mark("update check done");
     if (profileForm_ != nullptr) {
         profileForm_->RefreshMeterList();
     }

@@ -100,6 +100,8 @@ LRESULT CDURING_COMMUNICATION_DIALOG::OnUpdateCheckDone(WPARAM /*wParam*/, LPARA
 
 void CDURING_COMMUNICATION_DIALOG::OnCancel()
 {
+    // The check's transfer ends too, so that meter commands do not queue behind it.
+    if (ctrl_ != nullptr) ctrl_->CancelUpdateCheck();
     End(kCancelled);
 }
 

@@ -1,7 +1,7 @@
 // The modal dialog under which the update check runs on the meter worker. It posts the check from
 // its own initialisation with itself as reply window and ends when the check's done message
-// arrives (result 2) or when the user cancels (result 0). A cancelled check goes on in the worker;
-// its result is still stored there and still announced to the main window.
+// arrives (result 2) or when the user cancels (result 0). A cancel ends the check's transfer in the
+// worker, which stores and announces the (empty) result as it does for a failed check.
 #pragma once
 
 #include "core/ControlHost.h"

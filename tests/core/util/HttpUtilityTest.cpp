@@ -58,12 +58,21 @@ LoopbackHttpServer::Route Body(const std::string& body, bool chunked = false)
     return r;
 }
 
+LoopbackHttpServer::Route Generated(std::uint64_t size, bool chunked, char byte = 'a')
+{
+    LoopbackHttpServer::Route r;
+    r.generatedSize = size;
+    r.generatedByte = byte;
+    r.chunked = chunked;
+    return r;
+}
+
 class HttpUtilityTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         // Requests without a named proxy follow the environment; keep them on the loopback server.
-        for (const char* v : {"http_proxy", "HTTP_PROXY", "all_proxy", "ALL_PROXY"}) ::unsetenv(v);
+        LoopbackHttpServer::IgnoreEnvironmentProxies();
         server.SetRoute(kVersionPath, Body(kVersionBody, true));
     }
     ZarnProxySettings ProxyTo(const LoopbackHttpServer& proxy, const std::string& user, const std::string& password,
@@ -215,6 +224,42 @@ TEST_F(HttpUtilityTest, SilentServerIsBoundedByTheStallTimeout)
     server.Stop(); // ends the delayed answer at once
 }
 
+// A reply that brings less than the low-speed bytes within the window fails once the window has
+// passed, however long it would go on: a byte now and then, or a steady trickle below the rate.
+TEST_F(HttpUtilityTest, AReplyThatBringsTooLittleWithinTheWindowFails)
+{
+    struct Case {
+        const char* path;
+        size_t pieceSize;
+        int intervalMs;
+    };
+    const Case cases[] = {{"/drip", 1, 2000}, {"/trickle", 100, 200}};
+    for (const Case& c : cases) server.SetRoute(c.path, LoopbackHttpServer::Drip(c.pieceSize, c.intervalMs, '\n'));
+    constexpr long kWindowMs = 1000;
+    for (const Case& c : cases) {
+        for (const bool download : {false, true}) {
+            SCOPED_TRACE(std::string(c.path) + (download ? " download" : " text"));
+            ScratchFolder dir;
+            HttpUtility http;
+            http.SetTimeouts(1000, kWindowMs);
+            ASSERT_TRUE(http.Connect(server.BaseUrl()));
+            std::vector<std::string> lines;
+            ZarnFileRecord record;
+            record.SetUrl(c.path + 1);
+            record.SetFileName("f.bin");
+            const auto start = std::chrono::steady_clock::now();
+            EXPECT_FALSE(download ? http.Download(server.BaseUrl(), record, dir.Path())
+                                  : http.Get(server.BaseUrl() + c.path, "GET", "text/xml", lines));
+            const auto took = std::chrono::steady_clock::now() - start;
+            EXPECT_GE(took, std::chrono::milliseconds(kWindowMs - 20)); // the window is kept in whole milliseconds
+            EXPECT_LT(took, std::chrono::milliseconds(kWindowMs + 900));
+            EXPECT_TRUE(lines.empty());
+            EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
+        }
+    }
+    server.Stop();
+}
+
 // Bodies a hostile or broken server may send where a text resource is expected.
 TEST_F(HttpUtilityTest, OversizedTextResourcesFailWithoutGrowingTheProgram)
 {
@@ -229,13 +274,7 @@ TEST_F(HttpUtilityTest, OversizedTextResourcesFailWithoutGrowingTheProgram)
         {"/huge-sized", 256ull << 20, 'b', false},     // a length announced up front
         {"/many-lines", 8ull << 20, '\n', true},        // millions of empty lines
     };
-    for (const Case& c : cases) {
-        LoopbackHttpServer::Route r;
-        r.generatedSize = c.size;
-        r.generatedByte = c.byte;
-        r.chunked = c.chunked;
-        server.SetRoute(c.path, r);
-    }
+    for (const Case& c : cases) server.SetRoute(c.path, Generated(c.size, c.chunked, c.byte));
     HttpUtility http;
     ASSERT_TRUE(http.Connect(server.BaseUrl()));
     for (const Case& c : cases) {
@@ -418,6 +457,29 @@ TEST_F(DownloadTest, LargeDownloadIsStreamedToItsFile)
     ASSERT_TRUE(http.Download(server.BaseUrl(), Record("files/large.bin", "large.bin"), folder));
     EXPECT_LT(PeakMemoryKb() - startKb, kMemoryBoundKb);
     EXPECT_EQ(std::filesystem::file_size(folder + "/large.bin"), kSize);
+}
+
+// More than a download may hold, announced or not: refused, and the folder stays empty.
+TEST_F(DownloadTest, BodyOverTheCeilingFailsAndLeavesNothing)
+{
+    struct Case {
+        const char* path;
+        std::uint64_t size;
+        bool chunked;
+    };
+    const auto ceiling = static_cast<std::uint64_t>(HttpUtility::kMaxDownloadBytes);
+    const Case cases[] = {
+        {"/files/announced.bin", ceiling + 1, false}, // refused on its Content-Length
+        {"/files/endless.bin", 1ull << 40, true},     // no length: stops at the ceiling
+    };
+    for (const Case& c : cases) server.SetRoute(c.path, Generated(c.size, c.chunked));
+    HttpUtility http;
+    ASSERT_TRUE(http.Connect(server.BaseUrl()));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_FALSE(http.Download(server.BaseUrl(), Record(c.path + 1, "big.bin"), folder));
+        EXPECT_TRUE(FolderEntries().empty());
+    }
 }
 
 TEST_F(DownloadTest, NameFromTheServerMustStayInTheFolder)

@@ -11,6 +11,7 @@
 #include "tests/support/SimT310Mode.h"
 #include "tests/support/SimT310SerialLink.h"
 #include "tests/support/SimulatedLineWaiter.h"
+#include "tests/support/switch/SimulatedCloseOnInput.h"
 #include "tests/support/switch/SimulatedWizardSession.h"
 
 #include "meter/CKZARN_LMCtrl.h"
@@ -92,6 +93,7 @@ public:
     {
         wizard_ = SimulatedWizardSession::FromEnvironment();
         if (wizard_ != nullptr) wizard_->Start();
+        closer_ = SimulatedCloseOnInput::FromEnvironment();
         const char* name = std::getenv(kSendVariable);
         if (name == nullptr || *name == '\0') return;
         send_ = name;
@@ -148,6 +150,7 @@ private:
     std::unique_ptr<QTimer> timer_;
     std::unique_ptr<QTimer> okPresser_;
     std::unique_ptr<SimulatedWizardSession> wizard_;
+    std::unique_ptr<SimulatedCloseOnInput> closer_;
 };
 
 } // namespace

@@ -8,7 +8,8 @@
 // meter's slots are listed: it writes the PC list and the meter list to the error stream, assigns
 // the profile to slot 1, sends it (the send question needs ZARN_PROMPT_ECHO to be answered) and
 // writes the meter list again. With ZARN_SIMULATED_WIZARD naming a folder of chart photographs it
-// plays a profile-making session (SimulatedWizardSession).
+// plays a profile-making session (SimulatedWizardSession). With ZARN_SIMULATED_CLOSE_ON_INPUT set,
+// a line on the standard input closes the program (SimulatedCloseOnInput).
 #pragma once
 
 #include <memory>

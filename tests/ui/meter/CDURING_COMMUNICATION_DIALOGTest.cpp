@@ -6,6 +6,7 @@
 #include "ui/meter/CDURING_COMMUNICATION_DIALOG.h"
 #include "platform/qt/QtMessageSink.h"
 #include "tests/ui/meter/DialogScript.h"
+#include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/RecordingMessageSink.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
+
+#include <chrono>
 #include <QPushButton>
 
 namespace {
@@ -81,6 +84,33 @@ TEST(UpdateCheckDialog, CancelEndsWithZeroAndALateReplyReachesNothing)
         EXPECT_EQ(dialog.CommCtrl(), nullptr);
         EXPECT_FALSE(QtMessageSink::Instance().PostMessage(handle, WM_ZARN_UPDATE_CHECK_DONE, 0, 0));
     }
+}
+
+// Against a server that keeps the check alive with a byte every two seconds, the cancel button ends
+// the check itself in the worker within a second (its list notice comes), not only the dialog.
+TEST(UpdateCheckDialog, CancelEndsTheCheckInTheWorker)
+{
+    LoopbackHttpServer::IgnoreEnvironmentProxies();
+    LoopbackHttpServer server;
+    server.SetRoute("/version.txt", LoopbackHttpServer::Drip());
+    IdleWorker worker;
+    const HWND main = worker.sink.CreateWindow();
+    worker.ctrl.SetNotifyWindow(main);
+    worker.ctrl.SetUpdateRequest(server.BaseUrl(), server.BaseUrl() + "/version.txt", ZarnProxySettings());
+    worker.ctrl.Start();
+    std::chrono::steady_clock::time_point cancelled;
+    DialogScript<CDURING_COMMUNICATION_DIALOG> script([&](CDURING_COMMUNICATION_DIALOG* d) {
+        if (!server.WaitForRequests(1)) return;
+        cancelled = std::chrono::steady_clock::now();
+        static_cast<QPushButton*>(d->FindControl(CDURING_COMMUNICATION_DIALOG::kCancelId))->click();
+    });
+    CDURING_COMMUNICATION_DIALOG dialog;
+    dialog.SetCommCtrl(&worker.ctrl);
+    EXPECT_EQ(dialog.DoModal(), CDURING_COMMUNICATION_DIALOG::kCancelled);
+    ASSERT_TRUE(worker.sink.WaitForCount(WM_ZARN_UPDATE_LIST_READY, 1, 1000));
+    EXPECT_LT(std::chrono::steady_clock::now() - cancelled, std::chrono::seconds(1));
+    worker.ctrl.Stop();
+    server.Stop();
 }
 
 } // namespace
