@@ -4,6 +4,7 @@
 #include "core/ShellFileUtility.h"
 #include "core/util/CIniFile.h"
 #include "core/util/HttpUtility.h"
+#include "platform/RegistryDocument.h"
 #include "platform/RegistryStore.h"
 #include "platform/ShellFileOperations.h"
 #include "platform/TemporaryFiles.h"
@@ -119,8 +120,12 @@ INSTANTIATE_TEST_SUITE_P(
         WriterCase{"Registry", "registry.reg", {"registry.reg.Ab12Cd", "registry.reg.000000"},
                    {"registry.reg.backup1", "registry.reg.bak", "other.reg.Ab12Cd"}, "registry.reg.Zz99zz",
                    [](const std::string&, const std::string& target) {
-                       return RegistryStore(target).Modify([](RegistryDocument&) { return RegStatus::Ok; }) ==
-                              RegStatus::Ok;
+                       // A real change: a write that changes nothing writes no file at all.
+                       return RegistryStore(target).Modify([](RegistryDocument& doc) {
+                                  RegistryDocument::SetValue(doc.CreateKey("HKEY_CURRENT_USER\\Software"), "Stale",
+                                                             REG_DWORD, {1, 0, 0, 0});
+                                  return RegStatus::Ok;
+                              }) == RegStatus::Ok;
                    }},
         WriterCase{"Download", "fw.bin", {".fw.bin.Ab12Cd", ".other.dlf.x1y2z3"}, {".config", ".fw.bin.toolongname", "fw.bin.Ab12Cd"},
                    ".fw.bin.Zz99zz", Download},
