@@ -41,7 +41,7 @@ protected:
         env_.insert("ZARN_REGISTRY_FILE", Path("config/registry.reg"));
         env_.insert("ZARN_SIMULATED_START", "1");
         // Sanitizer builds: what Qt's X11 platform keeps in system libraries is no leak of ours.
-        env_.insert("LSAN_OPTIONS", "print_suppressions=0:suppressions=" ZARN_SOURCE_DIR "/tests/flashapp/xcb-leaks.supp");
+        env_.insert("LSAN_OPTIONS", "print_suppressions=0:suppressions=" ZARN_SOURCE_DIR "/tests/lsan.supp");
     }
 
     QString Path(const QString& sub) const { return folder_.path() + "/" + sub; }
