@@ -562,10 +562,10 @@ TEST(ImageSave, GifReducesMoreColoursToTheHalftoneCube)
     const ReadPicture back = ReadGif(path);
     ASSERT_EQ(PixelsOf(*b).size(), back.pixels.size());
     EXPECT_EQ(256u, back.paletteSize);
-    const std::vector<std::uint32_t> original = PixelsOf(*b);
-    for (std::size_t i = 0; i < original.size(); ++i) {
+    const std::vector<std::uint32_t> before = PixelsOf(*b);
+    for (std::size_t i = 0; i < before.size(); ++i) {
         for (int shift : {16, 8, 0}) {
-            const unsigned c = (original[i] >> shift) & 0xFF;
+            const unsigned c = (before[i] >> shift) & 0xFF;
             const unsigned level = (c + 25) / 51 * 51; // the nearest of 0, 51, ..., 255
             ASSERT_EQ(level, (back.pixels[i] >> shift) & 0xFF) << i;
         }
