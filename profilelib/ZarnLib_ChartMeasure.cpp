@@ -1,5 +1,6 @@
 #include "profilelib/ZarnLib_ChartMeasure.h"
 
+#include "profilelib/ZarnLib_ChartPatchFlatness.h"
 #include "profilelib/ZarnLib_CnvPolyLine.h"
 #include "profilelib/ZarnLib_Image.h"
 #include "profilelib/ZarnLib_ImageRowReader.h"
@@ -18,6 +19,11 @@ constexpr double kPi = 3.141592653589793;
 constexpr double kHalfPi = 1.5707963267948966;
 constexpr int kSquare = 40;
 constexpr int kMaxSlots = 25;
+// Points per side of the grid that samples each half of a patch's middle: enough for grain to
+// average out, few next to the decoding of the photograph.
+constexpr int kHalfGrid = 16;
+// The four halves of a patch's middle, in the order their sums follow the patches' own.
+enum { kLeftHalf, kRightHalf, kUpperHalf, kLowerHalf, kHalves };
 
 struct Geometry {
     double w, h, a, b, pw, ph, g;
@@ -117,11 +123,21 @@ Rotation RotationAbout(double theta, double cx, double cy)
     return r;
 }
 
+// Sum index of half h of patch p's middle, after the patches' own sums.
+int HalfIndex(const std::vector<PatchRef>& patches, std::size_t p, int h)
+{
+    return static_cast<int>(patches.size() + p * kHalves + static_cast<std::size_t>(h));
+}
+
 // Lists the samples of every patch for a photograph of width x height: in the chart's upright
 // frame a 40 x 40 square centred on the patch, mapped back into the photograph. -1 when the chart
-// is too small or a sample lies outside the photograph (it would read made-up pixels).
+// is too small or a sample lies outside the photograph (it would read made-up pixels). With
+// `halves`, each used patch's middle is sampled as well: the left and right quarters beside its
+// centre line over the middle half of its height, and the upper and lower quarters over the middle
+// half of its width, each an eighth of the patch away from its edges, where blur and a marker
+// placed a little off do not reach. Their points outside the photograph are left out.
 int PlanSamples(POINT tl, POINT tr, POINT br, POINT bl, int chartKind, std::uint32_t width, std::uint32_t height,
-                const std::vector<PatchRef>& patches, ZarnLib_PatchSums* sums)
+                const std::vector<PatchRef>& patches, bool halves, ZarnLib_PatchSums* sums)
 {
     const Geometry& geo = kGeometry[chartKind - 1];
     // Chart angle from the top edge.
@@ -212,12 +228,37 @@ int PlanSamples(POINT tl, POINT tr, POINT br, POINT bl, int chartKind, std::uint
     const auto inside = [&](long long x, long long y) {
         return x >= 0 && y >= 0 && x < static_cast<long long>(width) && y < static_cast<long long>(height);
     };
+    const double patchW = static_cast<double>(w2) * geo.pw / geo.w;
+    const double patchH = static_cast<double>(h2) * geo.ph / geo.h;
+    // A grid of points over [x0, x1) x [y0, y1) of the upright frame.
+    const auto sampleGrid = [&](int index, double x0, double y0, double x1, double y1) {
+        const int nx = std::clamp(static_cast<int>(x1 - x0), 1, kHalfGrid);
+        const int ny = std::clamp(static_cast<int>(y1 - y0), 1, kHalfGrid);
+        for (int j = 0; j < ny; ++j) {
+            for (int i = 0; i < nx; ++i) {
+                double x = x0 + (i + 0.5) * (x1 - x0) / nx, y = y0 + (j + 0.5) * (y1 - y0) / ny;
+                if (rotated)
+                    toPhoto.Apply(x, y, &x, &y);
+                const auto px = static_cast<long long>(std::floor(x)), py = static_cast<long long>(std::floor(y));
+                if (inside(px, py))
+                    sums->Add(index, static_cast<std::uint32_t>(px), static_cast<std::uint32_t>(py), 1);
+            }
+        }
+    };
 
     for (std::size_t p = 0; p < patches.size(); ++p) {
         const PatchRef& patch = patches[p];
         const int index = static_cast<int>(p);
         const long long x0 = left2 - 20 + pw / 2 + patch.column * (pw + gp);
         const long long y0 = rowTop(patch.row);
+        if (halves && patch.slot >= 0) {
+            const double px = static_cast<double>(x0 + kSquare / 2), py = static_cast<double>(y0 + kSquare / 2);
+            const double w8 = patchW / 8, h8 = patchH / 8;
+            sampleGrid(HalfIndex(patches, p, kLeftHalf), px - 3 * w8, py - 2 * h8, px - w8, py + 2 * h8);
+            sampleGrid(HalfIndex(patches, p, kRightHalf), px + w8, py - 2 * h8, px + 3 * w8, py + 2 * h8);
+            sampleGrid(HalfIndex(patches, p, kUpperHalf), px - 2 * w8, py - 3 * h8, px + 2 * w8, py - h8);
+            sampleGrid(HalfIndex(patches, p, kLowerHalf), px - 2 * w8, py + h8, px + 2 * w8, py + 3 * h8);
+        }
         if (!rotated) {
             if (!inside(x0, y0) || !inside(x0 + kSquare - 1, y0 + kSquare - 1))
                 return -1;
@@ -288,7 +329,8 @@ void MultiplyAffine(const double self[9], const double other[9], double out[9])
 }
 
 int MeasureChartPhoto(std::wstring path, POINT tl, POINT tr, POINT br, POINT bl, int chartKind,
-                      ZarnLib_PatchKey tableKey, ZarnLib_EntryKey photoKey, ZarnLib_Profile* profile)
+                      ZarnLib_PatchKey tableKey, ZarnLib_EntryKey photoKey, ZarnLib_Profile* profile,
+                      ZarnLib_ChartPatchFlatness* flatness)
 {
     if (tableKey.GetCineMode() == 1) {
         const int photoIndex = CineIndex(photoKey.GetFrameRate(), photoKey.GetShutterAngle());
@@ -310,10 +352,11 @@ int MeasureChartPhoto(std::wstring path, POINT tl, POINT tr, POINT br, POINT bl,
     // measurement never holds the whole picture. Layouts that cannot be streamed are loaded whole.
     // A photograph that cannot be read is reported before any fault of the chart's placement.
     const std::vector<PatchRef> patches = PatchesOf(chartKind);
-    ZarnLib_PatchSums sums(static_cast<int>(patches.size()));
+    const bool halves = flatness != nullptr;
+    ZarnLib_PatchSums sums(static_cast<int>(patches.size() * (halves ? 1 + kHalves : 1)));
     int plan = -1;
     const auto planFor = [&](std::uint32_t width, std::uint32_t height) {
-        plan = PlanSamples(tl, tr, br, bl, chartKind, width, height, patches, &sums);
+        plan = PlanSamples(tl, tr, br, bl, chartKind, width, height, patches, halves, &sums);
         sums.Seal();
     };
     const auto read = ZarnLib_ImageRowReader::Read(path, planFor, [&](std::uint32_t y, const unsigned char* rgb) {
@@ -369,6 +412,24 @@ int MeasureChartPhoto(std::wstring path, POINT tl, POINT tr, POINT br, POINT bl,
             return -1;
         if (profile->AddEntry(tableKey, photoKey, curve) != 0)
             return -1;
+    }
+    if (flatness != nullptr) {
+        flatness->Clear();
+        const auto greenMean = [&](int index) {
+            const ZarnLib_PatchSums::Sum& sum = sums.Of(index);
+            return sum.n > 0 ? static_cast<double>(sum.g) / static_cast<double>(sum.n) : 0.0;
+        };
+        for (std::size_t p = 0; p < patches.size(); ++p) {
+            if (patches[p].slot < 0)
+                continue;
+            ZarnLib_ChartPatchFlatness::Patch patch;
+            patch.row = patches[p].row;
+            patch.column = patches[p].column;
+            patch.level = greenMean(static_cast<int>(p));
+            patch.across = greenMean(HalfIndex(patches, p, kRightHalf)) - greenMean(HalfIndex(patches, p, kLeftHalf));
+            patch.down = greenMean(HalfIndex(patches, p, kLowerHalf)) - greenMean(HalfIndex(patches, p, kUpperHalf));
+            flatness->Add(patch);
+        }
     }
     return 0;
 }

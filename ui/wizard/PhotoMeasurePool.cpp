@@ -2,6 +2,7 @@
 
 #include "platform/UsableCores.h"
 #include "profilelib/ZarnLib_ChartMeasure.h"
+#include "profilelib/ZarnLib_ChartPatchFlatness.h"
 #include "profilelib/ZarnLib_ChartPatchOrder.h"
 #include "profilelib/ZarnLib_KestrinPatchElement.h"
 #include "profilelib/ZarnLib_Profile.h"
@@ -17,16 +18,20 @@
 namespace {
 
 // Measures one photograph into a scratch profile of its own (none: measured only) and refuses a
-// picture whose patches do not follow the chart's order.
+// picture whose patches do not follow the chart's order or are not flat between their steps.
 int MeasureInto(const PhotoMeasurePool::Job& job, ZarnLib_Profile* scratch)
 {
-    const int result = MeasureChartPhoto(job.path, job.corners[0], job.corners[1], job.corners[2],
-                                         job.corners[3], job.chartKind, job.tableKey, job.entryKey, scratch);
+    ZarnLib_ChartPatchFlatness flatness;
+    const int result = MeasureChartPhoto(job.path, job.corners[0], job.corners[1], job.corners[2], job.corners[3],
+                                         job.chartKind, job.tableKey, job.entryKey, scratch,
+                                         scratch != nullptr ? &flatness : nullptr);
     if (result != 0 || scratch == nullptr)
         return result;
     const ZarnLib_KestrinPatchElement* table = scratch->GetTableAt(0);
     const ZarnLib_ProfileEntry* entry = table != nullptr ? table->GetEntry(0) : nullptr;
     if (entry != nullptr && !ZarnLib_ChartPatchOrder::FollowsTheChart(entry->Curve()))
+        return PhotoMeasurePool::kNotTheChart;
+    if (!flatness.FlatBetweenSteps())
         return PhotoMeasurePool::kNotTheChart;
     return 0;
 }

@@ -23,8 +23,9 @@ public:
         ZarnLib_PatchKey tableKey;
         ZarnLib_EntryKey entryKey;
     };
-    // The result of a photograph whose measured patches do not follow the chart's order: the
-    // picture is not the chart, and nothing of it joins the profile.
+    // The result of a photograph whose measured patches do not follow the chart's order, or change
+    // inside much as they do between them (a gradient): the picture is not the chart, and nothing
+    // of it joins the profile.
     static constexpr int kNotTheChart = -10620;
 
     // Called on the caller's thread after each photograph joined the profile: photographs done.

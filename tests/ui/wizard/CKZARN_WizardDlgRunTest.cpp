@@ -98,8 +98,9 @@ TEST(WizardRun, APictureThatIsNotTheChartIsNamedAndTheChoiceComesBack)
     ZarnLib_Profile before;
     ASSERT_EQ(0, WizardProfileSnapshot::CopyProfile(w.Profile(), &before));
     ASSERT_NO_FATAL_FAILURE(WalkToCorners(rig));
-    // The middle photograph is a gradient, not the chart.
-    ASSERT_TRUE(WriteGradient(w.Data().chosenPhotos[1]->path, -1, true));
+    // The middle photograph is a gradient, not the chart: light at the top, as the chart's rows
+    // grow lighter, so only the patches' flatness gives it away.
+    ASSERT_TRUE(WriteGradient(w.Data().chosenPhotos[1]->path, 2, -1, true, 270));
     w.OnNext();
     EXPECT_EQ(3, w.GetStep()) << "back at the photographs, where the choice can be mended";
     ASSERT_EQ(1u, rig.prompts.Prompts().size());
