@@ -21,7 +21,7 @@ constexpr int kSquare = 40;
 constexpr int kMaxSlots = 25;
 // Points per side of the grid that samples each half of a patch's middle: enough for grain to
 // average out, few next to the decoding of the photograph.
-constexpr int kHalfGrid = 16;
+constexpr int kHalfGrid = 12;
 // The four halves of a patch's middle, in the order their sums follow the patches' own.
 enum { kLeftHalf, kRightHalf, kUpperHalf, kLowerHalf, kHalves };
 
