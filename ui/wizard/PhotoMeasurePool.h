@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+class ZarnLib_CnvPolyLine;
 class ZarnLib_Profile;
 
 class PhotoMeasurePool {
@@ -36,7 +37,9 @@ public:
 
     // Measures the jobs with up to `threads` threads (1: on the caller's thread alone). Returns 0,
     // or the non-zero result of the first photograph in order that failed (its index in
-    // *failedJob when given, else -1); photographs after it are not added.
+    // *failedJob when given, else -1); photographs after it are not added. `curves`, when given,
+    // receives the measured curve of each photograph that joined, in order.
     static int MeasureAll(const std::vector<Job>& jobs, int threads, ZarnLib_Profile* profile,
-                          const Progress& progress, int* failedJob = nullptr);
+                          const Progress& progress, int* failedJob = nullptr,
+                          std::vector<ZarnLib_CnvPolyLine>* curves = nullptr);
 };

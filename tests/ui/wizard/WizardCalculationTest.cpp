@@ -173,6 +173,43 @@ TEST(Calculation, APictureThatIsNotTheChartIsRefusedAndNamed)
     }
 }
 
+TEST(Calculation, AUniformPictureAmongTheSeriesIsRefusedAndNamed)
+{
+    // Black, white and the grey of a middle patch, in the middle of the series and at its ends;
+    // beyond the series' own ends (as the chart beyond the camera's range) a uniform picture
+    // cannot be told from the chart and passes.
+    const struct {
+        int kind;
+        int level;
+        std::size_t photo;
+        bool refused;
+    } cases[] = {
+        {1, 80, 1, true},   {1, 15, 2, true},  {1, 255, 1, true}, {2, 80, 1, true},  {3, 200, 0, true},
+        {6, 30, 2, true},   {4, 80, 1, true},  {5, 80, 1, true},  {1, 15, 0, false}, {3, 255, 2, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("kind " + std::to_string(c.kind) + ", level " + std::to_string(c.level) + ", photograph " +
+                     std::to_string(c.photo));
+        Series series(c.kind, true);
+        const std::vector<double> exposures = Exposures(c.kind);
+        ASSERT_TRUE(WriteUniform(series.data.chosenPhotos[c.photo]->path, c.level, exposures[c.photo], c.photo % 2 == 0));
+        for (int threads : {1, 3}) {
+            ZarnLib_Profile profile;
+            int resultCode = -1;
+            WizardCalculation calculation(&series.data, &profile, kLevels, threads);
+            const int error = calculation.Run(nullptr, &resultCode);
+            if (c.refused) {
+                EXPECT_EQ(PhotoMeasurePool::kNotTheChart, error) << threads;
+                EXPECT_EQ(WizardCalculation::kResultFailed, resultCode);
+                EXPECT_EQ(static_cast<int>(c.photo), calculation.NotTheChart());
+            } else {
+                EXPECT_EQ(0, error) << threads;
+                EXPECT_EQ(-1, calculation.NotTheChart());
+            }
+        }
+    }
+}
+
 TEST(Calculation, AGrainyBlurredTurnedUnevenlyLitSeriesGivesAProfile)
 {
     for (int kind = 1; kind <= 6; ++kind) {
@@ -191,9 +228,7 @@ TEST(Calculation, AGrainyBlurredTurnedUnevenlyLitSeriesGivesAProfile)
             photoflaws::AddGrain(*bitmap, 14, static_cast<std::uint32_t>(kind * 10 + static_cast<int>(i)));
             photoflaws::BoxBlur(*bitmap);
             ExifInputValues& record = series.data.chosenPhotos[i]->values;
-            ZarnTest_ExifWriter writer(false);
-            writer.AddExposure(100, 100000, static_cast<std::uint32_t>(std::lround(100000 / std::pow(2.0, exposures[i] - 4))), 56, 10);
-            ASSERT_TRUE(writer.WriteJpeg(*bitmap, record.path, 92));
+            ASSERT_TRUE(WriteWithExposure(*bitmap, record.path, exposures[i], true));
             for (int k = 0; k < 4; ++k)
                 record.corners[k] = POINT{static_cast<LONG>(std::lround(truth[k].x)), static_cast<LONG>(std::lround(truth[k].y))};
         }

@@ -48,6 +48,14 @@ inline std::unique_ptr<CKZARN_WizFileData> WritePhoto(const std::string& path, i
     return std::make_unique<CKZARN_WizFileData>(path, record);
 }
 
+// Writes a picture with the Exif values of exposure e, as the series' photographs have them.
+inline bool WriteWithExposure(const ZarnLib_Bitmap& bitmap, const std::string& path, double exposure, bool jpeg)
+{
+    ZarnTest_ExifWriter writer(false);
+    writer.AddExposure(100, 100000, static_cast<std::uint32_t>(std::lround(100000 / std::pow(2.0, exposure - 4))), 56, 10);
+    return jpeg ? writer.WriteJpeg(bitmap, path, 92) : writer.WriteTiff(bitmap, path);
+}
+
 // Writes a picture that is not the chart in place of a photograph of chart kind `kind` at exposure
 // e: the Exif values of e, the kind's markers where its photograph has them, and a smooth grey
 // ramp from dark to light in the direction `degrees` (0: left to right, 90: top to bottom).
@@ -57,11 +65,19 @@ inline bool WriteGradient(const std::string& path, int kind, double exposure, bo
     drawing.gradientDegrees = degrees;
     ZarnTest_ChartPoint truth[4];
     const auto bitmap = ZarnTest_ChartPhoto::Render(drawing, truth);
+    return bitmap && WriteWithExposure(*bitmap, path, exposure, jpeg);
+}
+
+// Writes a picture of one grey level all over, with the Exif values of exposure e.
+inline bool WriteUniform(const std::string& path, int level, double exposure, bool jpeg)
+{
+    auto bitmap = ZarnLib_Bitmap::Create(kPhotoW, kPhotoH, ZarnLib_Bitmap::kFormat32bppARGB);
     if (!bitmap)
         return false;
-    ZarnTest_ExifWriter writer(false);
-    writer.AddExposure(100, 100000, static_cast<std::uint32_t>(std::lround(100000 / std::pow(2.0, exposure - 4))), 56, 10);
-    return jpeg ? writer.WriteJpeg(*bitmap, path, 92) : writer.WriteTiff(*bitmap, path);
+    const auto c = static_cast<std::uint32_t>(level);
+    for (std::uint32_t y = 0; y < bitmap->GetHeight(); ++y)
+        std::fill(bitmap->Row(y), bitmap->Row(y) + bitmap->GetWidth(), 0xFF000000u | (c << 16) | (c << 8) | c);
+    return WriteWithExposure(*bitmap, path, exposure, jpeg);
 }
 
 } // namespace wizardtest
