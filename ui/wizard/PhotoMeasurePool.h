@@ -25,8 +25,9 @@ public:
         ZarnLib_EntryKey entryKey;
     };
     // The result of a photograph whose measured patches do not follow the chart's order, or change
-    // inside much as they do between them (a gradient): the picture is not the chart, and nothing
-    // of it joins the profile.
+    // inside as much as they do between them (a gradient): the picture is not the chart, and
+    // nothing of it joins the profile. The calculation gives it too for a photograph whose levels
+    // are out of step with the rest of the series.
     static constexpr int kNotTheChart = -10620;
 
     // Called on the caller's thread after each photograph joined the profile: photographs done.
