@@ -19,9 +19,11 @@ constexpr double kPi = 3.141592653589793;
 constexpr double kHalfPi = 1.5707963267948966;
 constexpr int kSquare = 40;
 constexpr int kMaxSlots = 25;
-// Points per side of the grid that samples each half of a patch's middle: enough for grain to
-// average out, few next to the decoding of the photograph.
-constexpr int kHalfGrid = 12;
+// Lines of each half of a patch's middle sampled whole on an upright chart, and points per side of
+// the grid that samples it on a turned one (a run of its own each): enough for grain to average
+// out, few next to the decoding of the photograph.
+constexpr int kHalfLines = 48;
+constexpr int kHalfGrid = 16;
 // The four halves of a patch's middle, in the order their sums follow the patches' own.
 enum { kLeftHalf, kRightHalf, kUpperHalf, kLowerHalf, kHalves };
 
@@ -132,10 +134,10 @@ int HalfIndex(const std::vector<PatchRef>& patches, std::size_t p, int h)
 // Lists the samples of every patch for a photograph of width x height: in the chart's upright
 // frame a 40 x 40 square centred on the patch, mapped back into the photograph. -1 when the chart
 // is too small or a sample lies outside the photograph (it would read made-up pixels). With
-// `halves`, each used patch's middle is sampled as well: the left and right quarters beside its
-// centre line over the middle half of its height, and the upper and lower quarters over the middle
-// half of its width, each an eighth of the patch away from its edges, where blur and a marker
-// placed a little off do not reach. Their points outside the photograph are left out.
+// `halves`, the middle half of each used patch (half its width by half its height) is sampled as
+// well, split into its left and right halves and into its upper and lower halves: a quarter of
+// the patch away from its edges, where blur, a marker placed a little off or a slightly slanted
+// view do not reach. Their samples outside the photograph are left out.
 int PlanSamples(POINT tl, POINT tr, POINT br, POINT bl, int chartKind, std::uint32_t width, std::uint32_t height,
                 const std::vector<PatchRef>& patches, bool halves, ZarnLib_PatchSums* sums)
 {
@@ -230,15 +232,26 @@ int PlanSamples(POINT tl, POINT tr, POINT br, POINT bl, int chartKind, std::uint
     };
     const double patchW = static_cast<double>(w2) * geo.pw / geo.w;
     const double patchH = static_cast<double>(h2) * geo.ph / geo.h;
-    // A grid of points over [x0, x1) x [y0, y1) of the upright frame.
-    const auto sampleGrid = [&](int index, double x0, double y0, double x1, double y1) {
+    // Samples [x0, x1) x [y0, y1) of the upright frame: upright, at most kHalfLines of its lines,
+    // each whole; turned, a grid of at most kHalfGrid x kHalfGrid points, each pixel a run of its own.
+    const auto sampleHalf = [&](int index, double x0, double y0, double x1, double y1) {
+        if (!rotated) {
+            const auto from = static_cast<long long>(std::ceil(x0)), to = static_cast<long long>(std::ceil(x1));
+            const int lines = std::clamp(static_cast<int>(y1 - y0), 1, kHalfLines);
+            for (int j = 0; j < lines; ++j) {
+                const auto y = static_cast<long long>(std::floor(y0 + (j + 0.5) * (y1 - y0) / lines));
+                if (to > from && inside(from, y) && inside(to - 1, y))
+                    sums->Add(index, static_cast<std::uint32_t>(from), static_cast<std::uint32_t>(y),
+                              static_cast<std::uint32_t>(to - from));
+            }
+            return;
+        }
         const int nx = std::clamp(static_cast<int>(x1 - x0), 1, kHalfGrid);
         const int ny = std::clamp(static_cast<int>(y1 - y0), 1, kHalfGrid);
         for (int j = 0; j < ny; ++j) {
             for (int i = 0; i < nx; ++i) {
-                double x = x0 + (i + 0.5) * (x1 - x0) / nx, y = y0 + (j + 0.5) * (y1 - y0) / ny;
-                if (rotated)
-                    toPhoto.Apply(x, y, &x, &y);
+                double x = 0, y = 0;
+                toPhoto.Apply(x0 + (i + 0.5) * (x1 - x0) / nx, y0 + (j + 0.5) * (y1 - y0) / ny, &x, &y);
                 const auto px = static_cast<long long>(std::floor(x)), py = static_cast<long long>(std::floor(y));
                 if (inside(px, py))
                     sums->Add(index, static_cast<std::uint32_t>(px), static_cast<std::uint32_t>(py), 1);
@@ -253,11 +266,11 @@ int PlanSamples(POINT tl, POINT tr, POINT br, POINT bl, int chartKind, std::uint
         const long long y0 = rowTop(patch.row);
         if (halves && patch.slot >= 0) {
             const double px = static_cast<double>(x0 + kSquare / 2), py = static_cast<double>(y0 + kSquare / 2);
-            const double w8 = patchW / 8, h8 = patchH / 8;
-            sampleGrid(HalfIndex(patches, p, kLeftHalf), px - 3 * w8, py - 2 * h8, px - w8, py + 2 * h8);
-            sampleGrid(HalfIndex(patches, p, kRightHalf), px + w8, py - 2 * h8, px + 3 * w8, py + 2 * h8);
-            sampleGrid(HalfIndex(patches, p, kUpperHalf), px - 2 * w8, py - 3 * h8, px + 2 * w8, py - h8);
-            sampleGrid(HalfIndex(patches, p, kLowerHalf), px - 2 * w8, py + h8, px + 2 * w8, py + 3 * h8);
+            const double w4 = patchW / 4, h4 = patchH / 4;
+            sampleHalf(HalfIndex(patches, p, kLeftHalf), px - w4, py - h4, px, py + h4);
+            sampleHalf(HalfIndex(patches, p, kRightHalf), px, py - h4, px + w4, py + h4);
+            sampleHalf(HalfIndex(patches, p, kUpperHalf), px - w4, py - h4, px + w4, py);
+            sampleHalf(HalfIndex(patches, p, kLowerHalf), px - w4, py, px + w4, py + h4);
         }
         if (!rotated) {
             if (!inside(x0, y0) || !inside(x0 + kSquare - 1, y0 + kSquare - 1))

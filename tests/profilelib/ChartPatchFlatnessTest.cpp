@@ -27,8 +27,8 @@ TEST(ChartPatchFlatness, FlatPatchesBetweenStepsPassChangesLikeTheStepsDoNot)
         bool flat;
     } cases[] = {
         {"steps of 10, flat inside", Row({20, 30, 40, 50}, 0.0, 0.0), true},
-        {"uneven light: a fifth of a step inside", Row({20, 30, 40, 50}, 2.0, 0.0), true},
-        {"a gradient: half the step inside", Row({20, 30, 40, 50}, 5.0, 0.0), false},
+        {"uneven light: a tenth of a step inside", Row({20, 30, 40, 50}, 1.0, 0.0), true},
+        {"a gradient: a fifth of the step inside", Row({20, 30, 40, 50}, 2.0, 0.0), false},
         {"a gradient across the row: no steps, change inside", Row({80, 80, 80, 80}, 0.0, 6.0), false},
         {"clipped flat, grain inside", Row({255, 255, 255, 255}, 0.3, -0.2), true},
         {"grain beyond the tolerance without steps", Row({80, 80, 80, 80}, 0.4, 0.3), false},
