@@ -1,5 +1,6 @@
 #include "profilelib/ZarnLib_ChartMeasure.h"
 
+#include "profilelib/ZarnLib_ChartPatchFlatness.h"
 #include "profilelib/ZarnLib_CnvPolyLine.h"
 #include "profilelib/ZarnLib_Image.h"
 #include "profilelib/ZarnLib_ImageRowReader.h"
@@ -18,6 +19,13 @@ constexpr double kPi = 3.141592653589793;
 constexpr double kHalfPi = 1.5707963267948966;
 constexpr int kSquare = 40;
 constexpr int kMaxSlots = 25;
+// Lines of each half of a patch's middle sampled whole on an upright chart, and points per side of
+// the grid that samples it on a turned one (a run of its own each): enough for grain to average
+// out, few next to the decoding of the photograph.
+constexpr int kHalfLines = 48;
+constexpr int kHalfGrid = 16;
+// The four halves of a patch's middle, in the order their sums follow the patches' own.
+enum { kLeftHalf, kRightHalf, kUpperHalf, kLowerHalf, kHalves };
 
 struct Geometry {
     double w, h, a, b, pw, ph, g;
@@ -117,11 +125,21 @@ Rotation RotationAbout(double theta, double cx, double cy)
     return r;
 }
 
+// Sum index of half h of patch p's middle, after the patches' own sums.
+int HalfIndex(const std::vector<PatchRef>& patches, std::size_t p, int h)
+{
+    return static_cast<int>(patches.size() + p * kHalves + static_cast<std::size_t>(h));
+}
+
 // Lists the samples of every patch for a photograph of width x height: in the chart's upright
 // frame a 40 x 40 square centred on the patch, mapped back into the photograph. -1 when the chart
-// is too small or a sample lies outside the photograph (it would read made-up pixels).
+// is too small or a sample lies outside the photograph (it would read made-up pixels). With
+// `halves`, the middle half of each used patch (half its width by half its height) is sampled as
+// well, split into its left and right halves and into its upper and lower halves: a quarter of
+// the patch away from its edges, where blur, a marker placed a little off or a slightly slanted
+// view do not reach. Their samples outside the photograph are left out.
 int PlanSamples(POINT tl, POINT tr, POINT br, POINT bl, int chartKind, std::uint32_t width, std::uint32_t height,
-                const std::vector<PatchRef>& patches, ZarnLib_PatchSums* sums)
+                const std::vector<PatchRef>& patches, bool halves, ZarnLib_PatchSums* sums)
 {
     const Geometry& geo = kGeometry[chartKind - 1];
     // Chart angle from the top edge.
@@ -212,12 +230,48 @@ int PlanSamples(POINT tl, POINT tr, POINT br, POINT bl, int chartKind, std::uint
     const auto inside = [&](long long x, long long y) {
         return x >= 0 && y >= 0 && x < static_cast<long long>(width) && y < static_cast<long long>(height);
     };
+    const double patchW = static_cast<double>(w2) * geo.pw / geo.w;
+    const double patchH = static_cast<double>(h2) * geo.ph / geo.h;
+    // Samples [x0, x1) x [y0, y1) of the upright frame: upright, at most kHalfLines of its lines,
+    // each whole; turned, a grid of at most kHalfGrid x kHalfGrid points, each pixel a run of its own.
+    const auto sampleHalf = [&](int index, double x0, double y0, double x1, double y1) {
+        if (!rotated) {
+            const auto from = static_cast<long long>(std::ceil(x0)), to = static_cast<long long>(std::ceil(x1));
+            const int lines = std::clamp(static_cast<int>(y1 - y0), 1, kHalfLines);
+            for (int j = 0; j < lines; ++j) {
+                const auto y = static_cast<long long>(std::floor(y0 + (j + 0.5) * (y1 - y0) / lines));
+                if (to > from && inside(from, y) && inside(to - 1, y))
+                    sums->Add(index, static_cast<std::uint32_t>(from), static_cast<std::uint32_t>(y),
+                              static_cast<std::uint32_t>(to - from));
+            }
+            return;
+        }
+        const int nx = std::clamp(static_cast<int>(x1 - x0), 1, kHalfGrid);
+        const int ny = std::clamp(static_cast<int>(y1 - y0), 1, kHalfGrid);
+        for (int j = 0; j < ny; ++j) {
+            for (int i = 0; i < nx; ++i) {
+                double x = 0, y = 0;
+                toPhoto.Apply(x0 + (i + 0.5) * (x1 - x0) / nx, y0 + (j + 0.5) * (y1 - y0) / ny, &x, &y);
+                const auto px = static_cast<long long>(std::floor(x)), py = static_cast<long long>(std::floor(y));
+                if (inside(px, py))
+                    sums->Add(index, static_cast<std::uint32_t>(px), static_cast<std::uint32_t>(py), 1);
+            }
+        }
+    };
 
     for (std::size_t p = 0; p < patches.size(); ++p) {
         const PatchRef& patch = patches[p];
         const int index = static_cast<int>(p);
         const long long x0 = left2 - 20 + pw / 2 + patch.column * (pw + gp);
         const long long y0 = rowTop(patch.row);
+        if (halves && patch.slot >= 0) {
+            const double px = static_cast<double>(x0 + kSquare / 2), py = static_cast<double>(y0 + kSquare / 2);
+            const double w4 = patchW / 4, h4 = patchH / 4;
+            sampleHalf(HalfIndex(patches, p, kLeftHalf), px - w4, py - h4, px, py + h4);
+            sampleHalf(HalfIndex(patches, p, kRightHalf), px, py - h4, px + w4, py + h4);
+            sampleHalf(HalfIndex(patches, p, kUpperHalf), px - w4, py - h4, px + w4, py);
+            sampleHalf(HalfIndex(patches, p, kLowerHalf), px - w4, py, px + w4, py + h4);
+        }
         if (!rotated) {
             if (!inside(x0, y0) || !inside(x0 + kSquare - 1, y0 + kSquare - 1))
                 return -1;
@@ -288,7 +342,8 @@ void MultiplyAffine(const double self[9], const double other[9], double out[9])
 }
 
 int MeasureChartPhoto(std::wstring path, POINT tl, POINT tr, POINT br, POINT bl, int chartKind,
-                      ZarnLib_PatchKey tableKey, ZarnLib_EntryKey photoKey, ZarnLib_Profile* profile)
+                      ZarnLib_PatchKey tableKey, ZarnLib_EntryKey photoKey, ZarnLib_Profile* profile,
+                      ZarnLib_ChartPatchFlatness* flatness)
 {
     if (tableKey.GetCineMode() == 1) {
         const int photoIndex = CineIndex(photoKey.GetFrameRate(), photoKey.GetShutterAngle());
@@ -310,10 +365,11 @@ int MeasureChartPhoto(std::wstring path, POINT tl, POINT tr, POINT br, POINT bl,
     // measurement never holds the whole picture. Layouts that cannot be streamed are loaded whole.
     // A photograph that cannot be read is reported before any fault of the chart's placement.
     const std::vector<PatchRef> patches = PatchesOf(chartKind);
-    ZarnLib_PatchSums sums(static_cast<int>(patches.size()));
+    const bool halves = flatness != nullptr;
+    ZarnLib_PatchSums sums(static_cast<int>(patches.size() * (halves ? 1 + kHalves : 1)));
     int plan = -1;
     const auto planFor = [&](std::uint32_t width, std::uint32_t height) {
-        plan = PlanSamples(tl, tr, br, bl, chartKind, width, height, patches, &sums);
+        plan = PlanSamples(tl, tr, br, bl, chartKind, width, height, patches, halves, &sums);
         sums.Seal();
     };
     const auto read = ZarnLib_ImageRowReader::Read(path, planFor, [&](std::uint32_t y, const unsigned char* rgb) {
@@ -369,6 +425,24 @@ int MeasureChartPhoto(std::wstring path, POINT tl, POINT tr, POINT br, POINT bl,
             return -1;
         if (profile->AddEntry(tableKey, photoKey, curve) != 0)
             return -1;
+    }
+    if (flatness != nullptr) {
+        flatness->Clear();
+        const auto greenMean = [&](int index) {
+            const ZarnLib_PatchSums::Sum& sum = sums.Of(index);
+            return sum.n > 0 ? static_cast<double>(sum.g) / static_cast<double>(sum.n) : 0.0;
+        };
+        for (std::size_t p = 0; p < patches.size(); ++p) {
+            if (patches[p].slot < 0)
+                continue;
+            ZarnLib_ChartPatchFlatness::Patch patch;
+            patch.row = patches[p].row;
+            patch.column = patches[p].column;
+            patch.level = greenMean(static_cast<int>(p));
+            patch.across = greenMean(HalfIndex(patches, p, kRightHalf)) - greenMean(HalfIndex(patches, p, kLeftHalf));
+            patch.down = greenMean(HalfIndex(patches, p, kLowerHalf)) - greenMean(HalfIndex(patches, p, kUpperHalf));
+            flatness->Add(patch);
+        }
     }
     return 0;
 }

@@ -2,7 +2,8 @@
 // run from its densest patch to its lightest (the curve's points ascend in exposure), so their
 // levels never fall along the curve: where the photograph clips, neighbours tie, and a few levels
 // of noise (grain, compression, uneven light) may lower a patch below one before it. A picture
-// that is not the chart (a gradient, a scene) breaks that order.
+// that is not the chart (a scene, a gradient running against the chart) breaks that order; a
+// gradient running the chart's way keeps it, and ZarnLib_ChartPatchFlatness tells it apart.
 #pragma once
 
 class ZarnLib_CnvPolyLine;

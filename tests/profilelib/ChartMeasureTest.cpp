@@ -1,5 +1,6 @@
 #include "profilelib/ZarnLib_ChartCorners.h"
 #include "profilelib/ZarnLib_ChartMeasure.h"
+#include "profilelib/ZarnLib_ChartPatchFlatness.h"
 #include "profilelib/ZarnLib_CnvPolyLine.h"
 #include "profilelib/ZarnLib_Image.h"
 #include "profilelib/ZarnLib_KestrinPatchElement.h"
@@ -7,6 +8,8 @@
 #include "profilelib/ZarnLib_ProfileEntry.h"
 #include "tests/profilelib/ImageTestFiles.h"
 #include "tests/support/ZarnTest_ChartPhoto.h"
+#include "tests/support/ZarnTest_ChartSeries.h"
+#include "tests/support/ZarnTest_PhotoFlaws.h"
 
 #include <gtest/gtest.h>
 
@@ -238,5 +241,85 @@ TEST(ChartMath, DegreesAndAffine)
     EXPECT_EQ(10, out[6]);
     EXPECT_EQ(14, out[7]);
 }
+
+// Flat patches between steps: a photograph of the chart, even grainy, blurred, turned and unevenly
+// lit, has patches that barely change inside next to the steps between them; a smooth gradient in
+// place of the chart changes inside a patch as it does between patches, whichever way it runs.
+// Writes the picture as a JPEG and measures it at the markers the corner search finds (else at
+// the drawn markers, as a user would place them).
+void Measure(const ZarnLib_Bitmap& bitmap, const ZarnTest_ChartPoint truth[4], int kind, bool search,
+             ZarnLib_ChartPatchFlatness* flatness)
+{
+    const std::string path = TempFile("flatness.jpg");
+    ASSERT_TRUE(ZarnTest_ExifWriter(false).WriteJpeg(bitmap, path, 92));
+    POINT corners[4];
+    for (int i = 0; i < 4; ++i)
+        corners[i] = POINT{static_cast<LONG>(std::lround(truth[i].x)), static_cast<LONG>(std::lround(truth[i].y))};
+    if (search) {
+        ZarnLib_Image view;
+        view.Reset();
+        RECT rect{};
+        double scale = 0;
+        ASSERT_EQ(0, view.Load(Wide(path), kImageLoadFitPlanes, 420, 280, &rect, &scale));
+        POINT found[4] = {};
+        ASSERT_TRUE(FindChartCorners(&view, kind, &found[0], &found[1], &found[2], &found[3]));
+        for (int i = 0; i < 4; ++i) {
+            const double x = (found[i].x - rect.left) / scale, y = (found[i].y - rect.top) / scale;
+            ASSERT_LT(std::hypot(truth[i].x - x, truth[i].y - y), 4 / scale) << "corner " << i;
+            corners[i] = POINT{static_cast<LONG>(x), static_cast<LONG>(y)};
+        }
+    }
+    ZarnLib_Profile profile;
+    ASSERT_EQ(0, MeasureChartPhoto(Wide(path), corners[0], corners[1], corners[2], corners[3], kind, TableKey(),
+                                   PhotoKey(), &profile, flatness));
+    ASSERT_FALSE(flatness->Patches().empty());
+}
+
+class ChartPatchFlatnessOf : public ::testing::TestWithParam<int> {};
+
+TEST_P(ChartPatchFlatnessOf, AGradientAnyWayRoundIsNotTheChart)
+{
+    const int kind = GetParam();
+    // Both ways along the rows (one of them the chart's own order of densities), both ways
+    // across them, and slanting.
+    for (double degrees : {0.0, 180.0, 90.0, 270.0, 35.0, 215.0}) {
+        SCOPED_TRACE(degrees);
+        ZarnTest_ChartSpec drawing = chartseries::Drawing(kind, 0.0);
+        drawing.gradientDegrees = degrees;
+        ZarnTest_ChartPoint truth[4];
+        const auto bitmap = ZarnTest_ChartPhoto::Render(drawing, truth);
+        ASSERT_TRUE(bitmap);
+        ZarnLib_ChartPatchFlatness flatness;
+        // Kinds 4 and 5 lose their markers with their corner patches: the user places the corners.
+        Measure(*bitmap, truth, kind, kind != 4 && kind != 5, &flatness);
+        EXPECT_FALSE(flatness.FlatBetweenSteps())
+            << "inside " << flatness.InnerChange() << ", step " << flatness.MeanStep();
+    }
+}
+
+TEST_P(ChartPatchFlatnessOf, AGrainyBlurredTurnedUnevenlyLitChartIsFlatBetweenSteps)
+{
+    const int kind = GetParam();
+    for (double exposure : chartseries::Exposures(kind)) {
+        SCOPED_TRACE(exposure);
+        ZarnTest_ChartSpec drawing = chartseries::Drawing(kind, exposure);
+        drawing.angle = 5.0;
+        drawing.chartFraction *= 0.8;
+        // Half a stop less light on the left, against the chart's own steps where it is light on
+        // the left.
+        drawing.lightFalloffEv = 0.5;
+        ZarnTest_ChartPoint truth[4];
+        const auto bitmap = ZarnTest_ChartPhoto::Render(drawing, truth);
+        ASSERT_TRUE(bitmap);
+        // Grain of up to 12 levels, then the lens's blur.
+        photoflaws::AddGrain(*bitmap, 12, 7);
+        photoflaws::BoxBlur(*bitmap);
+        ZarnLib_ChartPatchFlatness flatness;
+        Measure(*bitmap, truth, kind, false, &flatness);
+        EXPECT_TRUE(flatness.FlatBetweenSteps()) << "inside " << flatness.InnerChange() << ", step " << flatness.MeanStep();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, ChartPatchFlatnessOf, ::testing::Values(1, 2, 3, 4, 5, 6));
 
 } // namespace

@@ -70,9 +70,10 @@ std::uint32_t Rgb(int r, int g, int b)
            static_cast<std::uint32_t>(b);
 }
 
-int Level(const ZarnTest_ChartSpec& drawing, int slot)
+int Level(const ZarnTest_ChartSpec& drawing, int slot, double light = 0.0)
 {
-    return static_cast<int>(std::lround(drawing.toneCurve(drawing.exposure + ZarnTest_ChartPhoto::SlotOffset(drawing.kind, slot))));
+    return static_cast<int>(
+        std::lround(drawing.toneCurve(drawing.exposure + light + ZarnTest_ChartPhoto::SlotOffset(drawing.kind, slot))));
 }
 
 } // namespace
@@ -144,15 +145,25 @@ std::unique_ptr<ZarnLib_Bitmap> ZarnTest_ChartPhoto::Render(const ZarnTest_Chart
         *column = c;
         return true;
     };
-    auto patchColour = [&](int row, int column) {
+    // Light on the chart at x: full at the right edge, lightFalloffEv less at the left.
+    auto lightAt = [&](int x) { return -drawing.lightFalloffEv * (1 - (x + 0.5) / drawing.width); };
+    auto patchColour = [&](int row, int column, int x) {
         const int slot = SlotOf(drawing.kind, row, column);
         if (slot >= 0)
-            return Grey(Level(drawing, slot));
+            return Grey(Level(drawing, slot, lightAt(x)));
         // Unused patches: colours different per patch, on the far side of the crosses' brightness
         // so that a marker next to one keeps its contrast.
         const int k = row * 9 + column;
         const int base = drawing.crossLevel >= 128 ? 15 : 150;
         return Rgb(base + (k * 53) % 90, base + (k * 97) % 90, base + (k * 31) % 90);
+    };
+
+    const double rampPhi = drawing.gradientDegrees.value_or(0.0) * 3.141592653589793 / 180.0;
+    const double rampX = std::cos(rampPhi), rampY = std::sin(rampPhi);
+    const double rampExtent = std::fabs(drawing.width * rampX) + std::fabs(drawing.height * rampY);
+    auto ramp = [&](int x, int y) {
+        const double t = ((x + 0.5 - drawing.width / 2.0) * rampX + (y + 0.5 - drawing.height / 2.0) * rampY) / rampExtent;
+        return Grey(static_cast<int>(std::lround(255 * (t + 0.5))));
     };
 
     for (int y = 0; y < drawing.height; ++y) {
@@ -161,6 +172,17 @@ std::unique_ptr<ZarnLib_Bitmap> ZarnTest_ChartPhoto::Render(const ZarnTest_Chart
             const double dx = x + 0.5 - ox, dy = y + 0.5 - oy;
             const double u = (dx * ux + dy * uy) / s;
             const double v = (dx * vx + dy * vy) / s;
+            if (drawing.gradientDegrees) {
+                std::uint32_t colour = ramp(x, y);
+                // Each cross is light on the dark part of the ramp, dark on its light part.
+                for (int i = 0; crossKind && i < 4; ++i) {
+                    const double du = std::fabs(u - cornerU[i]), dv = std::fabs(v - cornerV[i]);
+                    if ((du <= halfWidth && dv <= arm) || (dv <= halfWidth && du <= arm))
+                        colour = Grey((colour & 0xFF) < 128 ? 235 : 20);
+                }
+                out[x] = colour;
+                continue;
+            }
             // Background: diagonal stripes in photograph coordinates, never uniform over a window.
             const double phase = std::fmod((x + y) / drawing.stripePeriod, 1.0);
             std::uint32_t colour = Rgb(phase < 0.5 ? 70 : 150, phase < 0.5 ? 90 : 170, phase < 0.5 ? 60 : 140);
@@ -169,7 +191,7 @@ std::unique_ptr<ZarnLib_Bitmap> ZarnTest_ChartPhoto::Render(const ZarnTest_Chart
                 if (u >= -margin && u <= totalW + margin && v >= -margin && v <= totalH + margin)
                     colour = Grey(drawing.cardLevel);
                 if (patchAt(u, v, &row, &column))
-                    colour = patchColour(row, column);
+                    colour = patchColour(row, column, x);
                 for (int i = 0; i < 4; ++i) {
                     const double du = std::fabs(u - cornerU[i]), dv = std::fabs(v - cornerV[i]);
                     if ((du <= halfWidth && dv <= arm) || (dv <= halfWidth && du <= arm))
@@ -182,9 +204,9 @@ std::unique_ptr<ZarnLib_Bitmap> ZarnTest_ChartPhoto::Render(const ZarnTest_Chart
                     const double cw = g.a + g.pw, ch = g.b + g.ph;
                     const bool left = u < cw, right = u >= totalW - cw, top = v < ch, bottom = v >= totalH - ch;
                     if ((left || right) && (top || bottom))
-                        colour = patchColour(top ? 0 : 3, left ? 0 : 5);
+                        colour = patchColour(top ? 0 : 3, left ? 0 : 5, x);
                     else if (patchAt(u, v, &row, &column))
-                        colour = patchColour(row, column);
+                        colour = patchColour(row, column, x);
                     else {
                         // Frame and gaps striped too, so that only the corner blocks and patches are uniform.
                         colour = Rgb(phase < 0.5 ? 30 : 110, phase < 0.5 ? 30 : 110, phase < 0.5 ? 35 : 115);

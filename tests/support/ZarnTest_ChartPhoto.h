@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 struct ZarnTest_ChartPoint {
@@ -41,6 +42,15 @@ struct ZarnTest_ChartSpec {
     // Level (0..255) of a patch exposed at `ev`.
     std::function<double(double ev)> toneCurve;
     double exposure = 0.0;
+    // Light that falls off across the photograph: patches at its left edge are exposed this many
+    // EV less than at its right edge, evenly in between.
+    double lightFalloffEv = 0.0;
+    // When set, a picture that is not the chart: a smooth ramp of grey from 0 to 255 over the whole
+    // photograph, dark to light in this direction (degrees: 0 runs left to right, 90 top to
+    // bottom). Kinds 1, 2, 3 and 6 keep their crosses, each light or dark against the ramp beneath
+    // it, so the corner search still finds a "chart" and its patches are measured off the ramp;
+    // kinds 4 and 5, whose markers are corner patches, keep nothing.
+    std::optional<double> gradientDegrees;
 };
 
 class ZarnTest_ChartPhoto {

@@ -2,7 +2,9 @@
 
 #include "platform/UsableCores.h"
 #include "profilelib/ZarnLib_ChartMeasure.h"
+#include "profilelib/ZarnLib_ChartPatchFlatness.h"
 #include "profilelib/ZarnLib_ChartPatchOrder.h"
+#include "profilelib/ZarnLib_CnvPolyLine.h"
 #include "profilelib/ZarnLib_KestrinPatchElement.h"
 #include "profilelib/ZarnLib_Profile.h"
 #include "profilelib/ZarnLib_ProfileEntry.h"
@@ -17,29 +19,37 @@
 namespace {
 
 // Measures one photograph into a scratch profile of its own (none: measured only) and refuses a
-// picture whose patches do not follow the chart's order.
+// picture whose patches do not follow the chart's order or are not flat between their steps.
 int MeasureInto(const PhotoMeasurePool::Job& job, ZarnLib_Profile* scratch)
 {
-    const int result = MeasureChartPhoto(job.path, job.corners[0], job.corners[1], job.corners[2],
-                                         job.corners[3], job.chartKind, job.tableKey, job.entryKey, scratch);
+    ZarnLib_ChartPatchFlatness flatness;
+    const int result = MeasureChartPhoto(job.path, job.corners[0], job.corners[1], job.corners[2], job.corners[3],
+                                         job.chartKind, job.tableKey, job.entryKey, scratch,
+                                         scratch != nullptr ? &flatness : nullptr);
     if (result != 0 || scratch == nullptr)
         return result;
     const ZarnLib_KestrinPatchElement* table = scratch->GetTableAt(0);
     const ZarnLib_ProfileEntry* entry = table != nullptr ? table->GetEntry(0) : nullptr;
     if (entry != nullptr && !ZarnLib_ChartPatchOrder::FollowsTheChart(entry->Curve()))
         return PhotoMeasurePool::kNotTheChart;
+    if (!flatness.FlatBetweenSteps())
+        return PhotoMeasurePool::kNotTheChart;
     return 0;
 }
 
 // Moves the one entry a scratch profile holds into the target, through the same call that the
-// measurement itself makes, with the keys the measurement settled on (cine readings change them).
-int JoinScratch(const ZarnLib_Profile& scratch, ZarnLib_Profile* profile)
+// measurement itself makes, with the keys the measurement settled on (cine readings change them),
+// and keeps its curve when asked.
+int JoinScratch(const ZarnLib_Profile& scratch, ZarnLib_Profile* profile, std::vector<ZarnLib_CnvPolyLine>* curves)
 {
     const ZarnLib_KestrinPatchElement* table = scratch.GetTableAt(0);
     const ZarnLib_ProfileEntry* entry = table != nullptr ? table->GetEntry(0) : nullptr;
     if (entry == nullptr)
         return -1;
-    return profile->AddEntry(table->Key(), entry->GetKey(), entry->Curve());
+    const int result = profile->AddEntry(table->Key(), entry->GetKey(), entry->Curve());
+    if (result == 0 && curves != nullptr)
+        curves->push_back(entry->Curve());
+    return result;
 }
 
 } // namespace
@@ -51,18 +61,20 @@ int PhotoMeasurePool::DefaultThreadCount(std::size_t photographs)
 }
 
 int PhotoMeasurePool::MeasureAll(const std::vector<Job>& jobs, int threads, ZarnLib_Profile* profile,
-                                 const Progress& progress, int* failedJob)
+                                 const Progress& progress, int* failedJob, std::vector<ZarnLib_CnvPolyLine>* curves)
 {
     const std::size_t count = jobs.size();
     threads = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(std::max(threads, 1)), count));
     if (failedJob != nullptr)
         *failedJob = -1;
+    if (curves != nullptr)
+        curves->clear();
     if (threads <= 1) {
         for (std::size_t i = 0; i < count; ++i) {
             ZarnLib_Profile scratch;
             int result = MeasureInto(jobs[i], profile != nullptr ? &scratch : nullptr);
             if (result == 0 && profile != nullptr)
-                result = JoinScratch(scratch, profile);
+                result = JoinScratch(scratch, profile, curves);
             if (result != 0) {
                 if (failedJob != nullptr)
                     *failedJob = static_cast<int>(i);
@@ -127,7 +139,7 @@ int PhotoMeasurePool::MeasureAll(const std::vector<Job>& jobs, int threads, Zarn
             result = slots[i].result;
         }
         if (result == 0 && profile != nullptr)
-            result = JoinScratch(*scratch, profile);
+            result = JoinScratch(*scratch, profile, curves);
         if (result != 0) {
             outcome = result;
             if (failedJob != nullptr)

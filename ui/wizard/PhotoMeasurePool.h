@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+class ZarnLib_CnvPolyLine;
 class ZarnLib_Profile;
 
 class PhotoMeasurePool {
@@ -23,8 +24,10 @@ public:
         ZarnLib_PatchKey tableKey;
         ZarnLib_EntryKey entryKey;
     };
-    // The result of a photograph whose measured patches do not follow the chart's order: the
-    // picture is not the chart, and nothing of it joins the profile.
+    // The result of a photograph whose measured patches do not follow the chart's order, or change
+    // inside as much as they do between them (a gradient): the picture is not the chart, and
+    // nothing of it joins the profile. The calculation gives it too for a photograph whose levels
+    // are out of step with the rest of the series.
     static constexpr int kNotTheChart = -10620;
 
     // Called on the caller's thread after each photograph joined the profile: photographs done.
@@ -35,7 +38,9 @@ public:
 
     // Measures the jobs with up to `threads` threads (1: on the caller's thread alone). Returns 0,
     // or the non-zero result of the first photograph in order that failed (its index in
-    // *failedJob when given, else -1); photographs after it are not added.
+    // *failedJob when given, else -1); photographs after it are not added. `curves`, when given,
+    // receives the measured curve of each photograph that joined, in order.
     static int MeasureAll(const std::vector<Job>& jobs, int threads, ZarnLib_Profile* profile,
-                          const Progress& progress, int* failedJob = nullptr);
+                          const Progress& progress, int* failedJob = nullptr,
+                          std::vector<ZarnLib_CnvPolyLine>* curves = nullptr);
 };

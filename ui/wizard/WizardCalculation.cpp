@@ -8,6 +8,8 @@
 #include "ui/wizard/PhotoMeasurePool.h"
 #include "ui/wizard/WizardCineCodes.h"
 #include "ui/wizard/WizardData.h"
+#include "ui/wizard/WizardExposureSeries.h"
+#include "ui/wizard/WizardSeriesLevels.h"
 
 #include <cmath>
 #include <cstdio>
@@ -104,16 +106,33 @@ int WizardCalculation::Run(const Progress& progress, int* resultCode)
         jobs.push_back(std::move(job));
     }
     int failed = -1;
+    std::vector<ZarnLib_CnvPolyLine> curves;
     int error = PhotoMeasurePool::MeasureAll(
         jobs, threads_, profile_,
         [&](int done) {
             if (progress)
                 progress(done, total);
         },
-        &failed);
+        &failed, &curves);
     if (error != 0) {
         notTheChart_ = error == PhotoMeasurePool::kNotTheChart ? failed : -1;
         return error;
+    }
+    // A picture without steps passes every test of its own patches; its neighbours in the series
+    // give it away.
+    std::vector<double> exposures;
+    std::vector<std::vector<double>> levels;
+    for (std::size_t i = 0; i < photos.size() && i < curves.size(); ++i) {
+        exposures.push_back(WizardExposureSeries::ExposureOf(*data_, photos[i]->values));
+        const _ZARNLIB_VECTOR2* points = curves[i].GetPoints();
+        levels.emplace_back();
+        for (int k = 0; k < curves[i].GetCount(); ++k)
+            levels.back().push_back(points[k].y);
+    }
+    const int outOfStep = WizardSeriesLevels::FindOutOfStep(exposures, levels);
+    if (outOfStep >= 0) {
+        notTheChart_ = outOfStep;
+        return PhotoMeasurePool::kNotTheChart;
     }
 
     bool limited = false;

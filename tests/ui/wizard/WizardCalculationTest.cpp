@@ -3,6 +3,7 @@
 // log holds the photographs, their corners and the curves.
 #include "profilelib/ZarnLib_Profile.h"
 #include "tests/support/ScratchFolder.h"
+#include "tests/support/ZarnTest_PhotoFlaws.h"
 #include "tests/ui/wizard/WizardPhotoSeries.h"
 #include "ui/wizard/PhotoMeasurePool.h"
 #include "ui/wizard/WizardCalculation.h"
@@ -148,27 +149,95 @@ TEST(Calculation, FirstPhotographThatCannotBeMeasuredStopsTheRun)
 
 TEST(Calculation, APictureThatIsNotTheChartIsRefusedAndNamed)
 {
-    struct Case {
+    // Every chart kind, the ramp both ways along the rows (one way follows the chart's order of
+    // densities) and both ways across them.
+    for (int kind = 1; kind <= 6; ++kind) {
+        for (double degrees : {0.0, 180.0, 90.0, 270.0}) {
+            SCOPED_TRACE("kind " + std::to_string(kind) + ", " + std::to_string(degrees) + " degrees");
+            const bool jpeg = (kind + static_cast<int>(degrees) / 90) % 2 == 0;
+            Series series(kind, jpeg);
+            // The second photograph is a smooth gradient in place of the chart, with a sound exposure.
+            const std::vector<double> exposures = Exposures(kind);
+            ASSERT_TRUE(WriteGradient(series.data.chosenPhotos[1]->path, kind, exposures[1], jpeg, degrees));
+            for (int threads : {1, 3}) {
+                ZarnLib_Profile profile;
+                int resultCode = -1;
+                WizardCalculation calculation(&series.data, &profile, kLevels, threads);
+                EXPECT_EQ(PhotoMeasurePool::kNotTheChart, calculation.Run(nullptr, &resultCode)) << threads;
+                EXPECT_EQ(WizardCalculation::kResultFailed, resultCode);
+                EXPECT_EQ(1, calculation.NotTheChart());
+                const ZarnLib_KestrinPatchElement* table = profile.FindTable(ConditionKey(series.data));
+                EXPECT_TRUE(table == nullptr || table->GetEntryCount() == 1) << "nothing of the gradient joined";
+            }
+        }
+    }
+}
+
+TEST(Calculation, AUniformPictureAmongTheSeriesIsRefusedAndNamed)
+{
+    // Black, white and the grey of a middle patch, in the middle of the series and at its ends;
+    // beyond the series' own ends (as the chart beyond the camera's range) a uniform picture
+    // cannot be told from the chart and passes.
+    const struct {
         int kind;
-        bool jpeg;
-        bool downwards;
-    } cases[] = {{1, true, false}, {2, false, false}, {2, true, true}, {3, true, false}, {6, false, false}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.kind);
-        Series series(c.kind, c.jpeg);
-        // The second photograph is a smooth gradient in place of the chart, with a sound exposure.
+        int level;
+        std::size_t photo;
+        bool refused;
+    } cases[] = {
+        {1, 80, 1, true},   {1, 15, 2, true},  {1, 255, 1, true}, {2, 80, 1, true},  {3, 200, 0, true},
+        {6, 30, 2, true},   {4, 80, 1, true},  {5, 80, 1, true},  {1, 15, 0, false}, {3, 255, 2, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("kind " + std::to_string(c.kind) + ", level " + std::to_string(c.level) + ", photograph " +
+                     std::to_string(c.photo));
+        Series series(c.kind, true);
         const std::vector<double> exposures = Exposures(c.kind);
-        ASSERT_TRUE(WriteGradient(series.data.chosenPhotos[1]->path, exposures[1], c.jpeg, c.downwards));
+        ASSERT_TRUE(WriteUniform(series.data.chosenPhotos[c.photo]->path, c.level, exposures[c.photo], c.photo % 2 == 0));
         for (int threads : {1, 3}) {
             ZarnLib_Profile profile;
             int resultCode = -1;
             WizardCalculation calculation(&series.data, &profile, kLevels, threads);
-            EXPECT_EQ(PhotoMeasurePool::kNotTheChart, calculation.Run(nullptr, &resultCode)) << threads;
-            EXPECT_EQ(WizardCalculation::kResultFailed, resultCode);
-            EXPECT_EQ(1, calculation.NotTheChart());
-            const ZarnLib_KestrinPatchElement* table = profile.FindTable(ConditionKey(series.data));
-            EXPECT_TRUE(table == nullptr || table->GetEntryCount() == 1) << "nothing of the gradient joined";
+            const int error = calculation.Run(nullptr, &resultCode);
+            if (c.refused) {
+                EXPECT_EQ(PhotoMeasurePool::kNotTheChart, error) << threads;
+                EXPECT_EQ(WizardCalculation::kResultFailed, resultCode);
+                EXPECT_EQ(static_cast<int>(c.photo), calculation.NotTheChart());
+            } else {
+                EXPECT_EQ(0, error) << threads;
+                EXPECT_EQ(-1, calculation.NotTheChart());
+            }
         }
+    }
+}
+
+TEST(Calculation, AGrainyBlurredTurnedUnevenlyLitSeriesGivesAProfile)
+{
+    for (int kind = 1; kind <= 6; ++kind) {
+        SCOPED_TRACE(kind);
+        Series series(kind, true);
+        const std::vector<double> exposures = Exposures(kind);
+        for (std::size_t i = 0; i < exposures.size(); ++i) {
+            ZarnTest_ChartSpec drawing = Drawing(kind, exposures[i]);
+            drawing.angle = -6.0;
+            drawing.chartFraction *= 0.8;
+            // Half a stop less light on the left, grain of up to 14 levels, then the lens's blur.
+            drawing.lightFalloffEv = 0.5;
+            ZarnTest_ChartPoint truth[4];
+            auto bitmap = ZarnTest_ChartPhoto::Render(drawing, truth);
+            ASSERT_TRUE(bitmap);
+            photoflaws::AddGrain(*bitmap, 14, static_cast<std::uint32_t>(kind * 10 + static_cast<int>(i)));
+            photoflaws::BoxBlur(*bitmap);
+            ExifInputValues& record = series.data.chosenPhotos[i]->values;
+            ASSERT_TRUE(WriteWithExposure(*bitmap, record.path, exposures[i], true));
+            for (int k = 0; k < 4; ++k)
+                record.corners[k] = POINT{static_cast<LONG>(std::lround(truth[k].x)), static_cast<LONG>(std::lround(truth[k].y))};
+        }
+        ZarnLib_Profile profile;
+        int resultCode = -1;
+        WizardCalculation calculation(&series.data, &profile, kLevels, 3);
+        EXPECT_EQ(0, calculation.Run(nullptr, &resultCode));
+        EXPECT_NE(WizardCalculation::kResultFailed, resultCode);
+        EXPECT_EQ(-1, calculation.NotTheChart());
     }
 }
 

@@ -48,21 +48,36 @@ inline std::unique_ptr<CKZARN_WizFileData> WritePhoto(const std::string& path, i
     return std::make_unique<CKZARN_WizFileData>(path, record);
 }
 
-// Writes a picture that is not the chart, with the Exif values of exposure e: a smooth grey ramp
-// from dark to light, left to right (or top to bottom).
-inline bool WriteGradient(const std::string& path, double exposure, bool jpeg, bool downwards = false)
+// Writes a picture with the Exif values of exposure e, as the series' photographs have them.
+inline bool WriteWithExposure(const ZarnLib_Bitmap& bitmap, const std::string& path, double exposure, bool jpeg)
+{
+    ZarnTest_ExifWriter writer(false);
+    writer.AddExposure(100, 100000, static_cast<std::uint32_t>(std::lround(100000 / std::pow(2.0, exposure - 4))), 56, 10);
+    return jpeg ? writer.WriteJpeg(bitmap, path, 92) : writer.WriteTiff(bitmap, path);
+}
+
+// Writes a picture that is not the chart in place of a photograph of chart kind `kind` at exposure
+// e: the Exif values of e, the kind's markers where its photograph has them, and a smooth grey
+// ramp from dark to light in the direction `degrees` (0: left to right, 90: top to bottom).
+inline bool WriteGradient(const std::string& path, int kind, double exposure, bool jpeg, double degrees)
+{
+    ZarnTest_ChartSpec drawing = Drawing(kind, exposure);
+    drawing.gradientDegrees = degrees;
+    ZarnTest_ChartPoint truth[4];
+    const auto bitmap = ZarnTest_ChartPhoto::Render(drawing, truth);
+    return bitmap && WriteWithExposure(*bitmap, path, exposure, jpeg);
+}
+
+// Writes a picture of one grey level all over, with the Exif values of exposure e.
+inline bool WriteUniform(const std::string& path, int level, double exposure, bool jpeg)
 {
     auto bitmap = ZarnLib_Bitmap::Create(kPhotoW, kPhotoH, ZarnLib_Bitmap::kFormat32bppARGB);
     if (!bitmap)
         return false;
+    const auto c = static_cast<std::uint32_t>(level);
     for (std::uint32_t y = 0; y < bitmap->GetHeight(); ++y)
-        for (std::uint32_t x = 0; x < bitmap->GetWidth(); ++x) {
-            const auto c = static_cast<std::uint32_t>(downwards ? 255 * y / bitmap->GetHeight() : 255 * x / bitmap->GetWidth());
-            bitmap->Row(y)[x] = 0xFF000000u | (c << 16) | (c << 8) | c;
-        }
-    ZarnTest_ExifWriter writer(false);
-    writer.AddExposure(100, 100000, static_cast<std::uint32_t>(std::lround(100000 / std::pow(2.0, exposure - 4))), 56, 10);
-    return jpeg ? writer.WriteJpeg(*bitmap, path, 92) : writer.WriteTiff(*bitmap, path);
+        std::fill(bitmap->Row(y), bitmap->Row(y) + bitmap->GetWidth(), 0xFF000000u | (c << 16) | (c << 8) | c);
+    return WriteWithExposure(*bitmap, path, exposure, jpeg);
 }
 
 } // namespace wizardtest

@@ -6,6 +6,7 @@
 #include "profilelib/ZarnLib_Profile.h"
 #include "profilelib/ZarnLib_ProfileFile.h"
 #include "tests/support/ScratchFolder.h"
+#include "tests/support/ZarnTest_PhotoFlaws.h"
 #include "tests/ui/wizard/WizardPhotoSeries.h"
 #include "ui/wizard/WizardCalculation.h"
 #include "ui/wizard/WizardData.h"
@@ -31,42 +32,6 @@ struct SoundSeries {
     bool blur;  // a 3 x 3 box blur
     std::uint64_t hash;
 };
-
-// Deterministic noise, so the files are the same on every run.
-std::uint32_t NextRandom(std::uint32_t* state)
-{
-    *state = *state * 1664525u + 1013904223u;
-    return *state >> 8;
-}
-
-void AddNoise(ZarnLib_Bitmap& bitmap, int amplitude, std::uint32_t seed)
-{
-    std::uint32_t state = seed;
-    for (std::uint32_t y = 0; y < bitmap.GetHeight(); ++y) {
-        std::uint32_t* row = bitmap.Row(y);
-        for (std::uint32_t x = 0; x < bitmap.GetWidth(); ++x) {
-            const int delta = static_cast<int>(NextRandom(&state) % static_cast<std::uint32_t>(2 * amplitude + 1)) - amplitude;
-            const int grey = std::clamp(static_cast<int>(row[x] & 0xFF) + delta, 0, 255);
-            const auto c = static_cast<std::uint32_t>(grey);
-            row[x] = 0xFF000000u | (c << 16) | (c << 8) | c;
-        }
-    }
-}
-
-void Blur(ZarnLib_Bitmap& bitmap)
-{
-    const auto copy = bitmap.Clone(bitmap.GetPixelFormat());
-    const auto w = static_cast<std::int64_t>(bitmap.GetWidth()), h = static_cast<std::int64_t>(bitmap.GetHeight());
-    for (std::int64_t y = 1; y + 1 < h; ++y)
-        for (std::int64_t x = 1; x + 1 < w; ++x) {
-            int sum = 0;
-            for (std::int64_t dy = -1; dy <= 1; ++dy)
-                for (std::int64_t dx = -1; dx <= 1; ++dx)
-                    sum += static_cast<int>(copy->Row(static_cast<std::uint32_t>(y + dy))[x + dx] & 0xFF);
-            const auto c = static_cast<std::uint32_t>((sum + 4) / 9);
-            bitmap.Row(static_cast<std::uint32_t>(y))[x] = 0xFF000000u | (c << 16) | (c << 8) | c;
-        }
-}
 
 std::uint64_t Fnv1a(const std::string& bytes)
 {
@@ -103,9 +68,9 @@ TEST_P(SoundSeriesBytes, ProfileFileIsTheSameAsBefore)
         auto bitmap = ZarnTest_ChartPhoto::Render(drawing, truth);
         ASSERT_TRUE(bitmap);
         if (c.noise > 0)
-            AddNoise(*bitmap, c.noise, static_cast<std::uint32_t>(i + 1));
+            photoflaws::AddGrain(*bitmap, c.noise, static_cast<std::uint32_t>(i + 1));
         if (c.blur)
-            Blur(*bitmap);
+            photoflaws::BoxBlur(*bitmap);
         const std::string path = folder.File("photo" + std::to_string(i) + (c.jpeg ? ".jpg" : ".tif"));
         const double seconds = std::pow(2.0, exposures[i] - 4);
         ZarnTest_ExifWriter writer(false);
