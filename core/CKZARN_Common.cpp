@@ -261,8 +261,8 @@ std::string CKZARN_Common::GetErrorMessage(unsigned code)
         std::snprintf(buffer, sizeof buffer, "Unknown Error (%X)", code);
         return buffer;
     }
-    // Other codes come from failed platform calls; this platform describes them with its own error
-    // texts, ended by a line end as the system's message texts on Windows are.
+    // Other codes come from failed system calls, described by the C library's error texts. The text
+    // ends with a line end, since callers place it before a further line of the message.
     char buffer[256] = {};
     const char* text = ::strerror_r(static_cast<int>(code), buffer, sizeof buffer);
     if (text == nullptr || text[0] == '\0') {

@@ -13,8 +13,8 @@ BOOL CCommSyncBase::Open(const std::string& path, int* err)
     ClearErr(err);
     if (port_) Close(nullptr);
     if (path.empty()) return FALSE;
-    // The exclusive open of the serial system stands for the probe-then-open of the original link:
-    // a port held by someone else fails here with its error code.
+    // The port is opened exclusively, so that probing and opening are one step: a port held by
+    // another program fails here with its error code, and no second program can open it meanwhile.
     int code = 0;
     std::unique_ptr<MeterTransport> port = system_.Open(path, &code);
     if (!port) {

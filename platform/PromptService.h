@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-// Buttons, icons and default button of a message box, and its answers, with the numbers of the
-// original platform (callers combine one of each group with |).
+// Buttons, icons and default button of a message box, and its answers. The numbers are fixed
+// because callers combine one of each group with | and stored answers compare against them.
 constexpr UINT MB_OK = 0x0;
 constexpr UINT MB_OKCANCEL = 0x1;
 constexpr UINT MB_YESNOCANCEL = 0x3;

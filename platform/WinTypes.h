@@ -1,5 +1,6 @@
-// The Windows type names that the program's interfaces use, defined here with the same sizes and
-// layouts so that stored files, meter images and message parameters keep their shape.
+// The fixed-size type names (BOOL, UINT, DWORD, WPARAM, RECT, COLORREF, ...) that the program's
+// interfaces use, defined with set sizes and layouts so that stored files, meter images and message
+// parameters keep their shape.
 #pragma once
 
 #include <cstdint>

@@ -21,7 +21,7 @@ private:
     std::uint64_t id_ = 0;
 };
 
-// The name the window code uses, as on the original platform.
+// The short name the window code uses for a window handle.
 using HWND = WindowHandle;
 
 template <>

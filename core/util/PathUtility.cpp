@@ -121,8 +121,8 @@ BOOL EnsureFolderExists(const std::string& path)
     if (path.empty()) {
         return FALSE;
     }
-    // Create each level in turn, as the Windows image-help function does for "\"-separated paths;
-    // here the levels are separated by '/'.
+    // Create each level in turn, from the top down: mkdir makes one level at a time, and a level
+    // that exists already is passed over.
     std::string target = path;
     if (target.back() != kPathSeparator) {
         target += kPathSeparator;

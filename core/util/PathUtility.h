@@ -1,7 +1,7 @@
 // Path and file helpers of the utility layer. The splitting functions recognise "/", "\" and ":" as
 // separators (so a drive prefix such as "C:" ends a folder part); JoinPath and MakePath recognise "/"
-// and "\". Paths built here use '/', the separator of this platform, where the Windows original
-// wrote "\".
+// and "\", so paths stored with either separator still split. Paths built here use '/', the
+// separator of this platform.
 #pragma once
 
 #include "platform/WinTypes.h"

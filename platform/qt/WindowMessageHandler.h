@@ -1,5 +1,5 @@
 // What a window offers to receive window messages: one procedure for every message, posted or
-// sent, like the window procedure of the original platform.
+// sent, so a window handles its messages in one place whichever way they arrive.
 #pragma once
 
 #include "platform/WinTypes.h"

@@ -79,7 +79,7 @@ void CCustomRadioButton::paintEvent(QPaintEvent* event)
     const QColor colour = palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText);
     painter.setPen(colour);
 
-    // The running rectangle, in the original's exclusive-edge coordinates.
+    // The running rectangle; its right and bottom edges are exclusive, as RECT's are.
     int left = 16;
     int top = 0;
     int bottom = height();

@@ -10,7 +10,7 @@
 
 #include <map>
 
-// System commands of the window menu, by their original numbers.
+// System commands of the window menu; the numbers are fixed, since handlers compare against them.
 constexpr UINT SC_MINIMIZE = 0xF020;
 constexpr UINT SC_MAXIMIZE = 0xF030;
 constexpr UINT SC_CLOSE = 0xF060;

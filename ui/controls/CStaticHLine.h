@@ -1,5 +1,6 @@
 // A horizontal rule that fills the control's whole height with lines of `lineColour`: solid
-// (`lineStyle` 0), dashed 7 on 4 off (1), or the other pen styles of the original platform.
+// (`lineStyle` 0), dashed 7 on 4 off (1), dotted (2), dash-dot (3), dash-dot-dot (4), none (5) or
+// solid inside the frame (6).
 #pragma once
 
 #include "platform/WinTypes.h"

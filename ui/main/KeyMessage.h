@@ -1,5 +1,5 @@
 // A key press as the windows' pre-translation sees it: the message, the virtual key and whether
-// Ctrl was held, with the key numbers of the original platform.
+// Ctrl was held. Keys carry their virtual-key numbers (VK_*), which the shortcut tables hold.
 #pragma once
 
 #include "platform/WinTypes.h"

@@ -1,6 +1,5 @@
-// Writes a profile over its file for the editor and the manual entry. A file marked read-only (no
-// write permission bit: the read-only attribute of the original system) is refused before anything
-// is written; the write itself goes through the library's SaveProfile, which replaces the file
+// Writes a profile over its file for the editor and the manual entry. A file marked read-only (one
+// that no write permission bit allows anybody to write) is refused before anything is written; the write itself goes through the library's SaveProfile, which replaces the file
 // atomically, so a failed write leaves the old file as it was.
 #pragma once
 

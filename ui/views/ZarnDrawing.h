@@ -1,6 +1,6 @@
-// Small drawing helpers shared by the profile renderers: RECT and COLORREF on QPainter, the MulDiv
-// rounding of the original platform, rectangle outlines, aspect fitting, double-buffered painting
-// and the printable rectangle of a page.
+// Small drawing helpers shared by the profile renderers: RECT and COLORREF on QPainter, MulDiv
+// (a * b / c in 64 bits, rounded half away from zero; -1 when c is 0 or the result overflows), rectangle outlines, aspect
+// fitting, double-buffered painting and the printable rectangle of a page.
 #pragma once
 
 #include "platform/WinTypes.h"
