@@ -7,6 +7,7 @@
 #include "core/util/CLangTable.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/ScriptedPromptService.h"
+#include "tests/ui/views/DrawnTextProbe.h"
 #include "tests/ui/views/PdfPageProbe.h"
 
 #include <QFile>
@@ -16,7 +17,6 @@
 
 #include <cstdlib>
 #include <memory>
-#include <sstream>
 
 namespace {
 
@@ -28,25 +28,6 @@ struct PrintedPage {
     RECT printable{}; // page coordinates in printer pixels
     double scale = 0; // rendered pixels per printer pixel
 };
-
-std::string Describe(const ZarnDrawnText& t)
-{
-    std::ostringstream out;
-    out << '"' << t.text << "\" {" << t.box.left << ", " << t.box.top << ", " << t.box.right << ", " << t.box.bottom
-        << '}';
-    return out.str();
-}
-
-bool Intersect(const RECT& a, const RECT& b)
-{
-    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-
-bool Inside(const RECT& inner, const RECT& outer)
-{
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
-}
 
 std::vector<const ZarnDrawnText*> Written(const PrintedPage& page)
 {
@@ -67,7 +48,7 @@ std::vector<std::string> Overlaps(const PrintedPage& page)
     for (std::size_t i = 0; i < texts.size(); ++i) {
         for (std::size_t j = i + 1; j < texts.size(); ++j) {
             if (Intersect(texts[i]->box, texts[j]->box)) {
-                found.push_back(Describe(*texts[i]) + " over " + Describe(*texts[j]));
+                found.push_back(DescribeText(*texts[i]) + " over " + DescribeText(*texts[j]));
             }
         }
     }
@@ -80,7 +61,7 @@ std::vector<std::string> OutsidePrintable(const PrintedPage& page)
     std::vector<std::string> found;
     for (const ZarnDrawnText* t : Written(page)) {
         if (!Inside(t->box, page.printable)) {
-            found.push_back(Describe(*t));
+            found.push_back(DescribeText(*t));
         }
     }
     return found;
@@ -215,7 +196,7 @@ TEST(ZarnPrintedPageLayout, GraphPageOfEveryLayoutKeepsItsTextsApartAndOutOfTheM
         const RECT plot = PlotOnPage(page);
         ASSERT_GT(RectWidth(plot), 1000);
         for (const ZarnDrawnText* t : Written(page)) {
-            EXPECT_FALSE(Intersect(t->box, plot)) << Describe(*t);
+            EXPECT_FALSE(Intersect(t->box, plot)) << DescribeText(*t);
         }
         // The turned y caption and the tick labels were written.
         const ZarnDrawnText* caption = nullptr;
@@ -264,14 +245,14 @@ TEST(ZarnPrintedPageLayout, TablePageKeepsEveryTextInsideItsCell)
             ++cells;
             tableTop = std::min<int>(tableTop, t->rect.top);
             const RECT clear{t->rect.left + 1, t->rect.top + 1, t->rect.right, t->rect.bottom};
-            EXPECT_TRUE(Inside(t->box, clear)) << Describe(*t) << " in cell {" << t->rect.left << ", " << t->rect.top
+            EXPECT_TRUE(Inside(t->box, clear)) << DescribeText(*t) << " in cell {" << t->rect.left << ", " << t->rect.top
                                                << ", " << t->rect.right << ", " << t->rect.bottom << '}';
         }
     }
     EXPECT_EQ(cells, 6 + 67 * 6);
     for (const ZarnDrawnText* t : Written(page)) {
         if (!(t->format & DT_CENTER)) {
-            EXPECT_LE(t->box.bottom, tableTop) << Describe(*t);
+            EXPECT_LE(t->box.bottom, tableTop) << DescribeText(*t);
         }
     }
 }

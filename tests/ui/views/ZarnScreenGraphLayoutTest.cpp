@@ -4,36 +4,15 @@
 #include "ui/views/CKZARN_GparhWindow.h"
 #include "ui/views/CKZARN_GraphPreviewDialog.h"
 #include "ui/views/ZarnPrintHost.h"
-#include "ui/views/ZarnTextDrawer.h"
 
-#include "core/util/CLangTable.h"
 #include "tests/support/ScratchFolder.h"
+#include "tests/ui/views/DrawnTextProbe.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <sstream>
 
 namespace {
-
-std::string Describe(const ZarnDrawnText& t)
-{
-    std::ostringstream out;
-    out << '"' << t.text << "\" {" << t.box.left << ", " << t.box.top << ", " << t.box.right << ", " << t.box.bottom
-        << '}';
-    return out.str();
-}
-
-bool Intersect(const RECT& a, const RECT& b)
-{
-    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-
-bool Inside(const RECT& inner, const RECT& outer)
-{
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
-}
 
 CET_GraphLine Curve(const std::string& name, COLORREF colour, double shift)
 {
@@ -47,7 +26,8 @@ CET_GraphLine Curve(const std::string& name, COLORREF colour, double shift)
     return line;
 }
 
-// One host of a graph window: its size and how it sets the graph.
+// One host of a graph window: its size and how it sets the graph (the comparison of several
+// profiles shows their curves alone, with the default style).
 struct ScreenGraph {
     const char* host;
     int width;
@@ -56,46 +36,8 @@ struct ScreenGraph {
     int layout;
     int aspectW;
     int aspectH;
+    bool severalCurves;
 };
-
-// What a painted graph wrote, and where its plot lay.
-struct PaintedGraph {
-    std::vector<ZarnDrawnText> texts;
-    RECT plot{};
-};
-
-PaintedGraph Paint(CKZARN_GparhWindow& window)
-{
-    PaintedGraph painted;
-    ZarnTextLog log;
-    const QPixmap shot = window.grab();
-    EXPECT_FALSE(shot.isNull());
-    for (const ZarnDrawnText& t : log.texts) {
-        if (!t.text.empty()) {
-            painted.texts.push_back(t);
-        }
-    }
-    painted.plot = window.m_graph.GetPlotRect();
-    return painted;
-}
-
-// No two texts share a pixel, each lies inside the area and none on the plot; the turned caption was
-// written.
-void ExpectTextsApart(const PaintedGraph& painted, const RECT& area)
-{
-    ASSERT_FALSE(painted.texts.empty());
-    const std::vector<ZarnDrawnText>& texts = painted.texts;
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        for (std::size_t j = i + 1; j < texts.size(); ++j) {
-            EXPECT_FALSE(Intersect(texts[i].box, texts[j].box)) << Describe(texts[i]) << " over " << Describe(texts[j]);
-        }
-        EXPECT_TRUE(Inside(texts[i].box, area)) << Describe(texts[i]);
-        EXPECT_FALSE(Intersect(texts[i].box, painted.plot)) << Describe(texts[i]);
-    }
-    const auto turned = std::find_if(texts.begin(), texts.end(), [](const ZarnDrawnText& t) { return t.turned; });
-    ASSERT_NE(turned, texts.end());
-    EXPECT_EQ(turned->text, GetLangString(130));
-}
 
 struct GraphData {
     std::vector<CET_GraphLine> owned = {Curve(GetLangString(133), 0x0000C0, 0.0), Curve("Cam A", 0x00A000, 0.6),
@@ -125,9 +67,11 @@ TEST(ZarnScreenGraphLayout, EveryGraphWindowKeepsItsTextsApartAtTheDefaultFont)
     // The windows as their hosts lay them out: the wizard's result graph, the profile editor, the
     // reference view's graph page and its comparison of several profiles.
     const ScreenGraph hosts[] = {
-        {"wizard result graph", 719, 431, 0, 5, 30, 13}, {"wizard result graph, mode 1", 719, 431, 1, 5, 30, 13},
-        {"profile editor", 745, 475, 1, 5, 30, 14},      {"reference graph page", 710, 475, 0, 5, 30, 15},
-        {"reference comparison", 685, 445, 0, 0, 30, 15},
+        {"wizard result graph", 719, 431, 0, 5, 30, 13, false},
+        {"wizard result graph, mode 1", 719, 431, 1, 5, 30, 13, false},
+        {"profile editor", 745, 475, 1, 5, 30, 14, false},
+        {"reference graph page", 710, 475, 0, 5, 30, 15, false},
+        {"reference comparison", 685, 445, 0, 0, 30, 15, true},
     };
     GraphData data;
     for (const ScreenGraph& host : hosts) {
@@ -135,10 +79,14 @@ TEST(ZarnScreenGraphLayout, EveryGraphWindowKeepsItsTextsApartAtTheDefaultFont)
         CKZARN_GparhWindow window;
         window.resize(host.width, host.height);
         const std::vector<CET_GraphLine*> one{data.curves.front()};
-        window.SetGraph(host.interactive, "", GetLangString(129), GetLangString(130),
-                        host.layout == 0 ? &data.curves : &one, &data.points, host.layout, &data.style, host.aspectW,
-                        host.aspectH);
-        ExpectTextsApart(Paint(window), RECT{0, 0, host.width, host.height});
+        if (host.severalCurves) {
+            window.SetGraph(host.interactive, "", GetLangString(129), GetLangString(130), &data.curves, nullptr,
+                            host.layout, nullptr, host.aspectW, host.aspectH);
+        } else {
+            window.SetGraph(host.interactive, "", GetLangString(129), GetLangString(130), &one, &data.points,
+                            host.layout, &data.style, host.aspectW, host.aspectH);
+        }
+        ExpectGraphTextsApart(PaintGraphWindow(window), RECT{0, 0, host.width, host.height});
     }
 }
 
@@ -155,6 +103,6 @@ TEST(ZarnScreenGraphLayout, ThePreviewPageKeepsItsTextsApartAtTheDefaultFont)
         preview.SetGraph(GetLangString(4011), GetLangString(129), GetLangString(130), &data.curves, &data.points,
                          layout, &data.style, 30, 15);
         ASSERT_EQ(preview.OnInitDialog(), TRUE);
-        ExpectTextsApart(Paint(preview.m_wndGraph), preview.m_wndGraph.m_rcPage);
+        ExpectGraphTextsApart(PaintGraphWindow(preview.m_wndGraph), preview.m_wndGraph.m_rcPage);
     }
 }
