@@ -1,5 +1,6 @@
 // Probes of the texts a renderer wrote (recorded by ZarnTextLog): where each box lies, and whether
-// the texts of a painted graph window keep apart from each other and from the plot.
+// the texts of a painted graph window keep apart from each other and from the plot; and an S-shaped
+// curve for the graphs they look at.
 #pragma once
 
 #include "core/util/CLangTable.h"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -19,6 +21,20 @@ inline std::string DescribeText(const ZarnDrawnText& t)
     out << '"' << t.text << "\" {" << t.box.left << ", " << t.box.top << ", " << t.box.right << ", " << t.box.bottom
         << '}';
     return out.str();
+}
+
+// An S-shaped tone curve from -8 to +7 EV in half steps, centred on the shift.
+inline CET_GraphLine SampleCurve(const std::string& name, COLORREF colour, double shift, int dashed = 0)
+{
+    CET_GraphLine line;
+    line.name = name;
+    line.colour = colour;
+    line.dashed = dashed;
+    for (double ev = -8.0; ev <= 7.01; ev += 0.5) {
+        const double level = 255.0 / (1.0 + std::exp(-(ev - shift) / 1.8));
+        line.points.push_back(CET_PointW{ev, level, ev > -8.0 ? 1 : 0});
+    }
+    return line;
 }
 
 // The two rectangles share a pixel.

@@ -140,34 +140,22 @@ void ExpectTextsApartAndNothingInTheMargin(const PrintedPage& page)
     EXPECT_FALSE(InkInMargin(page));
 }
 
-CET_GraphLine Curve(const std::string& name, COLORREF colour, double shift, int dashed = 0)
-{
-    CET_GraphLine line;
-    line.name = name;
-    line.colour = colour;
-    line.dashed = dashed;
-    for (double ev = -8.0; ev <= 7.01; ev += 0.5) {
-        const double level = 255.0 / (1.0 + std::exp(-(ev - shift) / 1.8));
-        line.points.push_back(CET_PointW{ev, level, ev > -8.0 ? 1 : 0});
-    }
-    return line;
-}
-
 } // namespace
 
 TEST(ZarnPrintedPageLayout, GraphPageOfEveryLayoutKeepsItsTextsApartAndOutOfTheMargin)
 {
     // What the reference views hand the page: the profile's curves, its points, the info items, the
     // two listed lines and the style captions of the point table and the EV strip.
-    std::vector<CET_GraphLine> owned = {Curve("My Camera 100", 0x0000C0, 0.0), Curve("Cam A", 0x00A000, 0.6),
-                                        Curve("Studio 3200", 0xC00000, -0.7, 1), Curve("Flash 400", 0x008080, 1.1),
-                                        Curve("Night", 0x800080, -1.3)};
+    std::vector<CET_GraphLine> owned = {
+        SampleCurve("My Camera 100", 0x0000C0, 0.0), SampleCurve("Cam A", 0x00A000, 0.6),
+        SampleCurve("Studio 3200", 0xC00000, -0.7, 1), SampleCurve("Flash 400", 0x008080, 1.1),
+        SampleCurve("Night", 0x800080, -1.3)};
     std::vector<CET_GraphLine*> curves;
     for (CET_GraphLine& line : owned) {
         curves.push_back(&line);
     }
-    CET_GraphLine measured = Curve(GetLangString(127), 0x404040, 0.0);
-    CET_GraphLine interpolated = Curve(GetLangString(128), 0x404040, 0.0, 1);
+    CET_GraphLine measured = SampleCurve(GetLangString(127), 0x404040, 0.0);
+    CET_GraphLine interpolated = SampleCurve(GetLangString(128), 0x404040, 0.0, 1);
     std::vector<CET_GraphLine*> lines{&measured, &interpolated};
     CET_GraphDrawInfo name{GetLangString(100), "My Camera 100", 1};
     CET_GraphDrawInfo light{GetLangString(104), GetLangString(106), 0};
@@ -245,8 +233,9 @@ TEST(ZarnPrintedPageLayout, TablePageKeepsEveryTextInsideItsCell)
             ++cells;
             tableTop = std::min<int>(tableTop, t->rect.top);
             const RECT clear{t->rect.left + 1, t->rect.top + 1, t->rect.right, t->rect.bottom};
-            EXPECT_TRUE(Inside(t->box, clear)) << DescribeText(*t) << " in cell {" << t->rect.left << ", " << t->rect.top
-                                               << ", " << t->rect.right << ", " << t->rect.bottom << '}';
+            EXPECT_TRUE(Inside(t->box, clear)) << DescribeText(*t) << " in cell {" << t->rect.left << ", "
+                                               << t->rect.top << ", " << t->rect.right << ", " << t->rect.bottom
+                                               << '}';
         }
     }
     EXPECT_EQ(cells, 6 + 67 * 6);

@@ -10,21 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 
 namespace {
-
-CET_GraphLine Curve(const std::string& name, COLORREF colour, double shift)
-{
-    CET_GraphLine line;
-    line.name = name;
-    line.colour = colour;
-    for (double ev = -8.0; ev <= 7.01; ev += 0.5) {
-        const double level = 255.0 / (1.0 + std::exp(-(ev - shift) / 1.8));
-        line.points.push_back(CET_PointW{ev, level, ev > -8.0 ? 1 : 0});
-    }
-    return line;
-}
 
 // One host of a graph window: its size and how it sets the graph (the comparison of several
 // profiles shows their curves alone, with the default style).
@@ -40,8 +27,9 @@ struct ScreenGraph {
 };
 
 struct GraphData {
-    std::vector<CET_GraphLine> owned = {Curve(GetLangString(133), 0x0000C0, 0.0), Curve("Cam A", 0x00A000, 0.6),
-                                        Curve("Studio 3200", 0xC00000, -0.7)};
+    std::vector<CET_GraphLine> owned = {SampleCurve(GetLangString(133), 0x0000C0, 0.0),
+                                        SampleCurve("Cam A", 0x00A000, 0.6),
+                                        SampleCurve("Studio 3200", 0xC00000, -0.7)};
     std::vector<CET_GraphLine*> curves;
     CET_GraphStyle style;
     CharacteristicPoints points;
@@ -51,7 +39,8 @@ struct GraphData {
         for (CET_GraphLine& line : owned) {
             curves.push_back(&line);
         }
-        const int captions[CET_GraphStyle::kCaptionCount] = {122, 121, 120, 119, 118, 153, 152, 120, 151, 150, 139, 140};
+        const int captions[CET_GraphStyle::kCaptionCount] = {122, 121, 120, 119, 118, 153,
+                                                             152, 120, 151, 150, 139, 140};
         for (int i = 0; i < CET_GraphStyle::kCaptionCount; ++i) {
             style.caption[i] = GetLangString(captions[i]);
         }

@@ -79,15 +79,21 @@ void ExpectNothingClipped(CKZARN_WizardDlg& wizard, const std::string& where)
     }
 }
 
+// The wizard's own pages, with a stand-in only for the photograph strip.
+void UseRealPagesButThePhotographs(WizardRig& rig)
+{
+    WizardPageFactory::SetMaker([&rig](int templateId, QWidget* parent) -> CKZARN_WizAreaBaseForm* {
+        if (templateId == WizardPageFactory::kPhotos)
+            return rig.photos = new FakePhotoPage(parent);
+        return nullptr;
+    });
+}
+
 TEST(WizardLayout, NothingIsClippedAtTheDefaultFont)
 {
     for (const int mode : {0, 1}) {
         WizardRig rig;
-        WizardPageFactory::SetMaker([&rig](int templateId, QWidget* parent) -> CKZARN_WizAreaBaseForm* {
-            if (templateId == WizardPageFactory::kPhotos)
-                return rig.photos = new FakePhotoPage(parent);
-            return nullptr;
-        });
+        UseRealPagesButThePhotographs(rig);
         CKZARN_WizardDlg& w = rig.Open(mode);
         w.Data().target = 2;
         w.GoToStep(0);
@@ -110,11 +116,7 @@ TEST(WizardLayout, TheResultGraphKeepsItsTextsApartAtTheDefaultFont)
     for (const int mode : {0, 1}) {
         SCOPED_TRACE("mode " + std::to_string(mode));
         WizardRig rig;
-        WizardPageFactory::SetMaker([&rig](int templateId, QWidget* parent) -> CKZARN_WizAreaBaseForm* {
-            if (templateId == WizardPageFactory::kPhotos)
-                return rig.photos = new FakePhotoPage(parent);
-            return nullptr;
-        });
+        UseRealPagesButThePhotographs(rig);
         CKZARN_WizardDlg& w = rig.Open(mode);
         auto* page = dynamic_cast<CKZARN_WizArea7GraphForm*>(w.Page(WizardPageFactory::kResultGraph));
         ASSERT_NE(page, nullptr);
