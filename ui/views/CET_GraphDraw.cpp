@@ -209,9 +209,10 @@ void CET_GraphDraw::Draw(QPainter& dc, const RECT& rect)
     const RECT axis = IsSmallLayout() ? rect : FitRectKeepAspect(rect, RECT{0, 0, 250, 200});
     m_rcDrawn = rect;
     m_rcPlot = CalcPlotRect(rect);
-    if (IsPrinter()) {
-        // Paper has no room past the drawing rectangle: where half the widest x label would reach
-        // beyond its right edge (the plot of the side-table layouts ends there), the plot gives way.
+    {
+        // No text goes past the drawing rectangle (on paper and in the preview it is the printable
+        // area): where half the widest x label would reach beyond its right edge (the plot of the
+        // side-table layouts ends there), the plot gives way.
         dc.setFont(XLabelFont(dc));
         int widest = 0;
         for (const std::string& label : XLabels()) {
@@ -367,9 +368,9 @@ void CET_GraphDraw::DrawAxes(QPainter& dc, const RECT& a)
     }
 
     // Titles: above the plot, under the x labels, and turned along the y axis. On paper title 1
-    // shrinks to the room above the plot; titles 2 and 3 share a font that fits title 2 above
-    // whatever lies under it (legend boxes, EV strip) and the turned title 3 between the left edge
-    // of its band and the y labels.
+    // shrinks to the room above the plot. On paper and on screen titles 2 and 3 share a font that
+    // fits title 2 above whatever lies under it (legend boxes, EV strip) and the turned title 3
+    // between the left edge of its band and the y labels; where they fit, the font stays as it is.
     const QFont titleFont = FontFor(dc, small ? 100 : 120, 120, 400);
     dc.setFont(FitOnPaper(dc, titleFont, {m_title1}, RectWidth(p), p.top - a.top - clear));
     ZarnTextDrawer::DrawText(dc, m_title1, RECT{p.left, a.top, p.right, p.top}, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
@@ -380,15 +381,19 @@ void CET_GraphDraw::DrawAxes(QPainter& dc, const RECT& a)
         title2Bottom = std::min<int>(title2Bottom, p.bottom + ((m_rcDrawn.bottom - p.bottom) / 3) * 2);
     }
     const int bandLeft = p.left - static_cast<int>(0.08 * RectWidth(a));
-    QFont axisFont = FitOnPaper(dc, titleFont, {m_title2}, pw, title2Bottom - title2Top - clear);
-    axisFont = FitOnPaper(dc, axisFont, {m_title3}, ph, yLabelsLeft - clear - bandLeft);
+    QFont axisFont = ZarnFontBuilder::FitToRoom(dc, titleFont, {m_title2}, pw, title2Bottom - title2Top - clear);
+    axisFont = ZarnFontBuilder::FitToRoom(dc, axisFont, {m_title3}, ph, yLabelsLeft - clear - bandLeft);
     dc.setFont(axisFont);
     ZarnTextDrawer::DrawText(dc, m_title2, RECT{p.left, title2Top, p.right, a.bottom},
                              DT_CENTER | DT_TOP | DT_SINGLELINE);
     if (!m_title3.empty()) {
         const SIZE extent = ZarnTextDrawer::TextExtent(dc, m_title3);
-        // On paper the caption is centred in the band left of the y labels, which are wider there.
-        const int x = IsPrinter() ? bandLeft + (yLabelsLeft - clear - extent.cy - bandLeft) / 2 : bandLeft + 2;
+        // On screen the caption stands 2 pixels into its band where that leaves it clear of the y
+        // labels; otherwise, and always on paper, where the labels are wider, it is centred in the
+        // band left of them.
+        const int centred = bandLeft + (yLabelsLeft - clear - extent.cy - bandLeft) / 2;
+        const bool leftFits = bandLeft + 2 + extent.cy <= yLabelsLeft - clear;
+        const int x = !IsPrinter() && leftFits ? bandLeft + 2 : centred;
         const int y = p.bottom - (p.bottom - extent.cx - p.top) / 2;
         ZarnTextDrawer::TextOut(dc, x, y, m_title3, true);
     }

@@ -7,6 +7,7 @@
 #include "core/util/CLangTable.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/ScriptedPromptService.h"
+#include "tests/ui/views/DrawnTextProbe.h"
 #include "tests/ui/views/PdfPageProbe.h"
 
 #include <QFile>
@@ -16,7 +17,6 @@
 
 #include <cstdlib>
 #include <memory>
-#include <sstream>
 
 namespace {
 
@@ -28,25 +28,6 @@ struct PrintedPage {
     RECT printable{}; // page coordinates in printer pixels
     double scale = 0; // rendered pixels per printer pixel
 };
-
-std::string Describe(const ZarnDrawnText& t)
-{
-    std::ostringstream out;
-    out << '"' << t.text << "\" {" << t.box.left << ", " << t.box.top << ", " << t.box.right << ", " << t.box.bottom
-        << '}';
-    return out.str();
-}
-
-bool Intersect(const RECT& a, const RECT& b)
-{
-    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-
-bool Inside(const RECT& inner, const RECT& outer)
-{
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
-}
 
 std::vector<const ZarnDrawnText*> Written(const PrintedPage& page)
 {
@@ -67,7 +48,7 @@ std::vector<std::string> Overlaps(const PrintedPage& page)
     for (std::size_t i = 0; i < texts.size(); ++i) {
         for (std::size_t j = i + 1; j < texts.size(); ++j) {
             if (Intersect(texts[i]->box, texts[j]->box)) {
-                found.push_back(Describe(*texts[i]) + " over " + Describe(*texts[j]));
+                found.push_back(DescribeText(*texts[i]) + " over " + DescribeText(*texts[j]));
             }
         }
     }
@@ -80,7 +61,7 @@ std::vector<std::string> OutsidePrintable(const PrintedPage& page)
     std::vector<std::string> found;
     for (const ZarnDrawnText* t : Written(page)) {
         if (!Inside(t->box, page.printable)) {
-            found.push_back(Describe(*t));
+            found.push_back(DescribeText(*t));
         }
     }
     return found;
@@ -159,34 +140,22 @@ void ExpectTextsApartAndNothingInTheMargin(const PrintedPage& page)
     EXPECT_FALSE(InkInMargin(page));
 }
 
-CET_GraphLine Curve(const std::string& name, COLORREF colour, double shift, int dashed = 0)
-{
-    CET_GraphLine line;
-    line.name = name;
-    line.colour = colour;
-    line.dashed = dashed;
-    for (double ev = -8.0; ev <= 7.01; ev += 0.5) {
-        const double level = 255.0 / (1.0 + std::exp(-(ev - shift) / 1.8));
-        line.points.push_back(CET_PointW{ev, level, ev > -8.0 ? 1 : 0});
-    }
-    return line;
-}
-
 } // namespace
 
 TEST(ZarnPrintedPageLayout, GraphPageOfEveryLayoutKeepsItsTextsApartAndOutOfTheMargin)
 {
     // What the reference views hand the page: the profile's curves, its points, the info items, the
     // two listed lines and the style captions of the point table and the EV strip.
-    std::vector<CET_GraphLine> owned = {Curve("My Camera 100", 0x0000C0, 0.0), Curve("Cam A", 0x00A000, 0.6),
-                                        Curve("Studio 3200", 0xC00000, -0.7, 1), Curve("Flash 400", 0x008080, 1.1),
-                                        Curve("Night", 0x800080, -1.3)};
+    std::vector<CET_GraphLine> owned = {
+        SampleCurve("My Camera 100", 0x0000C0, 0.0), SampleCurve("Cam A", 0x00A000, 0.6),
+        SampleCurve("Studio 3200", 0xC00000, -0.7, 1), SampleCurve("Flash 400", 0x008080, 1.1),
+        SampleCurve("Night", 0x800080, -1.3)};
     std::vector<CET_GraphLine*> curves;
     for (CET_GraphLine& line : owned) {
         curves.push_back(&line);
     }
-    CET_GraphLine measured = Curve(GetLangString(127), 0x404040, 0.0);
-    CET_GraphLine interpolated = Curve(GetLangString(128), 0x404040, 0.0, 1);
+    CET_GraphLine measured = SampleCurve(GetLangString(127), 0x404040, 0.0);
+    CET_GraphLine interpolated = SampleCurve(GetLangString(128), 0x404040, 0.0, 1);
     std::vector<CET_GraphLine*> lines{&measured, &interpolated};
     CET_GraphDrawInfo name{GetLangString(100), "My Camera 100", 1};
     CET_GraphDrawInfo light{GetLangString(104), GetLangString(106), 0};
@@ -215,7 +184,7 @@ TEST(ZarnPrintedPageLayout, GraphPageOfEveryLayoutKeepsItsTextsApartAndOutOfTheM
         const RECT plot = PlotOnPage(page);
         ASSERT_GT(RectWidth(plot), 1000);
         for (const ZarnDrawnText* t : Written(page)) {
-            EXPECT_FALSE(Intersect(t->box, plot)) << Describe(*t);
+            EXPECT_FALSE(Intersect(t->box, plot)) << DescribeText(*t);
         }
         // The turned y caption and the tick labels were written.
         const ZarnDrawnText* caption = nullptr;
@@ -264,14 +233,15 @@ TEST(ZarnPrintedPageLayout, TablePageKeepsEveryTextInsideItsCell)
             ++cells;
             tableTop = std::min<int>(tableTop, t->rect.top);
             const RECT clear{t->rect.left + 1, t->rect.top + 1, t->rect.right, t->rect.bottom};
-            EXPECT_TRUE(Inside(t->box, clear)) << Describe(*t) << " in cell {" << t->rect.left << ", " << t->rect.top
-                                               << ", " << t->rect.right << ", " << t->rect.bottom << '}';
+            EXPECT_TRUE(Inside(t->box, clear)) << DescribeText(*t) << " in cell {" << t->rect.left << ", "
+                                               << t->rect.top << ", " << t->rect.right << ", " << t->rect.bottom
+                                               << '}';
         }
     }
     EXPECT_EQ(cells, 6 + 67 * 6);
     for (const ZarnDrawnText* t : Written(page)) {
         if (!(t->format & DT_CENTER)) {
-            EXPECT_LE(t->box.bottom, tableTop) << Describe(*t);
+            EXPECT_LE(t->box.bottom, tableTop) << DescribeText(*t);
         }
     }
 }

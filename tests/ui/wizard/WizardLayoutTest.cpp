@@ -1,9 +1,13 @@
 // The wizard's pages at the default font: no caption cut off or wrapped, every row of the step
-// list inside its area, nothing on a group box's frame, no picture larger than its control. The
-// pictures of a whole session are kept by the test switch (tests/app); this test pins the rules.
+// list inside its area, nothing on a group box's frame, no picture larger than its control, and on
+// the result graph every text in a place of its own. The pictures of a whole session are kept by the
+// test switch (tests/app); this test pins the rules.
+#include "tests/ui/views/DrawnTextProbe.h"
 #include "tests/ui/wizard/WizardRig.h"
 #include "ui/controls/CStaticIcon.h"
+#include "ui/views/CKZARN_GparhWindow.h"
 #include "ui/wizard/CKZARN_WizArea3Form.h"
+#include "ui/wizard/CKZARN_WizArea7GraphForm.h"
 #include "ui/wizard/WizardGroupBox.h"
 
 #include <QAbstractButton>
@@ -75,15 +79,21 @@ void ExpectNothingClipped(CKZARN_WizardDlg& wizard, const std::string& where)
     }
 }
 
+// The wizard's own pages, with a stand-in only for the photograph strip.
+void UseRealPagesButThePhotographs(WizardRig& rig)
+{
+    WizardPageFactory::SetMaker([&rig](int templateId, QWidget* parent) -> CKZARN_WizAreaBaseForm* {
+        if (templateId == WizardPageFactory::kPhotos)
+            return rig.photos = new FakePhotoPage(parent);
+        return nullptr;
+    });
+}
+
 TEST(WizardLayout, NothingIsClippedAtTheDefaultFont)
 {
     for (const int mode : {0, 1}) {
         WizardRig rig;
-        WizardPageFactory::SetMaker([&rig](int templateId, QWidget* parent) -> CKZARN_WizAreaBaseForm* {
-            if (templateId == WizardPageFactory::kPhotos)
-                return rig.photos = new FakePhotoPage(parent);
-            return nullptr;
-        });
+        UseRealPagesButThePhotographs(rig);
         CKZARN_WizardDlg& w = rig.Open(mode);
         w.Data().target = 2;
         w.GoToStep(0);
@@ -96,6 +106,27 @@ TEST(WizardLayout, NothingIsClippedAtTheDefaultFont)
             ASSERT_GT(w.GetStep(), before);
             ExpectNothingClipped(w, "mode " + std::to_string(mode) + " step " + std::to_string(w.GetStep()));
         }
+    }
+}
+
+TEST(WizardLayout, TheResultGraphKeepsItsTextsApartAtTheDefaultFont)
+{
+    // Step 5's graph as the wizard draws it after a run, in both modes: the tick labels, the axis
+    // captions (the turned "Output level" among them) and the EV strip never share a pixel.
+    for (const int mode : {0, 1}) {
+        SCOPED_TRACE("mode " + std::to_string(mode));
+        WizardRig rig;
+        UseRealPagesButThePhotographs(rig);
+        CKZARN_WizardDlg& w = rig.Open(mode);
+        auto* page = dynamic_cast<CKZARN_WizArea7GraphForm*>(w.Page(WizardPageFactory::kResultGraph));
+        ASSERT_NE(page, nullptr);
+        CharacteristicPoints points;
+        const double ev[5] = {-2.1, -1.54, 0.0, 2.15, 3.04};
+        std::copy(std::begin(ev), std::end(ev), points.ev);
+        page->DrawResult(nullptr, &points);
+        CKZARN_GparhWindow* graph = page->Graph();
+        ASSERT_EQ(graph->m_bInteractive, mode);
+        ExpectGraphTextsApart(PaintGraphWindow(*graph), RECT{0, 0, graph->width(), graph->height()});
     }
 }
 
