@@ -55,11 +55,6 @@ bool PrefixFits(const std::string& model, const std::string& name)
 
 } // namespace
 
-bool ImageNameFits(const std::string& model, int jobId, const std::string& name)
-{
-    return CheckFlashImageName(model, jobId, name).Ok();
-}
-
 FlashImageProblem CheckFlashImageName(const std::string& model, int jobId, const std::string& name)
 {
     FlashImageProblem problem;

@@ -34,11 +34,8 @@ struct FlashImageProblem {
 bool ImageNameBegins(const std::string& name, const char* prefix);
 
 // Whether the file name fits the meter model and the writing job (6 main, 8 radio loader updater,
-// 9 radio loader, 10 radio application). A model of the family alone ("T-140", "T-520D", "T-310")
-// accepts every prefix of the family.
-bool ImageNameFits(const std::string& model, int jobId, const std::string& name);
-
-// The name check alone (no file is read): kind None, WrongName or WrongSlot.
+// 9 radio loader, 10 radio application); no file is read: kind None, WrongName or WrongSlot. A model
+// of the family alone ("T-140", "T-520D", "T-310") accepts every prefix of the family.
 FlashImageProblem CheckFlashImageName(const std::string& model, int jobId, const std::string& name);
 
 // The check of one image before its script is read: name, and the companion when needVersionFile

@@ -458,6 +458,25 @@ TEST_F(FlashEndToEnd, LaunchedImageOfAnotherMeterIsRefusedBeforeAnyByte)
     dialog->OnCancelButton();
 }
 
+// A downloaded script cut off on its way is refused before any byte, and the refusal names it.
+TEST_F(FlashEndToEnd, LaunchedTruncatedDownloadIsNamed)
+{
+    SimFlashHidMeter sim = SimFlashHidMeter::Add(hid, false, 0x10); // a T-140D
+    std::string script;
+    for (const std::string& line : FlashScriptLines("P0000F", 3)) script += line + "\r\n";
+    server.SetRoute("/files/QM630180.dlf", Body(script.substr(0, script.size() - 20)));
+    server.SetRoute("/ver/firmware/T-140D/18/list.txt",
+                    Body("[URL]\nfiles\n[Files]\n1,QM630180.dlf\n[Status]\nNormal\n"));
+    auto dialog = Launch({"Zarnflash", "/Type", "T-140D", "/Ver", "18", "/Date", "20240102"});
+    ASSERT_EQ("T-140D", dialog->ModelName());
+    sim.meter->ClearLog();
+    RunToEnd(*dialog);
+    EXPECT_EQ(kFlashBadScript, dialog->ResultCode());
+    EXPECT_TRUE(sim.meter->Log().empty());
+    EXPECT_EQ(QString::fromStdString(FormatFlashText(50142, {"QM630180.dlf"})), dialog->VersionLabel()->text());
+    dialog->OnCancelButton();
+}
+
 // With no meter and no files Start finds nothing to do and says no meter is connected; once the
 // poll has read the meter again, Settings and Start work again, and after a written image too.
 TEST_F(FlashStandAlone, NoDeadEndAfterARun)
