@@ -130,11 +130,11 @@ int CZarnflashPlayer::Run(const std::string& scriptPath, const std::string& wher
     PostProgress(kJobWriteMain, 100, 0);
 
     DlfScript script;
+    scriptCheck_ = DlfCheckResult();
     if (scriptPath.empty()) return Refuse(kFlashNoScript);
     // A script that cannot be read whole, or that is not this target's, never reaches the meter.
-    if (!ReadDlfScript(scriptPath, script) || !CheckDlfScript(script, form_.entryCommand).Ok()) {
-        return Refuse(kFlashBadScript);
-    }
+    scriptCheck_ = ReadAndCheckDlfScript(scriptPath, form_.entryCommand, script);
+    if (!scriptCheck_.Ok()) return Refuse(kFlashBadScript);
     int err = 0;
     if (!link_.Open(where, &err)) return Refuse(form_.openCode);
     if (!link_.Prepare(&err)) {

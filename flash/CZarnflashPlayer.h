@@ -6,6 +6,7 @@
 
 #include "flash/CZarnflashLink.h"
 #include "flash/DlfScript.h"
+#include "flash/DlfScriptCheck.h"
 #include "flash/FlashMessageTarget.h"
 #include "platform/Clock.h"
 
@@ -44,6 +45,8 @@ public:
     int Run(const std::string& scriptPath, const std::string& where);
     // Ends the job without touching the meter: an empty bar and the failure code.
     int Refuse(int code);
+    // Why Run refused its script with kFlashBadScript (problem None otherwise).
+    const DlfCheckResult& ScriptCheck() const { return scriptCheck_; }
 
     // The erase share of the progress bar, shared by the players of the process.
     static double EraseShare();
@@ -71,4 +74,5 @@ private:
     CZarnflashLink& link_;
     FlashMessageTarget& target_;
     Clock& clock_;
+    DlfCheckResult scriptCheck_;
 };

@@ -35,7 +35,7 @@ FlashPlayerForm RadioForm(int job, bool t520)
 {
     FlashPlayerForm form;
     form.jobId = job;
-    form.entryCommand = job == kJobWriteRadioLoader ? "P0003F" : "P0001F";
+    form.entryCommand = FlashEntryCommand(job);
     form.openCode = t520 ? 0x20000008 : 0x20000004;
     form.setupCode = t520 ? 0x20000009 : 0x20000005;
     form.protocolCode = t520 ? 0x2000000A : 0x20000006;
@@ -418,21 +418,25 @@ int CZarnflashThread::PlayJob(CZarnflashThread* self, Family family, const Flash
         void PostThreadMessage(UINT, WPARAM, LPARAM) override {}
     } none;
     CZarnflashPlayer player(form, *link, gui ? *gui : static_cast<FlashMessageTarget&>(none), *clock);
+    std::string imageFolder, imageName;
+    auto refuse = [self](const FlashImageProblem& problem) {
+        std::lock_guard<std::mutex> lock(self->mutex_);
+        self->refusal_ = problem;
+    };
     if (!script.empty()) {
         // Every image, chosen or downloaded, is checked here before its job opens the link.
-        std::string imageFolder, imageName;
         SplitFolderAndName(script, imageFolder, imageName);
         const FlashImageProblem problem = CheckFlashImage(model, form.jobId, imageFolder, imageName, needVersionFile);
         if (!problem.Ok()) {
-            {
-                std::lock_guard<std::mutex> lock(self->mutex_);
-                self->refusal_ = problem;
-            }
+            refuse(problem);
             player.Refuse(problem.Code());
             return 0;
         }
     }
-    player.Run(script, family == Family::T310 ? port : device);
+    // The player reads and checks the script itself; a script it refuses is named like the rest.
+    if (player.Run(script, family == Family::T310 ? port : device) == kFlashBadScript && !player.ScriptCheck().Ok()) {
+        refuse(ScriptProblem(imageName, player.ScriptCheck()));
+    }
     return 0;
 }
 

@@ -97,27 +97,36 @@ bool ParseDlfScript(const std::string& bytes, DlfScript& script)
     return false;
 }
 
-int ReadDlfScript(const std::string& path, DlfScript& script)
+DlfReadResult ReadDlfScriptFile(const std::string& path, DlfScript& script)
 {
     script.clear();
     std::unique_ptr<std::FILE, FileCloser> file(RegularFile::OpenStream(path));
-    if (!file) return 0;
+    if (!file) return DlfReadResult::Unreadable;
     DlfLineSplitter splitter(script);
     std::vector<char> buffer(64 * 1024);
     std::size_t total = 0;
-    bool ok = true;
+    DlfReadResult result = DlfReadResult::Ok;
     for (;;) {
         const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), file.get());
         total += got;
         if (total > kDlfMaxFileSize || !splitter.Feed(buffer.data(), got)) {
-            ok = false;
+            result = DlfReadResult::TooLarge;
             break;
         }
         if (got < buffer.size()) {
-            ok = !std::ferror(file.get()) && splitter.Finish();
+            if (std::ferror(file.get())) {
+                result = DlfReadResult::Unreadable;
+            } else if (!splitter.Finish()) {
+                result = DlfReadResult::TooLarge;
+            }
             break;
         }
     }
-    if (!ok) script.clear();
-    return ok ? 1 : 0;
+    if (result != DlfReadResult::Ok) script.clear();
+    return result;
+}
+
+int ReadDlfScript(const std::string& path, DlfScript& script)
+{
+    return ReadDlfScriptFile(path, script) == DlfReadResult::Ok ? 1 : 0;
 }

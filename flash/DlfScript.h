@@ -80,8 +80,15 @@ private:
 // kDlfMaxLines lines.
 bool ParseDlfScript(const std::string& bytes, DlfScript& script);
 
-// Empties script and reads the file. 1 when the file was read, 0 when it is no regular file, cannot
-// be read, is larger than kDlfMaxFileSize or breaks a limit of ParseDlfScript (script then empty).
-// The file is read in pieces, so a refused file costs no more memory than the lines read before
-// the limit was reached.
+enum class DlfReadResult {
+    Ok,
+    Unreadable, // missing, no regular file (a FIFO, a device, a folder) or a read error
+    TooLarge,   // larger than kDlfMaxFileSize, a line longer than kDlfMaxLineLength or too many lines
+};
+
+// Empties script and reads the file; on any result but Ok the script is left empty. The file is read
+// in pieces, so a refused file costs no more memory than the lines read before the limit was reached.
+DlfReadResult ReadDlfScriptFile(const std::string& path, DlfScript& script);
+
+// The same read: 1 when the file was read, 0 otherwise.
 int ReadDlfScript(const std::string& path, DlfScript& script);

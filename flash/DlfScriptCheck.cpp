@@ -32,11 +32,22 @@ DlfCheckResult CheckDlfScript(const DlfScript& script, const std::string& entryC
     while (end > 0 && script[end - 1].empty()) --end;
     if (end == 0) return {DlfProblem::Empty, 0};
     if (script[0] != entryCommand) return {DlfProblem::NoEntry, 0};
-    for (std::size_t i = 1; i < end; ++i) {
+    // The last line is left to the final check: a record cut short there is a file cut off.
+    for (std::size_t i = 1; i + 1 < end; ++i) {
         const std::string_view line = script[i];
         if (line.empty()) return {DlfProblem::BlankInside, i};
         if (!IsKnownForm(line)) return {DlfProblem::BadLine, i};
     }
     if (script[end - 1] != "Q000F1") return {DlfProblem::NoFinalCheck, end - 1};
     return {};
+}
+
+DlfCheckResult ReadAndCheckDlfScript(const std::string& path, const std::string& entryCommand, DlfScript& script)
+{
+    switch (ReadDlfScriptFile(path, script)) {
+    case DlfReadResult::Ok: break;
+    case DlfReadResult::Unreadable: return {DlfProblem::Unreadable, 0};
+    case DlfReadResult::TooLarge: return {DlfProblem::TooLarge, 0};
+    }
+    return CheckDlfScript(script, entryCommand);
 }

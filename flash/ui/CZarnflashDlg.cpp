@@ -11,6 +11,7 @@
 #include "flash/CZarnflashHidLink.h"
 #include "flash/CZarnflashSerialLink.h"
 #include "flash/FlashImageCheck.h"
+#include "flash/FlashRefusalText.h"
 #include "flash/ZarnflashCommandLine.h"
 #include "flash/ZarnflashVersionFile.h"
 #include "flash/ui/CAboutDlg.h"
@@ -30,6 +31,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <system_error>
 
 namespace {
@@ -44,43 +46,6 @@ std::string Text(int id)
 QString Q(const std::string& text)
 {
     return QString::fromStdString(text);
-}
-
-// printf-like use of a UI text with string arguments only.
-std::string Format1(int id, const std::string& a)
-{
-    const std::string format = Text(id);
-    std::string out;
-    std::string args[1] = {a};
-    int next = 0;
-    for (std::size_t i = 0; i < format.size(); ++i) {
-        if (format[i] == '%' && i + 1 < format.size() && format[i + 1] == 's') {
-            if (next < 1) out += args[next++];
-            ++i;
-        } else {
-            out += format[i];
-        }
-    }
-    return out;
-}
-
-std::string FormatN(int id, const std::vector<std::string>& args)
-{
-    const std::string format = Text(id);
-    std::string out;
-    std::size_t next = 0;
-    for (std::size_t i = 0; i < format.size(); ++i) {
-        if (format[i] == '%' && i + 1 < format.size() && format[i + 1] == 's') {
-            if (next < args.size()) out += args[next++];
-            ++i;
-        } else if (format[i] == '%' && i + 1 < format.size() && format[i + 1] == '%') {
-            out += '%';
-            ++i;
-        } else {
-            out += format[i];
-        }
-    }
-    return out;
 }
 
 // An offered version differs from the meter's when it is given and not the same.
@@ -303,6 +268,7 @@ BOOL CZarnflashDlg::OnInitDialog()
         UpdateTitle();
         UpdateStatusText();
         UpdateIcons();
+        UpdateButtons();
         StartTimer();
     } else {
         adjustSize();
@@ -362,10 +328,9 @@ void CZarnflashDlg::ApplyPolled()
     UpdateStatusText();
     UpdateIcons();
     // A run has ended and the meter was read again: the user may choose files and start again.
-    if (standAlone_ && uiState_ == kUiFinished && !readAgain_) {
-        readAgain_ = true;
-        UpdateButtons();
-    }
+    if (standAlone_ && uiState_ == kUiFinished) readAgain_ = true;
+    // Whether Start offers an update depends on the meter just read.
+    if (standAlone_ && (uiState_ == kUiIdle || uiState_ == kUiFinished)) UpdateButtons();
 }
 
 BOOL CZarnflashDlg::LoadDownloadSettings()
@@ -627,28 +592,48 @@ void CZarnflashDlg::OnDownloadCancelled(WPARAM job, LPARAM /*code*/)
     }
 }
 
-int CZarnflashDlg::CheckChainImages()
+std::vector<CZarnflashDlg::ChainImage> CZarnflashDlg::ChainImages() const
 {
-    refusal_ = FlashImageProblem();
-    if (modelName_.empty()) return 0;
-    struct Image {
-        int job;
-        const std::string& folder;
-        const std::string& name;
-    };
-    std::vector<Image> images{{kJobWriteMain, mainFolder_, mainName_}};
+    std::vector<ChainImage> images;
+    if (modelName_.empty()) return images;
+    images.push_back({kJobWriteMain, mainFolder_, mainName_});
     if (IsT140Radio() || IsT520Radio()) {
         images.push_back({kJobWriteRadioApp, appFolder_, appName_});
         images.push_back({kJobWriteRadioLoader, loaderFolder_, loaderName_});
         images.push_back({kJobWriteRadioLoaderUpdater, updaterFolder_, updaterName_});
     }
-    // Names first: an image of another meter means there is nothing to update with these files.
-    for (const Image& image : images) {
-        if (!image.name.empty() && !ImageNameFits(modelName_, image.job, image.name)) return kFlashNothingToDo;
+    images.erase(std::remove_if(images.begin(), images.end(), [](const ChainImage& i) { return i.name.empty(); }),
+                 images.end());
+    return images;
+}
+
+FlashImageProblem CZarnflashDlg::ReadyRefusal() const
+{
+    if (!standAlone_ || !meterPresent_) return {};
+    for (const ChainImage& image : ChainImages()) {
+        FlashImageProblem problem = CheckFlashImageName(modelName_, image.job, image.name);
+        if (!problem.Ok()) return problem;
     }
-    for (const Image& image : images) {
-        if (image.name.empty()) continue;
-        const FlashImageProblem problem = CheckFlashImage(modelName_, image.job, image.folder, image.name, true);
+    return {};
+}
+
+int CZarnflashDlg::CheckChainImages()
+{
+    refusal_ = FlashImageProblem();
+    const std::vector<ChainImage> images = ChainImages();
+    // Names first: an image of another meter means there is nothing to update with these files.
+    for (const ChainImage& image : images) {
+        const FlashImageProblem problem = CheckFlashImageName(modelName_, image.job, image.name);
+        if (!problem.Ok()) {
+            refusal_ = problem;
+            return kFlashNothingToDo;
+        }
+    }
+    // Then each image's companion and script, so the image the chain would stop at is named before
+    // anything is written.
+    for (const ChainImage& image : images) {
+        FlashImageProblem problem = CheckFlashImage(modelName_, image.job, image.folder, image.name, true);
+        if (problem.Ok()) problem = CheckFlashScript(image.job, image.folder, image.name);
         if (!problem.Ok()) {
             refusal_ = problem;
             return problem.Code();
@@ -731,7 +716,23 @@ void CZarnflashDlg::OnSettings()
         offeredUpdaterVersion_ = ReadVersionFromVerFile(updaterFolder_, updaterName_, true);
         offeredMainDate_ = ReadDateFromVerFile(mainFolder_, mainName_);
         SaveLastUpdateFiles();
+        // A new choice after a run: the last run's result and the file it refused are no longer
+        // what the screen is about.
+        if (uiState_ == kUiFinished && readAgain_) {
+            uiState_ = kUiIdle;
+            resultCode_ = 0;
+            refusal_ = FlashImageProblem();
+        }
+        UpdateButtons();
+        UpdateIcons();
         UpdateStatusText(); // the version line shows the new choice at once
+        // An image the attached meter cannot take is said at once, naming the file.
+        const FlashImageProblem refused = ReadyRefusal();
+        if (!refused.Ok()) {
+            if (PromptService* prompts = PromptService::Installed()) {
+                prompts->MessageBox(HWND{}, FlashRefusalText(refused), "", MB_OK | MB_ICONEXCLAMATION);
+            }
+        }
     }
     StartTimer();
 }
@@ -856,7 +857,9 @@ void CZarnflashDlg::UpdateButtons()
     default: break;
     }
     settings_->setEnabled(setEnabled);
-    start_->setEnabled(setEnabled);
+    // Start offers no update when a chosen image cannot be written into the attached meter; the
+    // version line says which file and why, and Settings stays open to choose another.
+    start_->setEnabled(setEnabled && ReadyRefusal().Ok());
     exit_->setEnabled(exitEnabled);
     cancel_->setEnabled(cancelEnabled);
 }
@@ -900,13 +903,13 @@ void CZarnflashDlg::UpdateIcons()
 void CZarnflashDlg::UpdateTitle()
 {
     const bool noMeter = standAlone_ && !meterPresent_;
-    setWindowTitle(Q(Format1(50000, noMeter ? "*" : modelName_)));
+    setWindowTitle(Q(FormatFlashText(50000, {noMeter ? "*" : modelName_})));
 }
 
 std::string CZarnflashDlg::StatusFor(int code) const
 {
     switch (code) {
-    case 0: return Format1(50015, standAlone_ && !meterPresent_ ? "*" : modelName_);
+    case 0: return FormatFlashText(50015, {standAlone_ && !meterPresent_ ? "*" : modelName_});
     case kFlashT310Open: return Text(50105);
     case kFlashT310Setup: return Text(50106);
     case kFlashT310Protocol: return Text(50107);
@@ -934,20 +937,6 @@ std::string CZarnflashDlg::StatusFor(int code) const
     }
 }
 
-std::string CZarnflashDlg::RefusalText(const FlashImageProblem& problem)
-{
-    int id = 50133;
-    if (problem.kind == FlashImageProblem::Kind::VersionFile) {
-        switch (problem.version) {
-        case VerFileProblem::Missing: id = 50129; break;
-        case VerFileProblem::FewLines: id = 50130; break;
-        case VerFileProblem::BadDate: id = 50131; break;
-        default: id = 50132; break;
-        }
-    }
-    return Format1(id, problem.name);
-}
-
 std::string CZarnflashDlg::VersionLine() const
 {
     const bool t140Radio = modelName_ == "T-140DR" || modelName_ == "T-140DR-EL" || modelName_ == "T-140DR-PX";
@@ -968,9 +957,14 @@ std::string CZarnflashDlg::VersionLine() const
     }
     std::string date = offeredMainDate_;
     if (date.empty() && (t140Radio || t520Radio)) date = offeredAppDate_;
-    if (uiState_ == kUiFinished && !refusal_.Ok()) return RefusalText(refusal_);
-    if (uiState_ == kUiFinished) return FormatN(50017, {offered, date});
-    return FormatN(50016, {meter, offered, date});
+    if (uiState_ == kUiFinished && !refusal_.Ok()) return FlashRefusalText(refusal_);
+    // Chosen images that cannot be written into this meter are no update on offer.
+    if (uiState_ == kUiIdle) {
+        const FlashImageProblem ready = ReadyRefusal();
+        if (!ready.Ok()) return FlashRefusalText(ready);
+    }
+    if (uiState_ == kUiFinished) return FormatFlashText(50017, {offered, date});
+    return FormatFlashText(50016, {meter, offered, date});
 }
 
 void CZarnflashDlg::UpdateStatusText()

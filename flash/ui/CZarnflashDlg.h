@@ -108,9 +108,19 @@ private:
     void SetFinished(int code);
     // State 7: stand-alone, the worker is joined and the poll goes on.
     void EnterFinished();
-    // Checks every image the stand-alone chain would write; 0, or the code it is refused with.
+    struct ChainImage {
+        int job;
+        std::string folder;
+        std::string name;
+    };
+    // The chosen images a stand-alone chain on the meter held may write (those with a name).
+    std::vector<ChainImage> ChainImages() const;
+    // Stand-alone with a meter: the first chosen image whose name does not fit the meter or its
+    // slot (no file is read, so every refresh may ask).
+    FlashImageProblem ReadyRefusal() const;
+    // Checks every image the stand-alone chain would write (name, companion, script) and keeps
+    // the refused one; 0, or the code it is refused with.
     int CheckChainImages();
-    static std::string RefusalText(const FlashImageProblem& problem);
     void EndDialog();
     void KillTimer();
     void StartTimer();

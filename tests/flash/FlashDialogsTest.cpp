@@ -6,6 +6,7 @@
 #include "core/util/CRegistryHelper.h"
 #include "core/util/ProgramMessageStream.h"
 #include "core/util/ZarnProgramMessages.h"
+#include "flash/FlashRefusalText.h"
 #include "flash/ZarnflashCommandLine.h"
 #include "flash/ui/CZarnflashDlg.h"
 #include "flash/ui/CZarnflashFileselectDlg.h"
@@ -226,6 +227,49 @@ TEST_F(FlashDialogs, VersionLineShowsTheNewChoiceAtOnce)
     line.replace(line.indexOf("%s"), 2, "18");
     line.replace(line.indexOf("%s"), 2, "2024/01/02");
     EXPECT_EQ(line, dialog.VersionLabel()->text());
+    dialog.OnExit();
+}
+
+// An image chosen in Settings that the attached meter cannot take is said at once, naming the file;
+// the ready window then shows that in place of the versions and offers no Start until a fitting
+// image is chosen.
+TEST_F(FlashDialogs, SettingsSaysAtOnceWhenAnImageDoesNotFitTheMeter)
+{
+    SimFlashHidMeter sim = SimFlashHidMeter::Add(hid, false, 0x10);
+    sim.normal->GetIdentity().revision = "17";
+    WriteFlashFile(scratch.File("QP520210.dlf"), FlashScriptLines("P0000F", 2));
+    WriteFlashText(scratch.File("QP520210.ver"), "21\n\n20240102\n");
+    WriteFlashFile(scratch.File("QM630180.dlf"), FlashScriptLines("P0000F", 2));
+    WriteFlashText(scratch.File("QM630180.ver"), "18\n\n20240102\n");
+    ScriptedPromptService prompts;
+    CZarnflashDlg dialog({"Zarnflash"});
+    dialog.SetEnvironment(&links, &hid.Clock());
+    dialog.OnInitDialog();
+    ASSERT_EQ("T-140D", dialog.ModelName());
+    std::string chosen;
+    dialog.SetSettingsRunner([&](CZarnflashFileselectDlg& settings) {
+        settings.portLister = [] { return std::vector<std::string>(); };
+        settings.OnInitDialog();
+        settings.MainEdit()->setText(QString::fromStdString(scratch.File(chosen)));
+        settings.OnOK();
+        return settings.Result();
+    });
+    chosen = "QP520210.dlf";
+    dialog.OnSettings();
+    const std::string named = FormatFlashText(50133, {"QP520210.dlf"});
+    ASSERT_EQ(1u, prompts.Prompts().size());
+    EXPECT_EQ(named, prompts.Prompts()[0].text);
+    EXPECT_EQ(QString::fromStdString(named), dialog.VersionLabel()->text());
+    EXPECT_FALSE(dialog.StartButton()->isEnabled());
+    EXPECT_TRUE(dialog.SettingsButton()->isEnabled());
+    EXPECT_TRUE(dialog.TimerActive());
+
+    chosen = "QM630180.dlf";
+    dialog.OnSettings();
+    EXPECT_EQ(1u, prompts.Prompts().size());
+    EXPECT_EQ(QString::fromStdString(FormatFlashText(50016, {"17", "18", "2024/01/02"})),
+              dialog.VersionLabel()->text());
+    EXPECT_TRUE(dialog.StartButton()->isEnabled());
     dialog.OnExit();
 }
 

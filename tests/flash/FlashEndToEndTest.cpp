@@ -8,6 +8,7 @@
 #include "core/util/CRegistryHelper.h"
 #include "core/util/ZarnProgramMessages.h"
 #include "flash/CZarnflashHidLink.h"
+#include "flash/FlashRefusalText.h"
 #include "flash/ZarnflashCommandLine.h"
 #include "flash/ui/CZarnflashDlg.h"
 #include "meter/CCommT140.h"
@@ -25,6 +26,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -276,7 +279,8 @@ TEST_F(FlashStandAlone, LocalImageIsWrittenAndWrongImagesAreRefusedBeforeAnyByte
         ASSERT_TRUE(dialog->IsStandAlone());
         EXPECT_EQ("T-520D", dialog->ModelName());
         EXPECT_TRUE(dialog->TimerActive());
-        EXPECT_TRUE(dialog->StartButton()->isEnabled());
+        // Another model's image is no update on offer: the ready window names it without Start.
+        EXPECT_EQ(c.result != kFlashNothingToDo, dialog->StartButton()->isEnabled());
         sim.meter->ClearLog();
         dialog->OnStart();
         RunToEnd(*dialog);
@@ -287,11 +291,9 @@ TEST_F(FlashStandAlone, LocalImageIsWrittenAndWrongImagesAreRefusedBeforeAnyByte
         EXPECT_EQ(c.written, sim.mode->Memory("P0000F").size());
         EXPECT_TRUE(dialog->ExitButton()->isEnabled());
         if (c.result != 0) {
-            // Nothing was written: the bar is empty; a refused companion is named on the version line.
+            // Nothing was written: the bar is empty; the refused file is named on the version line.
             EXPECT_EQ(0, dialog->ProgressBar()->value());
-            if (c.result == kFlashNoVersionFile) {
-                EXPECT_TRUE(dialog->VersionLabel()->text().contains(QString::fromStdString(c.file)));
-            }
+            EXPECT_TRUE(dialog->VersionLabel()->text().contains(QString::fromStdString(c.file)));
         }
         sim.mode->SetMemory("P0000F", {});
         dialog->OnExit();
@@ -346,6 +348,100 @@ TEST_F(FlashStandAlone, RadioChainRefusesAMainImageWithoutVersion)
     EXPECT_EQ(2u, sim.mode->Memory("P0000F").size());
 }
 
+// Scripts chosen for a T-140D that are truncated, empty or a FIFO are refused at Start before any
+// byte, and the version line names the file and why; an image of a T-520D is named on the ready
+// window, which offers no Start, and again after a Start.
+TEST_F(FlashStandAlone, RefusedImagesAreNamed)
+{
+    SimFlashHidMeter sim = SimFlashHidMeter::Add(hid, false, 0x10);
+    std::string whole;
+    for (const std::string& line : FlashScriptLines("P0000F", 4)) whole += line + "\r\n";
+    struct Case {
+        const char* file;
+        std::string text; // the content; "fifo" makes a FIFO
+        int result;
+        int textId;
+    } cases[] = {
+        {"QM630181.dlf", whole.substr(0, whole.size() / 2), kFlashBadScript, 50142},
+        {"QM630182.dlf", "", kFlashBadScript, 50139},
+        {"QM630183.dlf", "fifo", kFlashBadScript, 50137},
+        {"QP520180.dlf", whole, kFlashNothingToDo, 50133},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        if (c.text == "fifo") {
+            ASSERT_EQ(0, ::mkfifo(scratch.File(c.file).c_str(), 0600));
+        } else {
+            WriteFlashText(scratch.File(c.file), c.text);
+        }
+        WriteFlashText(scratch.File(std::string(c.file).substr(0, 8) + ".ver"), "18\n\n20240102\n");
+        {
+            CRegistryHelper registry(HKEY_LOCAL_MACHINE, 0);
+            registry.PushKey("SOFTWARE\\KESTRIN\\Zarndesk");
+            registry.SetString("Last Update Firmware File", scratch.File(c.file));
+        }
+        const QString named = QString::fromStdString(FormatFlashText(c.textId, {c.file}));
+        auto dialog = Launch({"Zarnflash"});
+        ASSERT_EQ("T-140D", dialog->ModelName());
+        if (c.result == kFlashNothingToDo) {
+            EXPECT_FALSE(dialog->StartButton()->isEnabled());
+            EXPECT_TRUE(dialog->SettingsButton()->isEnabled());
+            EXPECT_EQ(named, dialog->VersionLabel()->text());
+        } else {
+            EXPECT_TRUE(dialog->StartButton()->isEnabled());
+        }
+        sim.meter->ClearLog();
+        dialog->OnStart();
+        RunToEnd(*dialog);
+        EXPECT_EQ(c.result, dialog->ResultCode());
+        EXPECT_EQ(QString::fromStdString(GetLangString(c.result == kFlashBadScript ? 50125 : 50103)),
+                  dialog->StatusLabel()->text());
+        EXPECT_EQ(named, dialog->VersionLabel()->text());
+        EXPECT_TRUE(sim.meter->Log().empty());
+        EXPECT_EQ(0, dialog->ProgressBar()->value());
+        dialog->OnExit();
+    }
+}
+
+// In a radio chain the refused image is the one named: here the radio loader, cut off, while the
+// images before and after it are sound; nothing is written.
+TEST_F(FlashStandAlone, AChainNamesTheImageItRefuses)
+{
+    SimFlashHidMeter sim = SimFlashHidMeter::Add(hid, false, 0x11);
+    ChooseMain("QM630180.dlf", FlashScriptLines("P0000F", 2), "18\n\n20240102\n");
+    struct Image {
+        const char* value;
+        const char* file;
+        const char* entry;
+        const char* ver;
+    } images[] = {
+        {"Last Update RF Application Firmware File", "QM630106A.dlf", "P0001F", "12\n0106\n20231201\n"},
+        {"Last Update RF Loader Firmware File", "QM630106L.dlf", "P0003F", "15\n0106\n20231201\n"},
+        {"Last Update RF Loader Update Firmware File", "QM630001U.dlf", "P0001F", "3\n0001\n20231201\n"},
+    };
+    CRegistryHelper registry(HKEY_LOCAL_MACHINE, 0);
+    registry.PushKey("SOFTWARE\\KESTRIN\\Zarndesk");
+    for (const Image& image : images) {
+        WriteFlashFile(scratch.File(image.file), FlashScriptLines(image.entry, 2));
+        WriteFlashText(scratch.File(std::string(image.file).substr(0, 9) + ".ver"), image.ver);
+        registry.SetString(image.value, scratch.File(image.file));
+    }
+    std::string loader;
+    for (const std::string& line : FlashScriptLines("P0003F", 2)) loader += line + "\r\n";
+    WriteFlashText(scratch.File("QM630106L.dlf"), loader.substr(0, loader.size() - 12));
+    auto dialog = Launch({"Zarnflash"});
+    ASSERT_EQ("T-140DR", dialog->ModelName());
+    EXPECT_TRUE(dialog->StartButton()->isEnabled());
+    sim.meter->ClearLog();
+    dialog->OnStart();
+    RunToEnd(*dialog);
+    EXPECT_EQ(kFlashBadScript, dialog->ResultCode());
+    EXPECT_EQ(QString::fromStdString(FormatFlashText(50142, {"QM630106L.dlf"})), dialog->VersionLabel()->text());
+    EXPECT_TRUE(sim.meter->Log().empty());
+    EXPECT_EQ(0, sim.mode->Commits());
+    dialog->OnExit();
+}
+
 // A downloaded image goes through the worker's own check: one of another meter never reaches it.
 TEST_F(FlashEndToEnd, LaunchedImageOfAnotherMeterIsRefusedBeforeAnyByte)
 {
@@ -359,6 +455,25 @@ TEST_F(FlashEndToEnd, LaunchedImageOfAnotherMeterIsRefusedBeforeAnyByte)
     EXPECT_TRUE(sim.meter->Log().empty());
     EXPECT_EQ(0, dialog->ProgressBar()->value());
     EXPECT_TRUE(dialog->VersionLabel()->text().contains("QP520180.dlf"));
+    dialog->OnCancelButton();
+}
+
+// A downloaded script cut off on its way is refused before any byte, and the refusal names it.
+TEST_F(FlashEndToEnd, LaunchedTruncatedDownloadIsNamed)
+{
+    SimFlashHidMeter sim = SimFlashHidMeter::Add(hid, false, 0x10); // a T-140D
+    std::string script;
+    for (const std::string& line : FlashScriptLines("P0000F", 3)) script += line + "\r\n";
+    server.SetRoute("/files/QM630180.dlf", Body(script.substr(0, script.size() - 20)));
+    server.SetRoute("/ver/firmware/T-140D/18/list.txt",
+                    Body("[URL]\nfiles\n[Files]\n1,QM630180.dlf\n[Status]\nNormal\n"));
+    auto dialog = Launch({"Zarnflash", "/Type", "T-140D", "/Ver", "18", "/Date", "20240102"});
+    ASSERT_EQ("T-140D", dialog->ModelName());
+    sim.meter->ClearLog();
+    RunToEnd(*dialog);
+    EXPECT_EQ(kFlashBadScript, dialog->ResultCode());
+    EXPECT_TRUE(sim.meter->Log().empty());
+    EXPECT_EQ(QString::fromStdString(FormatFlashText(50142, {"QM630180.dlf"})), dialog->VersionLabel()->text());
     dialog->OnCancelButton();
 }
 
@@ -420,6 +535,23 @@ TEST_F(FlashStandAlone, RadioChainBrokenBetweenJobsSaysTheMeterStillWaits)
     RunToEnd(*dialog);
     EXPECT_EQ(kFlashStillInUpdateMode, dialog->ResultCode());
     EXPECT_EQ(QString::fromStdString(GetLangString(50134)), dialog->StatusLabel()->text());
+    dialog->OnExit();
+}
+
+// Chosen while no meter is attached, an image is checked once a meter is read: the poll's result
+// names it and takes Start away.
+TEST_F(FlashStandAlone, AMeterReadLaterIsCheckedAgainstTheChoice)
+{
+    ChooseMain("QP520210.dlf", FlashScriptLines("P0000F", 2), "21\n\n20240102\n");
+    auto dialog = Launch({"Zarnflash"});
+    ASSERT_EQ("", dialog->ModelName());
+    EXPECT_TRUE(dialog->StartButton()->isEnabled());
+    SimFlashHidMeter::Add(hid, false, 0x10);
+    dialog->OnTimer();
+    while (dialog->ModelName().empty()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    EXPECT_EQ("T-140D", dialog->ModelName());
+    EXPECT_FALSE(dialog->StartButton()->isEnabled());
+    EXPECT_EQ(QString::fromStdString(FormatFlashText(50133, {"QP520210.dlf"})), dialog->VersionLabel()->text());
     dialog->OnExit();
 }
 

@@ -1,7 +1,10 @@
 // Starts the built Zarnflash under a virtual display (xvfb-run) on a simulated meter, through the
 // program's test switch, and lets the switch press Start as a user would: a valid script is
-// written, a broken one is refused with nothing sent, and after a run without a meter Settings and
-// Start work again. Each step's window is kept as a PNG in the build folder (screenshots/zarnflash).
+// written, a broken one is refused with nothing sent and the refused file named, an image of
+// another meter is named on the ready window with no Start on offer, and after a run without a
+// meter Settings and Start work again. Each step's window is kept as a PNG in the build folder
+// (screenshots/zarnflash).
+#include "core/util/CLangTable.h"
 #include "core/util/CRegistryHelper.h"
 #include "platform/RegistryTypes.h"
 #include "tests/flash/FlashTestKit.h"
@@ -62,7 +65,9 @@ protected:
     }
 
     // Runs the program on the meter family (or "none") to the end of its run; returns what it said.
-    QByteArray Run(const QString& meter, const QString& shots)
+    // shotNames: the windows the run keeps.
+    QByteArray Run(const QString& meter, const QString& shots,
+                   std::vector<const char*> shotNames = {"1-ready.png", "2-finished.png", "3-after.png"})
     {
         const QString dir = kScreenshots + "/" + shots;
         QDir(dir).removeRecursively();
@@ -78,7 +83,7 @@ protected:
         EXPECT_TRUE(ended) << "the program did not end";
         const QByteArray said = process.readAllStandardError();
         EXPECT_EQ(0, process.exitCode()) << said.constData();
-        for (const char* shot : {"1-ready.png", "2-finished.png", "3-after.png"}) {
+        for (const char* shot : shotNames) {
             EXPECT_TRUE(QFileInfo(dir + "/" + shot).size() > 0) << shot << " missing\n" << said.constData();
         }
         return said;
@@ -88,6 +93,19 @@ protected:
     {
         std::string text;
         for (const std::string& line : lines) text += line + "\r\n";
+        return text;
+    }
+
+    // The program's text of id with its "%s" conversions filled in, in order.
+    static std::string Said(int id, const std::vector<std::string>& args)
+    {
+        CLangTable::GetInstance()->Load(ZARN_SOURCE_DIR "/data/String.txt");
+        std::string text = GetLangString(id);
+        CLangTable::Free();
+        for (const std::string& arg : args) {
+            const std::size_t at = text.find("%s");
+            if (at != std::string::npos) text.replace(at, 2, arg);
+        }
         return text;
     }
 
@@ -114,6 +132,31 @@ TEST_F(ZarnflashProcessTest, ABrokenScriptIsRefusedWithNothingSent)
     EXPECT_TRUE(said.contains("zarnflash: finished: result 0x20000103")) << said.constData();
     EXPECT_TRUE(said.contains("zarnflash: meter: firmware commands 0, images written 0")) << said.constData();
     EXPECT_TRUE(said.contains("zarnflash: progress: 0 of")) << said.constData();
+}
+
+// A script cut off in the middle of a record is refused before any byte, and the refusal names it.
+TEST_F(ZarnflashProcessTest, ATruncatedScriptIsRefusedAndNamed)
+{
+    const std::string whole = Script(FlashScriptLines("P0000F", 4));
+    ChooseMain("QM630200.dlf", whole.substr(0, whole.size() / 2), "20\n\n20240102\n");
+    const QByteArray said = Run("T-140", "truncated");
+    EXPECT_TRUE(said.contains("zarnflash: ready: meter T-140D, start enabled\n")) << said.constData();
+    EXPECT_TRUE(said.contains("zarnflash: finished: result 0x20000103")) << said.constData();
+    const std::string named = "zarnflash: version line: " + Said(50142, {"QM630200.dlf"}) + "\n";
+    EXPECT_TRUE(said.contains(named.c_str())) << said.constData();
+    EXPECT_TRUE(said.contains("zarnflash: meter: firmware commands 0, images written 0")) << said.constData();
+}
+
+// A T-520D image chosen for a T-140: the ready window names the file and why, and offers no Start.
+TEST_F(ZarnflashProcessTest, AnImageOfAnotherMeterIsNamedAndNotOffered)
+{
+    ChooseMain("QP520210.dlf", Script(FlashScriptLines("P0000F", 4)), "21\n\n20240102\n");
+    const QByteArray said = Run("T-140", "another-meter", {"1-ready.png"});
+    EXPECT_TRUE(said.contains("zarnflash: ready: meter T-140D, start disabled\n")) << said.constData();
+    const std::string named = "zarnflash: ready version line: " + Said(50133, {"QP520210.dlf"}) + "\n";
+    EXPECT_TRUE(said.contains(named.c_str())) << said.constData();
+    EXPECT_FALSE(said.contains("Offered")) << said.constData();
+    EXPECT_TRUE(said.contains("zarnflash: meter: firmware commands 0\n")) << said.constData();
 }
 
 TEST_F(ZarnflashProcessTest, WithoutAMeterStartSaysSoAndIsNoDeadEnd)

@@ -2,7 +2,10 @@
 // the version display form.
 #include "core/util/RadioVersionText.h"
 #include "flash/DlfScript.h"
+#include "core/util/CLangTable.h"
 #include "flash/DlfScriptCheck.h"
+#include "flash/FlashImageCheck.h"
+#include "flash/FlashRefusalText.h"
 #include "flash/ZarnflashCommandLine.h"
 #include "flash/ZarnflashVersionFile.h"
 #include "tests/flash/FlashTestKit.h"
@@ -114,12 +117,65 @@ TEST(FlashScriptFile, CheckNamesTheProblemAndItsLine)
         {{"P0000F", "Q00001", r.substr(0, 34) + "\t", "Q000F1"}, "P0000F", DlfProblem::BadLine, 2},
         {{"P0000F", "Q00001", r}, "P0000F", DlfProblem::NoFinalCheck, 2},
         {{"P0000F"}, "P0000F", DlfProblem::NoFinalCheck, 0},
+        // A file cut off inside its last record.
+        {{"P0000F", "Q00001", r, r.substr(0, 17)}, "P0000F", DlfProblem::NoFinalCheck, 3},
     };
     for (const Case& c : cases) {
         const DlfCheckResult result = CheckDlfScript(c.script, c.entry);
         EXPECT_EQ(c.problem, result.problem) << c.script.size();
         EXPECT_EQ(c.line, result.line) << c.script.size();
     }
+}
+
+// Every refusal of an image names its file and says why: a script that is cut off, empty, no
+// regular file, too large, damaged at a line or another image's; a name of another meter or slot.
+TEST(FlashRefusalText, NamesTheFileAndTheReason)
+{
+    CLangTable::GetInstance()->Load(ZARN_SOURCE_DIR "/data/String.txt");
+    ScratchFolder scratch;
+    const std::string folder = scratch.Path() + "/";
+    std::string whole;
+    for (const std::string& line : FlashScriptLines("P0000F", 4)) whole += line + "\r\n";
+    WriteFlashText(scratch.File("QM630181.dlf"), whole.substr(0, whole.size() - 20));
+    WriteFlashText(scratch.File("QM630182.dlf"), "");
+    ASSERT_EQ(0, ::mkfifo(scratch.File("QM630183.dlf").c_str(), 0600));
+    WriteFlashText(scratch.File("QM630184.dlf"), "P0000F\nQ00001\n" + std::string(kDlfMaxLineLength + 1, 'R') + "\n");
+    WriteFlashText(scratch.File("QM630185.dlf"), "P0000F\nQ00001\n" + FlashRecord(1) + "\nX\nQ000F1\n");
+    WriteFlashText(scratch.File("QM630186.dlf"), "P0003F\nQ00001\nQ000F1\n");
+    struct Case {
+        const char* name;
+        FlashImageProblem problem;
+        int textId;
+        std::string text;
+    } cases[] = {
+        {"truncated script", CheckFlashScript(kJobWriteMain, folder, "QM630181.dlf"), 50142,
+         "QM630181.dlf is cut off"},
+        {"empty script", CheckFlashScript(kJobWriteMain, folder, "QM630182.dlf"), 50139, "QM630182.dlf is empty"},
+        {"FIFO", CheckFlashScript(kJobWriteMain, folder, "QM630183.dlf"), 50137, "QM630183.dlf is no regular file"},
+        {"missing script", CheckFlashScript(kJobWriteMain, folder, "QM630189.dlf"), 50137, "QM630189.dlf"},
+        {"line too long", CheckFlashScript(kJobWriteMain, folder, "QM630184.dlf"), 50138, "QM630184.dlf is too large"},
+        {"damaged line", CheckFlashScript(kJobWriteMain, folder, "QM630185.dlf"), 50141,
+         "QM630185.dlf is damaged at line 4."},
+        {"another image's script", CheckFlashScript(kJobWriteRadioApp, folder, "QM630186.dlf"), 50140,
+         "QM630186.dlf is not the firmware script of this image"},
+        {"another meter's image", CheckFlashImageName("T-140D", kJobWriteMain, "QP520210.dlf"), 50133,
+         "QP520210.dlf is not a firmware file for this meter"},
+        {"another slot's image", CheckFlashImageName("T-140DR", kJobWriteRadioApp, "QM630106L.dlf"), 50136,
+         "QM630106L.dlf is a file of this meter, but of another of its images"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_FALSE(c.problem.Ok());
+        EXPECT_EQ(kFlashBadScript, c.problem.Code());
+        EXPECT_EQ(c.textId, FlashRefusalTextId(c.problem));
+        EXPECT_EQ(0u, FlashRefusalText(c.problem).find(c.text)) << FlashRefusalText(c.problem);
+    }
+    // A sound script and a fitting name are no refusal and have no text.
+    WriteFlashFile(scratch.File("QM630187.dlf"), FlashScriptLines("P0000F", 2));
+    EXPECT_TRUE(CheckFlashScript(kJobWriteMain, folder, "QM630187.dlf").Ok());
+    EXPECT_TRUE(CheckFlashImageName("T-140DR", kJobWriteRadioApp, "QM630106A.dlf").Ok());
+    EXPECT_EQ("", FlashRefusalText(FlashImageProblem()));
+    CLangTable::Free();
 }
 
 TEST(FlashVersionFile, VersionAndDateOfTheCompanion)

@@ -1,7 +1,9 @@
 // The worker object's jobs on their own thread: downloads from a loopback update server, one-file
 // transfers into a simulated meter, leaving the update mode, and the starters' rules.
+#include "core/util/CLangTable.h"
 #include "core/util/PathUtility.h"
 #include "flash/CZarnflashThread.h"
+#include "flash/FlashRefusalText.h"
 #include "tests/flash/FlashSimLinks.h"
 #include "tests/flash/FlashTestKit.h"
 #include "tests/support/LoopbackHttpServer.h"
@@ -12,6 +14,8 @@
 #include <chrono>
 #include <filesystem>
 #include <future>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -250,6 +254,58 @@ TEST_F(FlashWorker, ImagesAreCheckedBeforeTheLinkOpens)
             EXPECT_TRUE(worker.LastRefusal().Ok());
         }
     }
+}
+
+// A job that refuses its image keeps why and the file's name, whether the name, the companion or
+// the script was refused: a truncated script, an empty one, a FIFO and another meter's image.
+TEST_F(FlashWorker, ARefusedImageIsNamed)
+{
+    CLangTable::GetInstance()->Load(ZARN_SOURCE_DIR "/data/String.txt");
+    SimFlashHidMeter sim = SimFlashHidMeter::Add(hid, false, 0x10);
+    worker.SetMeterModel("T-140D");
+    worker.SetRequireVersionFiles(true);
+    const std::string folder = scratch.Path() + "/";
+    std::string whole;
+    for (const std::string& line : FlashScriptLines("P0000F", 4)) whole += line + "\r\n";
+    WriteFlashText(scratch.File("QM630181.dlf"), whole.substr(0, whole.size() / 2));
+    WriteFlashText(scratch.File("QM630182.dlf"), "");
+    ASSERT_EQ(0, ::mkfifo(scratch.File("QM630183.dlf").c_str(), 0600));
+    WriteFlashFile(scratch.File("QP520180.dlf"), FlashScriptLines("P0000F", 2));
+    struct Case {
+        const char* file;
+        FlashImageProblem::Kind kind;
+        int textId;
+    } cases[] = {
+        {"QM630181.dlf", FlashImageProblem::Kind::Script, 50142},
+        {"QM630182.dlf", FlashImageProblem::Kind::Script, 50139},
+        {"QM630183.dlf", FlashImageProblem::Kind::Script, 50137},
+        {"QP520180.dlf", FlashImageProblem::Kind::WrongName, 50133},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        WriteFlashText(folder + std::string(c.file).substr(0, 8) + ".ver", "18\n\n20240102\n");
+        worker.gate = std::promise<void>();
+        sim.meter->ClearLog();
+        ASSERT_TRUE(worker.StartMainT140File(&target, folder, c.file, ""));
+        Run();
+        EXPECT_EQ(WM_UPDATE_JOB_FAILED, target.Last().message);
+        EXPECT_EQ(kFlashBadScript, target.Last().lParam);
+        EXPECT_TRUE(sim.meter->Log().empty());
+        const FlashImageProblem refusal = worker.LastRefusal();
+        EXPECT_EQ(c.kind, refusal.kind);
+        EXPECT_EQ(c.file, refusal.name);
+        EXPECT_EQ(c.textId, FlashRefusalTextId(refusal));
+        EXPECT_NE(std::string::npos, FlashRefusalText(refusal).find(c.file)) << FlashRefusalText(refusal);
+    }
+    // The next sound job clears the refusal.
+    WriteFlashFile(scratch.File("QM630184.dlf"), FlashScriptLines("P0000F", 2));
+    WriteFlashText(scratch.File("QM630184.ver"), "18\n\n20240102\n");
+    worker.gate = std::promise<void>();
+    ASSERT_TRUE(worker.StartMainT140File(&target, folder, "QM630184.dlf", ""));
+    Run();
+    EXPECT_EQ(WM_UPDATE_JOB_DONE, target.Last().message);
+    EXPECT_TRUE(worker.LastRefusal().Ok());
+    CLangTable::Free();
 }
 
 } // namespace

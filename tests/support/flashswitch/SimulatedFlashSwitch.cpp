@@ -87,7 +87,15 @@ private:
             if (!dialog_->isVisible()) return;
             Say("ready: meter " + (dialog_->ModelName().empty() ? std::string("none") : dialog_->ModelName()) +
                 ", start " + (dialog_->StartButton()->isEnabled() ? "enabled" : "disabled"));
+            Say("ready version line: " + dialog_->VersionLabel()->text().toStdString());
             Shot("1-ready.png");
+            if (!dialog_->StartButton()->isEnabled()) {
+                // Nothing on offer: the user can only choose other files or leave.
+                Say(std::string("meter: firmware commands ") + std::to_string(FirmwareCommands()));
+                timer_->stop();
+                dialog_->ExitButton()->click();
+                return;
+            }
             if (meter_) meter_->ClearLog();
             ++step_;
             dialog_->StartButton()->click();

@@ -6,7 +6,8 @@
 // With ZARN_SIMULATED_START=1 as well it plays one stand-alone run as a user would: once the dialog
 // is up it presses Start, waits for the run to end, waits for the meter to be read again, and
 // presses Exit; it writes what the window and the meter show to the error stream and, with
-// ZARN_SCREENSHOT_DIR, keeps each step's window as a PNG.
+// ZARN_SCREENSHOT_DIR, keeps each step's window as a PNG. When the ready window offers no Start
+// (a chosen image does not fit the meter), it writes that window and presses Exit at once.
 #pragma once
 
 #include <memory>
