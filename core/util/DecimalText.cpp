@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cmath>
 #include <system_error>
 
 bool DecimalText::IsValid(std::string_view text, std::size_t maxLength, char decimal)

@@ -22,7 +22,7 @@ public:
     // else, also text after the number, is no number: false (value untouched).
     static bool ParseSigned(std::string_view text, char decimal, double* value);
     // A committed text as ParseSigned reads it with the decimal character, or else with ".": a
-    // point is what a user pastes from elsewhere or types on a keypad, and it can mean nothing else.
+    // point is what a user pastes from elsewhere, and in a number it can mean nothing else.
     static bool ParseTyped(std::string_view text, char decimal, double* value);
     // The number at the start of a text read from a file: the longest beginning made of an optional
     // sign, digits and at most one decimal character, holding at least one digit (as the C library
@@ -32,8 +32,8 @@ public:
 
     // A number written with "." (as Fixed and General write it) shown with `decimal`.
     static std::string WithDecimal(std::string text, char decimal);
-    // The value with `precision` digits after the decimal character, rounded as printf's "%.Nf"
-    // rounds in the C locale; with `plusSign` a positive value (and +0) gets "+", as "%+.Nf".
+    // The value with `precision` (0 to 17) digits after the decimal character, rounded as printf's
+    // "%.Nf" rounds in the C locale; with `plusSign` a positive value (and +0) gets "+", as "%+.Nf".
     static std::string Fixed(double value, int precision, char decimal, bool plusSign = false);
     // The value as printf's "%g" writes it in the C locale (six significant digits, an exponent for
     // very large or small values), with `decimal` as the decimal character.

@@ -99,6 +99,32 @@ TEST(DecimalText, ATextGivesTheNearestDouble)
     EXPECT_EQ(value, 2.675);
 }
 
+TEST(DecimalText, TheNumberAtTheStartOfAFileTextIsReadWithItsLength)
+{
+    struct Case {
+        const char* text;
+        char decimal;
+        bool number;
+        double value;
+        std::size_t used;
+    } cases[] = {
+        {"1.05.03", '.', true, 1.05, 4}, {"0.4,0.45", '.', true, 0.4, 3}, {"0,4,0,4", ',', true, 0.4, 3},
+        {"-.5x", '.', true, -0.5, 3},    {"7.", '.', true, 7, 2},         {"+3 ", '.', true, 3, 2},
+        {"1e3", '.', true, 1, 1},        {".", '.', false, 0, 0},         {"-x", '.', false, 0, 0},
+        {"", '.', false, 0, 0},          {" 1", '.', false, 0, 0},        {"nan", '.', false, 0, 0},
+        {"123456789012345678901234567890123.5", '.', false, 0, 0},
+    };
+    CommaNumericLocale locale;
+    REQUIRE_COMMA(locale);
+    for (const Case& c : cases) {
+        double value = -99;
+        std::size_t used = 99;
+        EXPECT_EQ(c.number, DecimalText::ParseLeading(c.text, c.decimal, &value, &used)) << c.text;
+        EXPECT_EQ(c.number ? c.value : -99, value) << c.text;
+        EXPECT_EQ(c.number ? c.used : 99u, used) << c.text;
+    }
+}
+
 TEST(DecimalText, NumbersAreShownWithTheGivenDecimalCharacter)
 {
     EXPECT_EQ("-2,4", DecimalText::WithDecimal("-2.4", ','));
