@@ -1,6 +1,6 @@
 // The process under a German locale, as the program runs there: the C library's decimal point is
 // the comma, and the comma is the application's decimal character. Restores the C locale and the
-// noted character when it ends. Make it before the windows under test: edits copy the decimal
+// noted character when it ends. Make it before the dialogs under test: edits copy the decimal
 // character when they are made.
 #pragma once
 
