@@ -2,10 +2,11 @@
 
 #include "core/CKZARN_Common.h"
 #include "core/util/CIniFile.h"
+#include "core/util/DecimalText.h"
 #include "profilelib/ZarnLib_ChartCorners.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <string_view>
 
 namespace {
 
@@ -45,23 +46,40 @@ bool ZarnSettingsFiles::LevelsValid(const int levels[5])
     return cpm <= drm && drm <= cnt && cnt <= drp && drp <= cpp;
 }
 
-bool ZarnSettingsFiles::ParseCorner(const std::string& text, char decimal, double* x, double* y)
+namespace {
+
+// "x,y" with `decimal` in the numbers, each number after optional blanks, anything after the second
+// ignored; both within 0..1.
+bool ReadCorner(std::string_view text, char decimal, double* x, double* y)
 {
-    std::string local = text;
-    std::replace(local.begin(), local.end(), '.', decimal);
+    const auto number = [&text, decimal](double* value) {
+        const std::size_t start = std::min(text.find_first_not_of(" \t\n\v\f\r"), text.size());
+        std::size_t used = 0;
+        if (!DecimalText::ParseLeading(text.substr(start), decimal, value, &used))
+            return false;
+        text.remove_prefix(start + used);
+        return true;
+    };
     double a = 0;
     double b = 0;
-    // The process locale's decimal point is the one put in above.
-    if (std::sscanf(local.c_str(), "%lf,%lf", &a, &b) != 2) {
+    if (!number(&a) || text.empty() || text.front() != ',')
         return false;
-    }
-    // Written so that a NaN fails as well.
-    if (!(a >= 0.0 && a <= 1.0 && b >= 0.0 && b <= 1.0)) {
+    text.remove_prefix(1);
+    if (!number(&b) || !(a >= 0.0 && a <= 1.0 && b >= 0.0 && b <= 1.0))
         return false;
-    }
     *x = a;
     *y = b;
     return true;
+}
+
+} // namespace
+
+bool ZarnSettingsFiles::ParseCorner(const std::string& text, char decimal, double* x, double* y)
+{
+    // The file's numbers carry a point on every system. A text written with the user's own decimal
+    // character ("0,4,0,4" on a system with a decimal comma) is read as well, when the point does
+    // not give two numbers within range.
+    return ReadCorner(text, '.', x, y) || (decimal != '.' && decimal != 0 && ReadCorner(text, decimal, x, y));
 }
 
 bool ZarnSettingsFiles::IsKnownTarget(int target)

@@ -24,8 +24,8 @@ public:
 
     // Whether five levels (CPM, DRM, DRP, CPP, CNT) are in 0..255 and CPM <= DRM <= CNT <= DRP <= CPP.
     static bool LevelsValid(const int levels[5]);
-    // One corner text "x,y" read with the decimal character; false unless it gives exactly two
-    // numbers, each within 0..1.
+    // One corner text "x,y", its numbers with a point (or else with the user's decimal character),
+    // read without the C library's locale; false unless it gives two numbers, each within 0..1.
     static bool ParseCorner(const std::string& text, char decimal, double* x, double* y);
     // The chart choices the wizard offers: 0, 1, 2 and 5.
     static bool IsKnownTarget(int target);

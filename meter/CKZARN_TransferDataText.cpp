@@ -5,17 +5,16 @@
 #include "meter/CKZARN_TransferData.h"
 
 #include "core/util/CLangTable.h"
+#include "core/util/DecimalText.h"
 #include "meter/SplitComma.h"
 #include "platform/RegularFile.h"
 
 #include <cfloat>
-#include <clocale>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <istream>
 #include <ostream>
 #include <sstream>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -43,29 +42,11 @@ bool InsideField(double v)
     return v == DBL_MAX || (v > -kFieldLimit && v < kFieldLimit);
 }
 
-char DecimalChar()
-{
-    const std::lconv* conv = std::localeconv();
-    return (conv && conv->decimal_point && conv->decimal_point[0]) ? conv->decimal_point[0] : '.';
-}
-
-// One decimal, with a sign when signed is set, then the locale's decimal character made a point.
+// One decimal, with a sign when signed is set, and always a point: written without the C library,
+// so the user's locale plays no part.
 std::string Formatted(bool withSign, double value)
 {
-    char text[64];
-    if (withSign) {
-        std::snprintf(text, sizeof text, "%+.1f", value);
-    } else {
-        std::snprintf(text, sizeof text, "%.1f", value);
-    }
-    std::string s(text);
-    const char decimal = DecimalChar();
-    if (decimal != '.') {
-        for (char& c : s) {
-            if (c == decimal) c = '.';
-        }
-    }
-    return s;
+    return DecimalText::Fixed(value, 1, '.', withSign);
 }
 
 bool HasValue(double v)
@@ -179,16 +160,12 @@ BOOL CKZARN_TransferData::ParseValue(const std::string& text, double* value)
         *value = DBL_MAX;
         return TRUE;
     }
-    std::string local = text;
-    const char decimal = DecimalChar();
-    for (char& c : local) {
-        if (c == '.') c = decimal;
-    }
-    const char* begin = local.c_str();
-    char* end = nullptr;
-    const double v = std::strtod(begin, &end);
-    // An empty (or blank) field is refused: it is not a value.
-    if (end == begin || *end != '\0') return FALSE;
+    // Blanks before the number are skipped; anything after it, and an empty (or blank) field, is no
+    // value. The number carries a point whatever the user's locale.
+    const std::size_t start = text.find_first_not_of(" \t\n\v\f\r");
+    double v = 0.0;
+    if (start == std::string::npos || !DecimalText::ParseSigned(std::string_view(text).substr(start), '.', &v))
+        return FALSE;
     *value = v;
     return TRUE;
 }

@@ -1,34 +1,21 @@
 #include "meter/MeterVersionText.h"
 
+#include "core/util/DecimalText.h"
+
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <string_view>
 #include <vector>
 
 namespace {
 
-// With a decimal comma in the locale, "." in a version becomes "," so that the locale's
-// text-to-number conversion reads the fraction.
-std::string ApplySeparatorRule(std::string text)
-{
-    char sample[64];
-    std::snprintf(sample, sizeof sample, "%f", 5.5);
-    if (std::strchr(sample + 1, ',') != nullptr) {
-        for (char& c : text) {
-            if (c == '.') c = ',';
-        }
-    }
-    return text;
-}
-
+// The number at the start of a version text, its fraction after a point, read without the C
+// library's locale; blanks before it are skipped. A text that starts with no number is 0.
 double VersionNumber(const std::string& text)
 {
-    // Not a number: 0. The conversion also reads "nan" and "inf", which would make a text differ
-    // even from itself; they count as 0 as well.
-    const double value = std::strtod(text.c_str(), nullptr);
-    return std::isfinite(value) ? value : 0.0;
+    const std::size_t start = std::min(text.find_first_not_of(" \t\n\v\f\r"), text.size());
+    double value = 0.0;
+    return DecimalText::ParseLeading(std::string_view(text).substr(start), '.', &value, nullptr) ? value : 0.0;
 }
 
 // One dot-separated part as a whole number, kept as its digits without leading zeros so that any
@@ -81,7 +68,7 @@ int MeterVersionText::CompareVersions(const std::string& a, const std::string& b
 
 bool MeterVersionText::VersionsDiffer(const std::string& a, const std::string& b)
 {
-    return VersionNumber(ApplySeparatorRule(a)) != VersionNumber(ApplySeparatorRule(b));
+    return VersionNumber(a) != VersionNumber(b);
 }
 
 std::string MeterVersionText::ConvertHexVersionText(const std::string& text)

@@ -12,6 +12,7 @@ public:
     // Compares two version texts part by part (parts separated by "."), each part as a whole
     // number: <0, 0 or >0. A missing part counts as 0, a part that is not a number as 0.
     static int CompareVersions(const std::string& a, const std::string& b);
-    // True when the two texts differ as decimal numbers (a decimal comma of the locale allowed).
+    // True when the two texts differ as decimal numbers (their fraction after a point, whatever the
+    // locale).
     static bool VersionsDiffer(const std::string& a, const std::string& b);
 };

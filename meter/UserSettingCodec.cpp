@@ -1,13 +1,12 @@
 #include "meter/UserSettingCodec.h"
 
+#include "core/util/DecimalText.h"
 #include "core/util/TextUtility.h"
 #include "meter/UserListConverters.h"
 
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <clocale>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -83,19 +82,8 @@ std::string UserSettingCodec::FormatNumber(const char* format, double value, cha
     if (const char* point = format != nullptr ? std::strchr(format, '.') : nullptr) {
         precision = std::atoi(point + 1);
     }
-    precision = std::clamp(precision, 0, 9);
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*f", precision, value);
-    // The C library writes its own locale's decimal point; the page shows the application's.
-    const std::lconv* conv = std::localeconv();
-    const char cDecimal = conv != nullptr && conv->decimal_point != nullptr && conv->decimal_point[0] != 0
-                              ? conv->decimal_point[0]
-                              : '.';
-    std::string out = text;
-    for (char& c : out) {
-        if (c == cDecimal) c = decimal;
-    }
-    return out;
+    // Written without the C library, so the user's locale plays no part.
+    return DecimalText::Fixed(value, std::clamp(precision, 0, 9), decimal);
 }
 
 double UserSettingCodec::ReadNumber(const std::string& text, char decimal)

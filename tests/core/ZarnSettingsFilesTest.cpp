@@ -4,7 +4,10 @@
 
 #include <clocale>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -118,15 +121,34 @@ TEST(ZarnSettingsFilesTest, CornerTextsWithPointsReadUnderACommaLocale)
     if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr && std::setlocale(LC_NUMERIC, "de_DE.utf8") == nullptr) {
         GTEST_SKIP() << "no German locale installed";
     }
-    double x = 0;
-    double y = 0;
-    const bool parsed = ZarnSettingsFiles::ParseCorner("0.4,0.45", ',', &x, &y);
+    // Points read on every system; the user's decimal character as well where points give no corner.
+    const struct {
+        const char* text;
+        bool parsed;
+        double x, y;
+    } cases[] = {
+        {"0.4,0.45", true, 0.4, 0.45}, {" 0.4, 0.45x", true, 0.4, 0.45}, {"1,0", true, 1, 0},
+        {"0,4,0,45", true, 0.4, 0.45}, {"0,5,0", true, 0.5, 0},          {"0.4;0.4", false, 0, 0},
+        {"0.4 ,0.4", false, 0, 0},     {"nan,0.2", false, 0, 0},        {"0.4,", false, 0, 0},
+    };
+    std::vector<bool> parsed;
+    std::vector<std::pair<double, double>> values;
+    for (const auto& c : cases) {
+        double x = -1;
+        double y = -1;
+        parsed.push_back(ZarnSettingsFiles::ParseCorner(c.text, ',', &x, &y));
+        values.emplace_back(x, y);
+    }
     const ZarnAppSettings s = LoadProgramText("[Wizard]\nLT=0.1,0.2\nRT=0.9,0.1\nRB=0.8,0.9\nLB=0.2,0.8\n", ',');
     std::setlocale(LC_NUMERIC, previous.c_str());
 
-    ASSERT_TRUE(parsed);
-    EXPECT_DOUBLE_EQ(x, 0.4);
-    EXPECT_DOUBLE_EQ(y, 0.45);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(parsed[i], cases[i].parsed) << cases[i].text;
+        if (cases[i].parsed) {
+            EXPECT_EQ(values[i].first, cases[i].x) << cases[i].text;
+            EXPECT_EQ(values[i].second, cases[i].y) << cases[i].text;
+        }
+    }
     EXPECT_DOUBLE_EQ(s.corners[0], 0.1);
     EXPECT_DOUBLE_EQ(s.corners[7], 0.8);
 }

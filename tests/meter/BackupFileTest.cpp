@@ -278,10 +278,12 @@ TEST_F(BackupFile, WriterRefusesNamesThatWouldBreakTheirLine)
 
 TEST_F(BackupFile, FileCarriesPointsInADecimalCommaLocale)
 {
-    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
-    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "no decimal-comma locale";
     CKZARN_TransferData t;
     t.GetProfileRows(1)[2].group[3] = ExposureRange{-1.5, -3.5, -2.5, 2.5, 3.5};
+    std::ostringstream underC;
+    ASSERT_EQ(t.WriteText(underC), 1);
+    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "no decimal-comma locale";
     std::ostringstream out;
     const int written = t.WriteText(out);
     CKZARN_TransferData back;
@@ -290,6 +292,7 @@ TEST_F(BackupFile, FileCarriesPointsInADecimalCommaLocale)
     std::setlocale(LC_NUMERIC, saved.c_str());
     ASSERT_EQ(written, 1);
     ASSERT_EQ(read, 1);
+    EXPECT_EQ(out.str(), underC.str()) << "the same bytes under either locale";
     EXPECT_NE(out.str().find(",-1.5,-1.0,-2.5,+2.5,+1.0"), std::string::npos);
     EXPECT_DOUBLE_EQ(back.GetProfileRows(1)[2].group[3].centre, -1.5);
     EXPECT_DOUBLE_EQ(back.GetProfileRows(1)[2].group[3].cpp, 3.5);
@@ -306,7 +309,8 @@ TEST_F(BackupFile, ParseValueAcceptsNumbersAndOffOnly)
     const ValueCase cases[] = {
         {"OFF", true, DBL_MAX}, {"+0.0", true, 0.0}, {"-2.5", true, -2.5}, {" 2.5", true, 2.5},
         {"2.5 ", false, 0},     {"", false, 0},      {"  ", false, 0},     {"off", false, 0},
-        {"1.2x", false, 0},     {"+", false, 0},
+        {"1.2x", false, 0},     {"+", false, 0},     {"1.25", true, 1.25}, {"\t-.5", true, -0.5},
+        {"1,5", false, 0},      {"1e1", false, 0},   {"inf", false, 0},    {"nan", false, 0},
     };
     for (const auto& c : cases) {
         double v = -99;

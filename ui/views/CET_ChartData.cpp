@@ -1,7 +1,9 @@
 #include "ui/views/CET_ChartData.h"
 
+#include "core/util/DecimalText.h"
+#include "ui/controls/CCustomEdit.h"
+
 #include <cmath>
-#include <cstdio>
 
 std::string CET_ChartData::GetText(int column) const
 {
@@ -10,11 +12,7 @@ std::string CET_ChartData::GetText(int column) const
     }
     const double x = values[column];
     const double t = std::trunc(std::fabs(x) * 10.0 + 0.5);
-    char buffer[48];
-    if (t == 0.0) {
-        std::snprintf(buffer, sizeof buffer, "%.1f", 0.0);
-    } else {
-        std::snprintf(buffer, sizeof buffer, "%+.1f", (x < 0.0 ? -t : t) * 0.1);
-    }
-    return buffer;
+    // Shown with the application's decimal character, written without the C library's locale.
+    return DecimalText::Fixed(t == 0.0 ? 0.0 : (x < 0.0 ? -t : t) * 0.1, 1, CCustomEdit::ApplicationDecimalChar(),
+                              t != 0.0);
 }

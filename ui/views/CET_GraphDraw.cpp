@@ -1,5 +1,7 @@
 #include "ui/views/CET_GraphDraw.h"
 
+#include "core/util/DecimalText.h"
+#include "ui/controls/CCustomEdit.h"
 #include "ui/views/ZarnDrawing.h"
 #include "ui/views/ZarnFontBuilder.h"
 #include "ui/views/ZarnTextDrawer.h"
@@ -580,11 +582,8 @@ double CET_GraphDraw::RoundEv(double ev)
 std::string CET_GraphDraw::FormatEv(double ev)
 {
     const double t = std::trunc(std::fabs(ev) * 10.0 + 0.5);
-    char buffer[48];
-    if (t == 0.0) {
-        std::snprintf(buffer, sizeof buffer, "%.1fEV", 0.0);
-    } else {
-        std::snprintf(buffer, sizeof buffer, "%+.1fEV", (ev < 0.0 ? -t : t) * 0.1);
-    }
-    return buffer;
+    // Shown with the application's decimal character, written without the C library's locale.
+    return DecimalText::Fixed(t == 0.0 ? 0.0 : (ev < 0.0 ? -t : t) * 0.1, 1, CCustomEdit::ApplicationDecimalChar(),
+                              t != 0.0) +
+           "EV";
 }

@@ -2,6 +2,8 @@
 #include "ui/views/CET_GraphDraw.h"
 
 #include "core/util/CLangTable.h"
+#include "core/util/DecimalText.h"
+#include "ui/controls/CCustomEdit.h"
 #include "ui/views/ZarnDrawing.h"
 #include "ui/views/ZarnFontBuilder.h"
 #include "ui/views/ZarnTextDrawer.h"
@@ -16,9 +18,7 @@ namespace {
 
 std::string RangeText(const std::string& caption, double width)
 {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "  %.1fEV", width);
-    return caption + buffer;
+    return caption + "  " + DecimalText::Fixed(width, 1, CCustomEdit::ApplicationDecimalChar()) + "EV";
 }
 
 // Frames the upper half of a text rectangle, moved left by dx and up by 7 % of that half.

@@ -5,6 +5,7 @@
 #include "core/CKestrinZarnApp.h"
 #include "core/ZarnMainWindow.h"
 #include "core/ZarnProfileMessages.h"
+#include "core/util/DecimalText.h"
 #include "core/util/CLangTable.h"
 #include "platform/PromptService.h"
 #include "platform/qt/WindowMessageEvent.h"
@@ -334,7 +335,7 @@ void CKZARN_EditDlg::ShowPointFields(int point)
         level->repaint();
     }
     if (CCustomEdit* ev = Field(kPointFields[point].ev)) {
-        ev->setText(CKZARN_Common::ToWidgetText(CKZARN_EditValueRules::FormatEv(p.ev[point])));
+        ev->setText(CKZARN_Common::ToWidgetText(CKZARN_EditValueRules::FormatEv(p.ev[point], DecimalChar())));
         ev->repaint();
     }
 }
@@ -418,7 +419,8 @@ void CKZARN_EditDlg::OnFieldEntered(int controlId, int mode)
     }
     inFieldApply = true;
     double value = 0.0;
-    if (CKZARN_EditValueRules::ParseTypedNumber(field->text().toStdString(), DecimalChar(), &value)) {
+    // The application's decimal character, or a point as a user may paste or type it.
+    if (DecimalText::ParseTyped(field->text().toStdString(), DecimalChar(), &value)) {
         ApplyValue(controlId, value, mode);
     } else {
         // An empty field or a lone sign means nothing: the point's values are shown again.

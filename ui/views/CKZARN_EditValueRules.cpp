@@ -1,12 +1,10 @@
 #include "ui/views/CKZARN_EditValueRules.h"
 
+#include "core/util/DecimalText.h"
 #include "profilelib/ZarnLib_CurveTools.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -70,49 +68,10 @@ int CKZARN_EditValueRules::RoundLevel(double l)
     return l < 0.0 ? -r : r;
 }
 
-std::string CKZARN_EditValueRules::FormatEv(double ev)
+std::string CKZARN_EditValueRules::FormatEv(double ev, char decimal)
 {
     const int t = Tenths(ev);
-    char text[32];
-    std::snprintf(text, sizeof text, t == 0 ? "%.1f" : "%+.1f", t * 0.1);
-    return text;
-}
-
-bool CKZARN_EditValueRules::ParseTypedNumber(const std::string& text, char decimalChar, double* value)
-{
-    if (value == nullptr) {
-        return false;
-    }
-    // Only a sign, digits and one decimal character; at least one digit.
-    std::string plain;
-    bool digit = false;
-    bool point = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if ((c == '+' || c == '-') && i == 0) {
-            plain += c;
-        } else if (c >= '0' && c <= '9') {
-            digit = true;
-            plain += c;
-        } else if ((c == decimalChar || c == '.') && !point) {
-            point = true;
-            plain += '.';
-        } else {
-            return false;
-        }
-    }
-    if (!digit || plain.size() > 32) {
-        return false;
-    }
-    // strtod reads '.' under the C locale the program keeps for numbers it parses itself.
-    char* end = nullptr;
-    errno = 0;
-    const double v = std::strtod(plain.c_str(), &end);
-    if (end == plain.c_str() || *end != '\0' || errno == ERANGE || !std::isfinite(v)) {
-        return false;
-    }
-    *value = v;
-    return true;
+    return DecimalText::Fixed(t * 0.1, 1, decimal, t != 0);
 }
 
 bool CKZARN_EditValueRules::ReadTable()

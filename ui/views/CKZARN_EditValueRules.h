@@ -71,11 +71,9 @@ public:
     static double RoundEv(double v);
     // A level rounded to an integer half away from zero.
     static int RoundLevel(double l);
-    // "%.1f" when the EV rounds to 0, else "%+.1f" of the rounded EV.
-    static std::string FormatEv(double ev);
-    // A typed decimal number (the decimal character, or '.'); false for an empty text, a sign or
-    // a decimal character alone, or any text that is not one whole number, which changes nothing.
-    static bool ParseTypedNumber(const std::string& text, char decimalChar, double* value);
+    // "%.1f" when the EV rounds to 0, else "%+.1f" of the rounded EV, with the given decimal
+    // character (written without the C library, so the process locale plays no part).
+    static std::string FormatEv(double ev, char decimal);
 
 private:
     Outcome ApplyEv(int point, double v, int mode);

@@ -3,9 +3,9 @@
 #include "core/CKZARN_Common.h"
 #include "core/CKestrinZarnApp.h"
 #include "core/util/CLangTable.h"
+#include "core/util/DecimalText.h"
 #include "ui/controls/CCustomEdit.h"
 #include "ui/views/CKZARN_DataListCtrl.h"
-#include "ui/views/CKZARN_EditValueRules.h"
 #include "ui/views/CKZARN_ManualDlg.h"
 #include "ui/views/ZarnViewIsoGrid.h"
 
@@ -246,8 +246,9 @@ LRESULT CKZARN_ManualDataForm::OnGridEdited(WPARAM /*wParam*/, LPARAM lParam)
     }
     const std::string text = grid->GetEditedText();
     double value = 0.0;
-    // Only plain numbers count; an empty text or a lone sign changes nothing.
-    if (!CKZARN_Common::IsAsciiText(text) || !CKZARN_EditValueRules::ParseTypedNumber(text, DecimalChar(), &value)) {
+    // Only plain numbers count, with the application's decimal character or a point; an empty text
+    // or a lone sign changes nothing.
+    if (!CKZARN_Common::IsAsciiText(text) || !DecimalText::ParseTyped(text, DecimalChar(), &value)) {
         return 0;
     }
     return valueCallback(callbackContext, static_cast<int>(lParam), value) == 1 ? 1 : 0;

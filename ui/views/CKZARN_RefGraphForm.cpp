@@ -8,6 +8,7 @@
 #include "profilelib/ZarnLibString.h"
 #include "profilelib/ZarnLib_CurveTools.h"
 #include "profilelib/ZarnLib_ProfileFile.h"
+#include "ui/controls/CCustomEdit.h"
 #include "ui/controls/CHAlignLabel.h"
 #include "ui/controls/CNoContextEdit.h"
 #include "ui/views/CKZARN_EditValueRules.h"
@@ -311,7 +312,7 @@ void CKZARN_RefGraphForm::ShowPointEdits()
     for (int point = 0; point < 5; ++point) {
         PointEdit(kLevelIds[point])->setText(QString::fromStdString(LevelText(points.level[point])));
         if (kEvIds[point] != 0) {
-            PointEdit(kEvIds[point])->setText(QString::fromStdString(CKZARN_EditValueRules::FormatEv(points.ev[point])));
+            PointEdit(kEvIds[point])->setText(QString::fromStdString(CKZARN_EditValueRules::FormatEv(points.ev[point], CCustomEdit::ApplicationDecimalChar())));
         }
     }
 }

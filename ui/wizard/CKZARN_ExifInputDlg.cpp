@@ -16,7 +16,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <cstdio>
 
 namespace {
 
@@ -248,9 +247,8 @@ void CKZARN_ExifInputDlg::OnSelChangeFrameRate()
     const int code = SelectedData(Combo(kFrameRateComboId));
     values_.frameRateCode = code;
     values_.typedFrameRate = 0.0;
-    char text[64];
-    std::snprintf(text, sizeof text, "%g", CKZARN_WizardDlg::FrameRateFromCode(code));
-    committedFrameRate_ = lastFrameRate_ = text;
+    committedFrameRate_ = lastFrameRate_ =
+        DecimalText::General(CKZARN_WizardDlg::FrameRateFromCode(code), WizardAppLink::DecimalChar());
     UpdateOkButton();
 }
 
@@ -259,9 +257,8 @@ void CKZARN_ExifInputDlg::OnSelChangeShutterAngle()
     const int code = SelectedData(Combo(kShutterAngleComboId));
     values_.shutterAngleCode = code;
     values_.typedShutterAngle = ExifInputValues::kNoTypedShutterAngle;
-    char text[64];
-    std::snprintf(text, sizeof text, "%g", CKZARN_WizardDlg::ShutterAngleFromCode(code));
-    committedShutterAngle_ = lastShutterAngle_ = text;
+    committedShutterAngle_ = lastShutterAngle_ =
+        DecimalText::General(CKZARN_WizardDlg::ShutterAngleFromCode(code), WizardAppLink::DecimalChar());
     UpdateOkButton();
 }
 
@@ -300,7 +297,7 @@ void CKZARN_ExifInputDlg::OnEditUpdateShutterAngle()
     EditUpdate(Combo(kShutterAngleComboId), kShutterAngleMaxLength, lastShutterAngle_, "180.000");
 }
 
-void CKZARN_ExifInputDlg::KillFocus(QComboBox* combo, double upper, bool frameRate, std::string& committed,
+void CKZARN_ExifInputDlg::KillFocus(QComboBox* combo, double upper, std::string& committed,
                                     std::string& lastValid, double* typed)
 {
     const std::string text = combo->currentText().toStdString();
@@ -313,12 +310,9 @@ void CKZARN_ExifInputDlg::KillFocus(QComboBox* combo, double upper, bool frameRa
         return;
     }
     *typed = value;
-    char buffer[64];
-    if (frameRate)
-        std::snprintf(buffer, sizeof buffer, "%4.3f", value);
-    else
-        std::snprintf(buffer, sizeof buffer, "%3.3f", value);
-    committed = buffer;
+    // Three decimals ("%4.3f" of a frame rate, "%3.3f" of an angle: the widths never pad), with the
+    // decimal character the text was read with.
+    committed = DecimalText::Fixed(value, 3, WizardAppLink::DecimalChar());
     lastValid = committed;
     combo->setEditText(QString::fromStdString(committed));
     UpdateOkButtonTyped();
@@ -326,13 +320,13 @@ void CKZARN_ExifInputDlg::KillFocus(QComboBox* combo, double upper, bool frameRa
 
 void CKZARN_ExifInputDlg::OnKillFocusFrameRate()
 {
-    KillFocus(Combo(kFrameRateComboId), 9999.999, true, committedFrameRate_, lastFrameRate_,
+    KillFocus(Combo(kFrameRateComboId), 9999.999, committedFrameRate_, lastFrameRate_,
               &values_.typedFrameRate);
 }
 
 void CKZARN_ExifInputDlg::OnKillFocusShutterAngle()
 {
-    KillFocus(Combo(kShutterAngleComboId), 360.0, false, committedShutterAngle_, lastShutterAngle_,
+    KillFocus(Combo(kShutterAngleComboId), 360.0, committedShutterAngle_, lastShutterAngle_,
               &values_.typedShutterAngle);
 }
 

@@ -76,8 +76,7 @@ protected:
 private:
     static int SelectedData(QComboBox* combo);
     void EditUpdate(QComboBox* combo, std::size_t maxLength, std::string& lastValid, const char* fallback);
-    void KillFocus(QComboBox* combo, double upper, bool frameRate, std::string& committed, std::string& lastValid,
-                   double* typed);
+    void KillFocus(QComboBox* combo, double upper, std::string& committed, std::string& lastValid, double* typed);
 
     std::map<int, QWidget*> controls_;
     QPushButton* ok_;

@@ -12,6 +12,7 @@
 #include "ui/controls/CNoContextEdit.h"
 #include "ui/wizard/CKZARN_WizardDlg.h"
 #include "ui/wizard/ExifInputValues.h"
+#include "ui/wizard/WizardAppLink.h"
 #include "ui/wizard/WizardData.h"
 #include "ui/wizard/WizardGroupBox.h"
 
@@ -20,7 +21,6 @@
 #include <QSlider>
 
 #include <cmath>
-#include <cstdio>
 
 namespace {
 
@@ -136,10 +136,8 @@ double CKZARN_WizArea4ExifForm::RoundTenths(double value)
 
 std::string CKZARN_WizArea4ExifForm::BrightnessText(double value)
 {
-    char text[32];
     const double rounded = RoundTenths(value);
-    std::snprintf(text, sizeof text, rounded == 0.0 ? "%.1f" : "%+.1f", rounded == 0.0 ? 0.0 : rounded);
-    return DecimalText::WithDecimal(text, CCustomEdit::ApplicationDecimalChar());
+    return DecimalText::Fixed(rounded == 0.0 ? 0.0 : rounded, 1, CCustomEdit::ApplicationDecimalChar(), rounded != 0.0);
 }
 
 int CKZARN_WizArea4ExifForm::LevelOfPosition(int position)
@@ -171,16 +169,12 @@ void CKZARN_WizArea4ExifForm::ShowPhoto(const std::string& path, const ExifInput
         frameRate = pick(record->frameRateFromExif != 0 || record->frameRateCode != -1, record->frameRateCode,
                          CKZARN_Common::FrameRateToText);
         if (record->typedFrameRate != 0.0) {
-            char text[32];
-            std::snprintf(text, sizeof text, "%4.3f", record->typedFrameRate);
-            frameRate = text;
+            frameRate = DecimalText::Fixed(record->typedFrameRate, 3, WizardAppLink::DecimalChar());
         }
         angle = pick(record->shutterAngleFromExif != 0 || record->shutterAngleCode != -1, record->shutterAngleCode,
                      CKZARN_Common::ShutterAngleToText);
         if (record->typedShutterAngle != ExifInputValues::kNoTypedShutterAngle) {
-            char text[32];
-            std::snprintf(text, sizeof text, "%3.3f", record->typedShutterAngle);
-            angle = text;
+            angle = DecimalText::Fixed(record->typedShutterAngle, 3, WizardAppLink::DecimalChar());
         }
         aperture = pick(record->apertureFromExif != 0 || record->apertureIndex != -1, record->apertureIndex,
                         CKZARN_Common::ApertureToText);

@@ -2,14 +2,15 @@
 
 #include "core/CKZARN_Common.h"
 #include "core/util/CLangTable.h"
+#include "core/util/DecimalText.h"
 #include "core/util/TextUtility.h"
 #include "ui/wizard/CKZARN_WizardDlg.h"
+#include "ui/wizard/WizardAppLink.h"
 #include "ui/wizard/WizardData.h"
 #include "ui/wizard/WizardGroupBox.h"
 
 #include <QLabel>
 
-#include <cstdio>
 
 namespace {
 
@@ -84,9 +85,7 @@ std::string CKZARN_WizArea6Form::FrameRateText(double typed, int code)
 {
     if (typed != 0.0)
     {
-        char buffer[64];
-        std::snprintf(buffer, sizeof buffer, "%4.3f", typed);
-        return buffer;
+        return DecimalText::Fixed(typed, 3, WizardAppLink::DecimalChar());
     }
     const std::string text = CKZARN_Common::FrameRateToText(code);
     return text == "24" ? "24.000" : text;
@@ -96,9 +95,7 @@ std::string CKZARN_WizArea6Form::ShutterAngleText(double typed, int code)
 {
     if (typed != 999.999)
     {
-        char buffer[64];
-        std::snprintf(buffer, sizeof buffer, "%3.3f", typed);
-        return buffer;
+        return DecimalText::Fixed(typed, 3, WizardAppLink::DecimalChar());
     }
     const std::string text = CKZARN_Common::ShutterAngleToText(code);
     return text == "180" ? "180.000" : text;

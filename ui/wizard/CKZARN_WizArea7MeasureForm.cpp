@@ -64,15 +64,11 @@ constexpr int kCineCombos[] = {CKZARN_WizArea7MeasureForm::kIlFrameRateId, CKZAR
 // typed shutter angle.
 enum class NumberFormat { General, FrameRate, ShutterAngle };
 
+// Written with a point, without the C library's locale; WithDecimal below puts the application's
+// decimal character in.
 std::string Format(NumberFormat format, double value)
 {
-    char text[64];
-    switch (format) {
-    case NumberFormat::General: std::snprintf(text, sizeof text, "%g", value); break;
-    case NumberFormat::FrameRate: std::snprintf(text, sizeof text, "%4.3f", value); break;
-    default: std::snprintf(text, sizeof text, "%3.3f", value); break;
-    }
-    return text;
+    return format == NumberFormat::General ? DecimalText::General(value, '.') : DecimalText::Fixed(value, 3, '.');
 }
 
 // Numbers are shown with the application's decimal character.

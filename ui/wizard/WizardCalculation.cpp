@@ -1,5 +1,6 @@
 #include "ui/wizard/WizardCalculation.h"
 
+#include "core/util/DecimalText.h"
 #include "profilelib/ZarnExif_File.h"
 #include "profilelib/ZarnLib_CurveTools.h"
 #include "profilelib/ZarnLib_Profile.h"
@@ -280,9 +281,9 @@ std::string WizardCalculation::FormatLog(std::time_t when, const std::vector<CKZ
         const ZarnLib_CnvPolyLine& curve = curves[i];
         for (int k = 0; k < curve.GetCount(); ++k)
         {
-            char line[96];
-            std::snprintf(line, sizeof line, "%g, %g\r\n", curve.GetPoints()[k].x, curve.GetPoints()[k].y);
-            text += line;
+            // "%g" with a point whatever the user's locale: the log reads the same everywhere.
+            text += DecimalText::General(curve.GetPoints()[k].x, '.') + ", " +
+                    DecimalText::General(curve.GetPoints()[k].y, '.') + "\r\n";
         }
     }
     text += "------------------------------------------\r\n\r\n";

@@ -3,6 +3,7 @@
 #include "core/util/CLangTable.h"
 #include "tests/support/ScriptedPromptService.h"
 #include "tests/ui/views/ProfileFolderRig.h"
+#include "tests/ui/views/ViewsCommaLocale.h"
 #include "ui/controls/CCustomEdit.h"
 
 #include <QComboBox>
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <vector>
 
 namespace {
 
@@ -25,9 +27,13 @@ struct EditorRig {
     std::string path;
     CKZARN_EditDlg dialog;
 
-    EditorRig()
+    // more: writes further profiles before the dialog lists them.
+    explicit EditorRig(void (*more)() = nullptr)
     {
         path = folder.WriteProfile("Studio", {100, 400});
+        if (more != nullptr) {
+            more();
+        }
         dialog.OnInitDialog();
     }
 
@@ -280,4 +286,61 @@ TEST(EditDlg, DraggedMarkersKeepTheirUnroundedEv)
     double extra = 0;
     ASSERT_EQ(rig.dialog.Profile().GetTablePoints(ProfileFolderRig::Key(100), 0, five, &extra), 0);
     EXPECT_DOUBLE_EQ(five[3].x, cpp - 0.033);
+}
+
+namespace {
+
+// "Wide": one photograph of a chart of 25 patches a sixth of a stop apart, so that its table spans
+// about -1.9 to +2.1 EV; CPP lies at +2.0 and DRP at +1.3 once read.
+void WriteWideProfile()
+{
+    ZarnLib_Profile profile;
+    profile.SetVersion(3);
+    profile.SetSubVersion(0);
+    profile.SetChartKind(2);
+    ZarnLib_PatchKey key = ProfileFolderRig::Key(100);
+    key.SetChartKind(2);
+    std::vector<_ZARNLIB_VECTOR2> patches;
+    for (int i = 0; i < 25; ++i) {
+        patches.push_back({static_cast<double>(i), 10.0 + i * 9.5});
+    }
+    ZarnLib_CnvPolyLine curve;
+    curve.SetPoints(patches.data(), 25, false);
+    ZarnLib_EntryKey photo;
+    photo.SetIso(100);
+    photo.SetShutter(33);
+    photo.SetAperture(11);
+    profile.AddEntry(key, photo, curve);
+    const _ZARNLIB_VECTOR2 five[5] = {{-0.4, 30}, {-0.3, 50}, {0.2, 190}, {0.4, 230}, {0, 118}};
+    profile.SetTablePoints(key, 0, five);
+    profile.SetTablePoints(key, 1, five);
+    const ZarnLibString kpf(CKZARN_Common::GetProfilePath("Wide").c_str());
+    SaveProfile(&kpf, &profile);
+}
+
+} // namespace
+
+TEST(EditDlg, UnderACommaLocaleATypedFractionIsTaken)
+{
+    ViewsCommaLocale locale;
+    ZARN_VIEWS_REQUIRE_COMMA_LOCALE(locale);
+    EditorRig rig(WriteWideProfile);
+    rig.Choose("Wide");
+    CCustomEdit* cpp = rig.dialog.Field(1023);
+    ASSERT_TRUE(cpp->isEnabled());
+    ASSERT_EQ(cpp->text().toStdString(), "+2,0");
+    // Typed key by key, as a German user types it, and confirmed with Enter.
+    cpp->selectAll();
+    QTest::keyClicks(cpp, "1,5");
+    ASSERT_EQ(cpp->text().toStdString(), "1,5");
+    QTest::keyClick(cpp, Qt::Key_Return);
+    EXPECT_DOUBLE_EQ(rig.dialog.Rules().Points().ev[kEditCpp], 1.5);
+    EXPECT_EQ(cpp->text().toStdString(), "+1,5");
+    EXPECT_EQ(rig.dialog.IsModified(), 1);
+    EXPECT_EQ(rig.dialog.BeepCount(), 0);
+    // A point pasted from elsewhere means the same.
+    rig.Type(1023, "1.8");
+    EXPECT_DOUBLE_EQ(rig.dialog.Rules().Points().ev[kEditCpp], 1.8);
+    EXPECT_EQ(cpp->text().toStdString(), "+1,8");
+    EXPECT_EQ(rig.dialog.BeepCount(), 0);
 }

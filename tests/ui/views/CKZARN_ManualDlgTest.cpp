@@ -3,6 +3,7 @@
 #include "core/util/CLangTable.h"
 #include "tests/support/ScriptedPromptService.h"
 #include "tests/ui/views/ProfileFolderRig.h"
+#include "tests/ui/views/ViewsCommaLocale.h"
 #include "ui/views/CKZARN_DataListCtrl.h"
 #include "ui/views/CKZARN_ManualDataForm.h"
 #include "ui/views/CKZARN_ManualGraphForm.h"
@@ -11,6 +12,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -232,4 +234,30 @@ TEST(ManualDlg, TabInTheGridKeepsTheSelectedRow)
         EXPECT_EQ(rig.dialog->DataForm()->GetSelectedIndex(), 3) << key;
         EXPECT_EQ(grid->currentColumn(), 5) << key;
     }
+}
+
+TEST(ManualDlg, UnderACommaLocaleATypedFractionIsTaken)
+{
+    ViewsCommaLocale locale;
+    ZARN_VIEWS_REQUIRE_COMMA_LOCALE(locale);
+    ManualRig rig;
+    rig.Open();
+    rig.dialog->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(rig.dialog.get()));
+    EXPECT_EQ(rig.Grid()->GetItemText(kIso400Row, 3), "-2,5");
+    // The DRM cell of the ISO 400 row, opened with F2 and typed key by key as a German user types.
+    rig.Grid()->selectRow(kIso400Row);
+    rig.Grid()->m_nCurColumn = 3;
+    rig.Grid()->setFocus();
+    QTest::keyClick(rig.Grid(), Qt::Key_F2);
+    ASSERT_TRUE(rig.Grid()->IsEditing());
+    QTest::keyClicks(&rig.Grid()->Editor(), "-0,3");
+    ASSERT_EQ(rig.Grid()->Editor().text().toStdString(), "-0,3");
+    QTest::keyClick(&rig.Grid()->Editor(), Qt::Key_Return);
+    EXPECT_FALSE(rig.Grid()->IsEditing());
+    EXPECT_DOUBLE_EQ(rig.Row(kIso400Row).values[2], -0.3);
+    EXPECT_EQ(rig.Grid()->GetItemText(kIso400Row, 3), "-0,3");
+    EXPECT_EQ(rig.Row(kIso400Row).rowMark, 1);
+    EXPECT_EQ(rig.dialog->IsModified(), 1);
+    EXPECT_TRUE(rig.dialog->SaveButton()->isEnabled());
 }
