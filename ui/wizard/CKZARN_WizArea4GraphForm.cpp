@@ -116,17 +116,14 @@ void CKZARN_WizArea4GraphForm::ShowValue(int kind, double value)
     CCustomEdit* field = Field(kind);
     if (field == nullptr)
         return;
-    char text[32];
+    std::string shown;
     if (kind < 5) {
+        // EV texts carry the field's decimal character whatever the C library's locale is.
         const double rounded = RoundHalfAway(value, 0.1);
-        if (rounded == 0.0)
-            std::snprintf(text, sizeof text, "%.1f", 0.0);
-        else
-            std::snprintf(text, sizeof text, "%+.1f", rounded);
+        shown = DecimalText::Fixed(rounded, 1, field->decimalChar, rounded != 0.0);
     } else {
-        std::snprintf(text, sizeof text, "%d", static_cast<int>(RoundHalfAway(value, 1.0)));
+        shown = std::to_string(static_cast<int>(RoundHalfAway(value, 1.0)));
     }
-    const std::string shown = kind < 5 ? DecimalText::WithDecimal(text, field->decimalChar) : std::string(text);
     field->lastValidText = shown;
     shown_[kind] = shown;
     field->setText(QString::fromStdString(shown));
