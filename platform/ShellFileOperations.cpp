@@ -178,9 +178,15 @@ bool ShellFileOperations::RenameNoReplace(const std::string& source, const std::
         return false;
     }
     if (IsFolder(source)) {
-        // A folder cannot be hard-linked. rename(2) of a folder fails over a file or a folder that
-        // holds anything, so at worst it takes the place of an empty folder: nothing is lost.
-        return ::rename(source.c_str(), target.c_str()) == 0;
+        // A folder cannot be hard-linked: it is renamed only where no entry is. rename(2) of a
+        // folder fails over a file or over a folder that holds anything, so should an entry appear
+        // there in between, at worst an empty folder is replaced: nothing is lost.
+        struct stat st {};
+        if (::lstat(target.c_str(), &st) == 0) {
+            errno = EEXIST;
+            return false;
+        }
+        return errno == ENOENT && ::rename(source.c_str(), target.c_str()) == 0;
     }
     // A file system without the no-replace flag: a hard link is made only where no entry is, and the
     // old name is dropped once the new one holds the file.
