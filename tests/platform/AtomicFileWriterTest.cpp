@@ -66,6 +66,17 @@ int FailingClose(int fd)
     return -1;
 }
 
+// Fails for folders only: the file is on the disk, its new name may not be.
+int FolderFailingFsync(int fd)
+{
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        errno = EIO;
+        return -1;
+    }
+    return ::fsync(fd);
+}
+
 struct SyncFault {
     const char* name;
     AtomicFileWriter::SyncCalls calls;
@@ -111,6 +122,24 @@ TEST(AtomicFileWriter, AFailedSyncOrCloseIsReportedAndLeavesTheOldFileAndNoDescr
         EXPECT_EQ(ReadFile(target), "old");
         EXPECT_EQ(Entries(dir.Path()), std::set<std::string>{"settings.ini"});
     }
+}
+
+// The rename has happened when the folder's sync fails: the new file is in place, and the write is
+// still reported as failed, since the new name may not survive a power cut.
+TEST(AtomicFileWriter, AFailedSyncOfTheFolderIsReported)
+{
+    ScratchFolder dir;
+    const std::string target = dir.File("KZARN_User.ini");
+    WriteFile(target, "old");
+    const AtomicFileWriter::SyncCalls calls{&FolderFailingFsync, &::close};
+    AtomicFileWriter::SetSyncCalls(&calls);
+    std::string error;
+    const bool replaced = AtomicFileWriter::Replace(target, "new", &error);
+    AtomicFileWriter::SetSyncCalls(nullptr);
+    EXPECT_FALSE(replaced);
+    EXPECT_NE(error.find("its folder could not be synced"), std::string::npos) << error;
+    EXPECT_EQ(ReadFile(target), "new");
+    EXPECT_EQ(Entries(dir.Path()), std::set<std::string>{"KZARN_User.ini"});
 }
 
 TEST(AtomicFileWriter, ANewFileReplacesTheOldOneWithItsModeAndLeavesNothingBeside)
