@@ -1,9 +1,9 @@
 #include "core/ShellFileUtility.h"
 
 #include "core/ShellPathUtility.h"
+#include "platform/AtomicFileWriter.h"
 #include "platform/MimeAssociations.h"
 #include "platform/ShellFileOperations.h"
-#include "platform/TemporaryFiles.h"
 
 #include <chrono>
 #include <cstdio>
@@ -178,17 +178,7 @@ BOOL CreateFolderTree(const std::string& path)
 
 BOOL ReplaceFileThroughTemporary(const std::string& target, const std::function<bool(const std::string&)>& write)
 {
-    TemporaryFiles::RemoveStaleBeside(target);
-    const std::string temporary = TemporaryFiles::NameBeside(target);
-    if (temporary.empty()) {
-        return FALSE;
-    }
-    if (!write(temporary) || std::rename(temporary.c_str(), target.c_str()) != 0) {
-        // The temporary file may be a folder a failed copy left: removed as a whole.
-        ShellFileOperations::Current().Delete(temporary, false);
-        return FALSE;
-    }
-    return TRUE;
+    return AtomicFileWriter::ReplaceThrough(target, write) ? TRUE : FALSE;
 }
 
 BOOL IsFolderWritable(const std::string& folder)

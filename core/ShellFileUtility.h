@@ -22,10 +22,10 @@ BOOL CopyOrMoveFilesToFolder(const std::vector<std::string>& sources, const std:
 // deleted.
 BOOL DeleteFileList(const std::vector<std::string>& paths, BOOL recycle, BOOL showUi);
 BOOL CreateFolderTree(const std::string& path);
-// Writes the file at target through a temporary file beside it: write fills the temporary file
-// whose path it is given; only when it succeeded does that file replace the target, so a failure
-// leaves an old file at the target as it was (the temporary file is removed). Temporary files that
-// killed runs left beside files of the target's kind are removed first.
+// Writes the file at target through a temporary file beside it (AtomicFileWriter::ReplaceThrough):
+// write fills the temporary file whose path it is given; only when it succeeded does that file
+// replace the target, so a failure leaves an old file at the target as it was (the temporary file
+// is removed).
 BOOL ReplaceFileThroughTemporary(const std::string& target, const std::function<bool(const std::string&)>& write);
 // Creates, writes and deletes a temporary file in the folder; FALSE on any failure.
 BOOL IsFolderWritable(const std::string& folder);

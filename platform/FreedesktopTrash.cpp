@@ -1,5 +1,7 @@
 #include "platform/FreedesktopTrash.h"
 
+#include "platform/ShellFileOperations.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -104,8 +106,9 @@ bool FreedesktopTrash::Put(const std::string& path) const
         ::close(fd);
         bool moved = false;
         if (written) {
-            fs::rename(source, files / name, ec);
-            moved = !ec || (ec == std::errc::cross_device_link && MoveAcrossDevices(source, files / name));
+            // Never over an entry that appeared under the reserved name meanwhile.
+            moved = ShellFileOperations::RenameNoReplace(source.string(), (files / name).string()) ||
+                    (errno == EXDEV && MoveAcrossDevices(source, files / name));
         }
         if (!moved) {
             fs::remove(infoFile, ec);

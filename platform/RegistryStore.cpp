@@ -1,12 +1,15 @@
 #include "platform/RegistryStore.h"
 
-#include "platform/TemporaryFiles.h"
+#include "platform/AtomicFileWriter.h"
+#include "platform/RegularFile.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fcntl.h>
+#include <mutex>
+#include <set>
 #include <string_view>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -41,20 +44,6 @@ private:
     int fd_ = -1;
 };
 
-bool WriteAll(int fd, const std::string& text)
-{
-    size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
 // Mode-bit test that does not grant the superuser more than the bits say.
 bool ModeAllowsWrite(const struct stat& st)
 {
@@ -68,6 +57,23 @@ std::string FolderOf(const std::string& path)
     const std::filesystem::path p(path);
     const std::filesystem::path parent = p.parent_path();
     return parent.empty() ? std::string(".") : parent.string();
+}
+
+// Says once per process and file that a store file was not read: the programs then start with
+// empty settings, and the user learns why their settings are gone.
+void ReportRefusal(const std::string& path, const std::string& reason)
+{
+    static std::mutex mutex;
+    static std::set<std::string> reported;
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (!reported.insert(path).second) return;
+    }
+    std::fprintf(stderr,
+                 "%s: the settings file \"%s\" was not read: %s. The program starts with empty settings and "
+                 "leaves the file as it is.\n",
+                 program_invocation_short_name, path.c_str(), reason.c_str());
+    std::fflush(stderr);
 }
 
 } // namespace
@@ -135,26 +141,30 @@ bool RegistryStore::IsWritable() const
 RegStatus RegistryStore::Load(RegistryDocument* doc) const
 {
     std::string text;
-    const int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        doc->Parse({});
-        return errno == ENOENT ? RegStatus::Ok : RegStatus::AccessDenied;
+    const RegularFile::ReadResult read = RegularFile::ReadAll(path_, kMaxStoreBytes, text);
+    if (read == RegularFile::ReadResult::Ok) {
+        if (doc->Parse(text)) return RegStatus::Ok;
+        ReportRefusal(path_, "its content is malformed");
+        return RegStatus::BadStore;
     }
-    char buf[8192];
-    while (true) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ::close(fd);
-            if (n < 0) {
-                doc->Parse({});
-                return RegStatus::AccessDenied;
-            }
-            break;
-        }
-        text.append(buf, static_cast<size_t>(n));
+    doc->Parse({});
+    struct stat st {};
+    if (::stat(path_.c_str(), &st) != 0) {
+        // A missing file is an empty store; any other failure to look at it denies access.
+        return errno == ENOENT || errno == ENOTDIR ? RegStatus::Ok : RegStatus::AccessDenied;
     }
-    return doc->Parse(text) ? RegStatus::Ok : RegStatus::BadStore;
+    // A FIFO or a device would block the read or never end it, and a file far larger than any
+    // store is a damaged one: neither is read, and neither is ever replaced (BadStore), so
+    // nothing the user had there is lost.
+    if (read == RegularFile::ReadResult::TooLarge) {
+        ReportRefusal(path_, "it is larger than " + std::to_string(kMaxStoreBytes >> 20) + " MiB");
+        return RegStatus::BadStore;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ReportRefusal(path_, "it is not a regular file");
+        return RegStatus::BadStore;
+    }
+    return RegStatus::AccessDenied;
 }
 
 RegStatus RegistryStore::Modify(const std::function<RegStatus(RegistryDocument&)>& change) const
@@ -175,21 +185,7 @@ RegStatus RegistryStore::Modify(const std::function<RegStatus(RegistryDocument&)
     // such values at every start, and each write costs a lock, an fsync and a rename.
     if (after == before) return RegStatus::Ok;
 
-    // Under the lock no other write is in flight: what the template's names left is a killed run's.
-    const std::string prefix = std::filesystem::path(path_).filename().string() + ".";
-    TemporaryFiles::RemoveStale(FolderOf(path_),
-                                [&prefix](std::string_view name) { return TemporaryFiles::IsMkstempName(name, prefix); });
-    std::string temp = path_ + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return RegStatus::WriteFailed;
-    struct stat st {};
-    ::fchmod(fd, ::stat(path_.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644);
-    const bool written = WriteAll(fd, after) && ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !written || ::rename(temp.c_str(), path_.c_str()) != 0) {
-        ::unlink(temp.c_str());
-        return RegStatus::WriteFailed;
-    }
-    return RegStatus::Ok;
+    return AtomicFileWriter::Replace(path_, after) ? RegStatus::Ok : RegStatus::WriteFailed;
 }
 
 RegStatus RegistryStore::OpenKey(HKEY root, const std::string& subPath, RegAccess access, RegistryKey* out) const

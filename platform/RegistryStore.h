@@ -1,18 +1,24 @@
 // The registry stand-in: keys and typed values kept in one .reg-like text file that both programs
 // share. Reads parse the file as it is now; writes take an exclusive flock on "<file>.lock",
-// re-read the file, change it and replace it through a temporary file and rename, so a reader
-// always sees either the old or the new file, and writers in other processes lose nothing.
+// re-read the file, change it and replace it through AtomicFileWriter, so a reader always sees
+// either the old or the new file, and writers in other processes lose nothing. A store file that
+// cannot be read as one (not a regular file, larger than any store, malformed) reads as an empty
+// store and is never rewritten; the process says so once on its error stream.
 #pragma once
 
 #include "platform/RegistryDocument.h"
 #include "platform/RegistryKey.h"
 #include "platform/RegistryTypes.h"
 
+#include <cstddef>
 #include <functional>
 #include <string>
 
 class RegistryStore {
 public:
+    // Far above any real store (a few KiB): a larger file is a damaged one and is not read.
+    static constexpr std::size_t kMaxStoreBytes = std::size_t{16} << 20;
+
     explicit RegistryStore(std::string filePath);
 
     // ZARN_REGISTRY_FILE when set and non-empty, else $XDG_CONFIG_HOME/Kestrin/registry.reg
@@ -33,7 +39,8 @@ public:
     // write bits count for every user alike, so a store marked read-only stays read-only.
     bool IsWritable() const;
 
-    // Reads and parses the file as it is now. A missing file is an empty store.
+    // Reads and parses the file as it is now. A missing file is an empty store; a file that is
+    // refused gives an empty store and BadStore.
     RegStatus Load(RegistryDocument* doc) const;
     // Locked read-change-write. The change returns Ok to have the file rewritten.
     RegStatus Modify(const std::function<RegStatus(RegistryDocument&)>& change) const;

@@ -1,12 +1,16 @@
 #include "platform/ShellFileOperations.h"
 
 #include "platform/FreedesktopTrash.h"
+#include "platform/AtomicFileWriter.h"
 #include "platform/TemporaryFiles.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
+#include <optional>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -15,6 +19,14 @@ namespace fs = std::filesystem;
 namespace {
 
 ShellFileOperations* g_current = nullptr;
+std::atomic<ShellFileOperations::StepObserver> g_observer{nullptr};
+
+void Observe(const char* step)
+{
+    if (const ShellFileOperations::StepObserver observer = g_observer.load()) {
+        observer(step);
+    }
+}
 
 char LowerAscii(char c)
 {
@@ -56,18 +68,56 @@ bool CopyTo(const fs::path& from, const fs::path& to)
     return true;
 }
 
+// Moves to a path where no entry is; never replaces one that appears there meanwhile.
 bool MoveTo(const fs::path& from, const fs::path& to)
 {
-    std::error_code ec;
-    fs::rename(from, to, ec);
-    if (!ec) {
+    if (ShellFileOperations::RenameNoReplace(from.string(), to.string())) {
         return true;
     }
-    if (ec != std::errc::cross_device_link || !CopyTo(from, to)) {
+    if (errno != EXDEV || !CopyTo(from, to)) {
         return false;
     }
+    std::error_code ec;
     fs::remove_all(from, ec);
     return !ec;
+}
+
+bool IsFolder(const fs::path& p)
+{
+    std::error_code ec;
+    return fs::is_directory(fs::symlink_status(p, ec));
+}
+
+// TRUE when inner is the folder itself or lies below it.
+bool IsWithin(const fs::path& inner, const fs::path& folder)
+{
+    std::error_code ec;
+    const fs::path a = fs::weakly_canonical(fs::absolute(inner, ec), ec);
+    const fs::path b = fs::weakly_canonical(fs::absolute(folder, ec), ec);
+    auto ai = a.begin();
+    for (auto bi = b.begin(); bi != b.end(); ++bi, ++ai) {
+        if (ai == a.end() || *ai != *bi) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Trades the two entries' places in one renameat2(RENAME_EXCHANGE): each path holds at every moment
+// one of the two, and neither is ever under a third name. On a file system that cannot exchange,
+// the entry at b is removed first and a then renamed into its free place; a stop between the two
+// loses only the entry that was being replaced.
+bool Exchange(const fs::path& a, const fs::path& b)
+{
+    if (::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE) == 0) {
+        return true;
+    }
+    if (errno != EINVAL && errno != ENOSYS) {
+        return false;
+    }
+    std::error_code ec;
+    fs::remove_all(b, ec);
+    return !ec && ShellFileOperations::RenameNoReplace(a.string(), b.string());
 }
 
 } // namespace
@@ -127,16 +177,103 @@ bool ShellFileOperations::RenameNoReplace(const std::string& source, const std::
     if (errno != EINVAL && errno != ENOSYS) {
         return false;
     }
+    if (IsFolder(source)) {
+        // A folder cannot be hard-linked: it is renamed only where no entry is. rename(2) of a
+        // folder fails over a file or over a folder that holds anything, so should an entry appear
+        // there in between, at worst an empty folder is replaced: nothing is lost.
+        struct stat st {};
+        if (::lstat(target.c_str(), &st) == 0) {
+            errno = EEXIST;
+            return false;
+        }
+        return errno == ENOENT && ::rename(source.c_str(), target.c_str()) == 0;
+    }
     // A file system without the no-replace flag: a hard link is made only where no entry is, and the
     // old name is dropped once the new one holds the file.
     if (::link(source.c_str(), target.c_str()) != 0) {
         return false;
     }
     if (::unlink(source.c_str()) != 0) {
+        const int saved = errno;
         ::unlink(target.c_str());
+        errno = saved;
         return false;
     }
     return true;
+}
+
+void ShellFileOperations::SetStepObserver(StepObserver observer)
+{
+    g_observer.store(observer);
+}
+
+// Replaces the existing entry at target by the source (or a copy of it).
+static bool ReplaceEntry(const std::string& source, const std::string& target, bool copy)
+{
+    const fs::path from(source);
+    const fs::path to(target);
+    std::error_code ec;
+    if (!IsFolder(from) && !IsFolder(to)) {
+        // A file moves over its target in one rename(2): the target is the old file or the moved
+        // one at every moment, and the moved file never has another name.
+        if (!copy) {
+            if (AtomicFileWriter::MoveOver(source, target)) {
+                Observe("moved over");
+                return true;
+            }
+            if (errno != EXDEV) {
+                return false;
+            }
+        }
+        // A copy, or a move to another file system, is written beside the target and replaces it
+        // once it is whole; the source of a move is removed only then.
+        std::optional<mode_t> mode;
+        struct stat st {};
+        if (::stat(source.c_str(), &st) == 0) {
+            mode = st.st_mode & 07777;
+        }
+        if (!AtomicFileWriter::ReplaceThrough(
+                target, [&from](const std::string& temporary) { return CopyTo(from, temporary); }, mode)) {
+            return false;
+        }
+        Observe("copied over");
+        if (!copy) {
+            fs::remove(from, ec);
+        }
+        return !ec;
+    }
+    // A folder can neither be renamed over a file nor over a folder that holds anything: the two
+    // entries trade places, and the replaced one, now at the source's path, is removed after. An
+    // entry that holds the other cannot trade places with it: refused before anything changes.
+    if (IsWithin(to, from) || IsWithin(from, to)) {
+        return false;
+    }
+    if (!copy) {
+        if (Exchange(from, to)) {
+            Observe("exchanged");
+            fs::remove_all(from, ec);
+            return !ec;
+        }
+        if (errno != EXDEV) {
+            return false;
+        }
+    }
+    // A copy (or a move to another file system) is made beside the target first.
+    const std::string staged = TemporaryFiles::NameBeside(target);
+    if (staged.empty() || !CopyTo(from, staged)) {
+        return false;
+    }
+    Observe("copied beside");
+    if (!Exchange(staged, to)) {
+        fs::remove_all(staged, ec);
+        return false;
+    }
+    Observe("exchanged");
+    fs::remove_all(staged, ec);
+    if (!ec && !copy) {
+        fs::remove_all(from, ec);
+    }
+    return !ec;
 }
 
 bool ShellFileOperations::CopyOrMove(const std::string& source, const std::string& target, bool copy,
@@ -167,29 +304,7 @@ bool ShellFileOperations::CopyOrMove(const std::string& source, const std::strin
             to = existing; // replace the entry, keeping the name it has
         }
     }
-    if (Exists(to)) {
-        // Write beside the old entry first, so that a failure leaves it intact.
-        constexpr std::string_view kTemporaryPrefix = ".zarn-tmp-";
-        TemporaryFiles::RemoveStale(to.parent_path().string(), [kTemporaryPrefix](std::string_view name) {
-            return name.size() > kTemporaryPrefix.size() && name.substr(0, kTemporaryPrefix.size()) == kTemporaryPrefix;
-        });
-        const fs::path temporary = to.parent_path() / (std::string(kTemporaryPrefix) + to.filename().string());
-        fs::remove_all(temporary, ec);
-        if (!(copy ? CopyTo(from, temporary) : MoveTo(from, temporary))) {
-            return false;
-        }
-        if (fs::is_directory(to, ec)) {
-            fs::remove_all(to, ec); // a folder is replaced as a whole
-        }
-        fs::rename(temporary, to, ec);
-        if (ec) {
-            if (!copy) {
-                MoveTo(temporary, from);
-            }
-            fs::remove_all(temporary, ec);
-            return false;
-        }
-    } else if (!(copy ? CopyTo(from, to) : MoveTo(from, to))) {
+    if (Exists(to) ? !ReplaceEntry(source, to.string(), copy) : !(copy ? CopyTo(from, to) : MoveTo(from, to))) {
         return false;
     }
     if (finalTarget != nullptr) {

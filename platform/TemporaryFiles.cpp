@@ -1,12 +1,15 @@
 #include "platform/TemporaryFiles.h"
 
 #include <atomic>
+#include <climits>
 #include <cstdio>
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
+std::atomic<TemporaryFiles::ClockFunction> g_clock{nullptr};
 
 bool AllDigits(std::string_view text)
 {
@@ -21,43 +24,17 @@ bool AllDigits(std::string_view text)
     return true;
 }
 
-bool IsAlnum(char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
+// The longest part of the target's name kept in a temporary name: room is left for the dot, the
+// process id, the counter and the suffix within NAME_MAX (255 bytes).
+constexpr std::size_t kMaxNamePart = 200;
 
-// The target of a name that NameBeside made, or "" when the name is not one of those.
-std::string_view TargetOf(std::string_view fileName)
+std::string FolderOf(const std::string& path)
 {
-    // <target>.<digits>.<digits>.tmp with a target of at least one character.
-    constexpr std::string_view kEnd = ".tmp";
-    if (fileName.size() <= kEnd.size() || fileName.substr(fileName.size() - kEnd.size()) != kEnd) {
-        return {};
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
     }
-    std::string_view rest = fileName.substr(0, fileName.size() - kEnd.size());
-    for (int field = 0; field < 2; ++field) {
-        const std::size_t dot = rest.rfind('.');
-        if (dot == std::string_view::npos || !AllDigits(rest.substr(dot + 1))) {
-            return {};
-        }
-        rest = rest.substr(0, dot);
-    }
-    return rest;
-}
-
-bool EndsWithNoCase(std::string_view text, std::string_view end)
-{
-    if (text.size() < end.size()) {
-        return false;
-    }
-    text = text.substr(text.size() - end.size());
-    for (std::size_t i = 0; i < end.size(); ++i) {
-        const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(text[i]) != lower(end[i])) {
-            return false;
-        }
-    }
-    return true;
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
 } // namespace
@@ -65,65 +42,48 @@ bool EndsWithNoCase(std::string_view text, std::string_view end)
 std::string TemporaryFiles::NameBeside(const std::string& target)
 {
     static std::atomic<unsigned> counter{0};
+    const std::size_t slash = target.rfind('/');
+    const std::string prefix = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    if (name.size() > kMaxNamePart) {
+        name.resize(kMaxNamePart);
+    }
     for (int attempt = 0; attempt < 100; ++attempt) {
-        char suffix[48];
-        std::snprintf(suffix, sizeof suffix, ".%ld.%u.tmp", static_cast<long>(::getpid()), counter++);
-        const std::string candidate = target + suffix;
-        if (::access(candidate.c_str(), F_OK) != 0) {
+        char tail[64];
+        std::snprintf(tail, sizeof tail, ".%ld.%u", static_cast<long>(::getpid()), counter++);
+        const std::string candidate = prefix + "." + name + tail + std::string(kSuffix);
+        struct stat st {};
+        if (::lstat(candidate.c_str(), &st) != 0) {
             return candidate;
         }
     }
     return std::string();
 }
 
-bool TemporaryFiles::IsNameBeside(std::string_view fileName, std::string_view extension)
+bool TemporaryFiles::IsTemporaryName(std::string_view fileName)
 {
-    std::string_view target = TargetOf(fileName);
-    // A temporary file of a temporary file (a conversion of a copy in progress) belongs to the
-    // same target.
-    while (!TargetOf(target).empty()) {
-        target = TargetOf(target);
-    }
-    return !target.empty() && EndsWithNoCase(target, extension);
-}
-
-int TemporaryFiles::RemoveStaleBeside(const std::string& target, std::time_t now)
-{
-    const std::size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string(".") : target.substr(0, slash == 0 ? 1 : slash);
-    std::string_view name = slash == std::string::npos ? std::string_view(target)
-                                                       : std::string_view(target).substr(slash + 1);
-    while (!TargetOf(name).empty()) {
-        name = TargetOf(name);
-    }
-    const std::size_t dot = name.rfind('.');
-    const std::string extension(dot == std::string_view::npos ? std::string_view() : name.substr(dot));
-    return RemoveStale(folder, [&extension](std::string_view file) { return IsNameBeside(file, extension); }, now);
-}
-
-bool TemporaryFiles::IsMkstempName(std::string_view fileName, std::string_view prefix)
-{
-    constexpr std::size_t kRandom = 6;
-    if (fileName.size() != prefix.size() + kRandom || fileName.substr(0, prefix.size()) != prefix) {
+    // "." <name of at least one byte> "." <digits> "." <digits> ".zarn-tmp"
+    if (fileName.size() <= kSuffix.size() + 1 || fileName[0] != '.' ||
+        fileName.substr(fileName.size() - kSuffix.size()) != kSuffix) {
         return false;
     }
-    for (const char c : fileName.substr(prefix.size())) {
-        if (!IsAlnum(c)) {
+    std::string_view rest = fileName.substr(1, fileName.size() - kSuffix.size() - 1);
+    for (int field = 0; field < 2; ++field) {
+        const std::size_t dot = rest.rfind('.');
+        if (dot == std::string_view::npos || !AllDigits(rest.substr(dot + 1))) {
             return false;
         }
+        rest = rest.substr(0, dot);
     }
-    return true;
+    return !rest.empty();
 }
 
-bool TemporaryFiles::IsHiddenMkstempName(std::string_view fileName)
+int TemporaryFiles::RemoveStale(const std::string& folder)
 {
-    const std::size_t dot = fileName.rfind('.');
-    return fileName.size() > 1 && fileName[0] == '.' && dot != std::string_view::npos && dot > 1 &&
-           IsMkstempName(fileName.substr(dot), ".");
+    return RemoveStale(folder, Now());
 }
 
-int TemporaryFiles::RemoveStale(const std::string& folder, const std::function<bool(std::string_view)>& isOurs,
-                                std::time_t now)
+int TemporaryFiles::RemoveStale(const std::string& folder, std::time_t now)
 {
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr) {
@@ -131,14 +91,14 @@ int TemporaryFiles::RemoveStale(const std::string& folder, const std::function<b
     }
     int removed = 0;
     while (const dirent* entry = ::readdir(dir)) {
-        const std::string_view name = entry->d_name;
-        if (!isOurs(name)) {
+        if (!IsTemporaryName(entry->d_name)) {
             continue;
         }
         const std::string path = folder + "/" + entry->d_name;
         struct stat st {};
-        // lstat: a link of that name is not ours, whatever it points at.
-        if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || now - st.st_mtime < kStaleSeconds) {
+        // lstat: a link of that name is not ours, whatever it points at. A folder is not ours
+        // either: our writers make regular files only.
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || now - st.st_ctime < kStaleSeconds) {
             continue;
         }
         if (::unlink(path.c_str()) == 0) {
@@ -147,4 +107,20 @@ int TemporaryFiles::RemoveStale(const std::string& folder, const std::function<b
     }
     ::closedir(dir);
     return removed;
+}
+
+int TemporaryFiles::RemoveStaleBeside(const std::string& target)
+{
+    return RemoveStale(FolderOf(target));
+}
+
+std::time_t TemporaryFiles::Now()
+{
+    const ClockFunction clock = g_clock.load();
+    return clock != nullptr ? clock() : std::time(nullptr);
+}
+
+void TemporaryFiles::SetClock(ClockFunction clock)
+{
+    g_clock.store(clock);
 }

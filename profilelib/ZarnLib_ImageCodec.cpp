@@ -1,4 +1,5 @@
 #include "profilelib/ZarnLib_ImageCodec.h"
+#include "platform/AtomicFileWriter.h"
 #include "platform/RegularFile.h"
 
 #include "profilelib/ZarnLib_BmpCodec.h"
@@ -48,15 +49,20 @@ bool ZarnLib_ImageCodec::HasEncoder(const std::string& mimeType)
 
 bool ZarnLib_ImageCodec::Encode(const ZarnLib_Bitmap& bitmap, const std::string& mimeType, const std::string& path)
 {
-    if (mimeType == "image/bmp")
-        return ZarnLib_BmpCodec::Encode(bitmap, path);
-    if (mimeType == "image/png")
-        return ZarnLib_PngCodec::Encode(bitmap, path);
-    if (mimeType == "image/gif")
-        return ZarnLib_GifCodec::Encode(bitmap, path);
-    if (mimeType == "image/jpeg")
-        return ZarnLib_JpegCodec::Encode(bitmap, path, kJpegQuality);
-    if (mimeType == "image/tiff")
-        return ZarnLib_TiffCodec::Encode(bitmap, path);
-    return false;
+    // Each encoder writes a file beside the target, which replaces the target once it is whole: a
+    // failed save leaves an older picture of that name as it was.
+    const auto encodeTo = [&bitmap, &mimeType](const std::string& file) {
+        if (mimeType == "image/bmp")
+            return ZarnLib_BmpCodec::Encode(bitmap, file);
+        if (mimeType == "image/png")
+            return ZarnLib_PngCodec::Encode(bitmap, file);
+        if (mimeType == "image/gif")
+            return ZarnLib_GifCodec::Encode(bitmap, file);
+        if (mimeType == "image/jpeg")
+            return ZarnLib_JpegCodec::Encode(bitmap, file, kJpegQuality);
+        if (mimeType == "image/tiff")
+            return ZarnLib_TiffCodec::Encode(bitmap, file);
+        return false;
+    };
+    return HasEncoder(mimeType) && AtomicFileWriter::ReplaceThrough(path, encodeTo);
 }

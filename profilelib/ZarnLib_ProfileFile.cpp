@@ -10,7 +10,7 @@
 #include <string>
 
 
-#include "platform/TemporaryFiles.h"
+#include "platform/AtomicFileWriter.h"
 #include "profilelib/ZarnLib_StorageFile.h"
 
 namespace {
@@ -418,24 +418,14 @@ int SaveProfile(const ZarnLibString* path, const ZarnLib_Profile* profile)
     if (version == 3 && profile->GetSubVersion() != 0 && profile->GetSubVersion() != 1) {
         return -1;
     }
-    const std::string target = path->GetText();
-    TemporaryFiles::RemoveStaleBeside(target);
-    const std::string temporary = TemporaryFiles::NameBeside(target);
-    if (temporary.empty()) {
-        return -1;
-    }
-    std::unique_ptr<ZarnLib_StorageFile> file(CreateStorageFile(temporary.c_str(), 0));
-    if (!file) {
-        return -1;
-    }
-    if (file->Create(3) != kStorageOk) {
-        return -1;
-    }
-    const bool written = WriteProfile(*file, *profile) && file->Flush() == kStorageOk;
-    file->Close();
-    if (!written || std::rename(temporary.c_str(), target.c_str()) != 0) {
-        file->Remove();
-        return -1;
-    }
-    return 0;
+    // Written beside the target, which it replaces only once it is whole and on the disk.
+    const bool saved = AtomicFileWriter::ReplaceThrough(path->GetText(), [profile](const std::string& temporary) {
+        std::unique_ptr<ZarnLib_StorageFile> file(CreateStorageFile(temporary.c_str(), 0));
+        if (!file || file->Create(3) != kStorageOk) {
+            return false;
+        }
+        const bool written = WriteProfile(*file, *profile);
+        return file->Close() == kStorageOk && written;
+    });
+    return saved ? 0 : -1;
 }

@@ -113,10 +113,12 @@ int ZarnLib_StorageFile::Close()
     if (file == nullptr) {
         return kStorageNotOpen;
     }
-    std::fclose(file);
+    // The stream is gone either way; a failed close (buffered bytes that could not be written) is
+    // reported.
+    const int closed = std::fclose(file);
     file = nullptr;
     --g_openCount;
-    return kStorageOk;
+    return closed == 0 ? kStorageOk : kStorageFailed;
 }
 
 int ZarnLib_StorageFile::Flush()

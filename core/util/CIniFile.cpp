@@ -1,11 +1,9 @@
 #include "core/util/CIniFile.h"
 
+#include "platform/AtomicFileWriter.h"
 #include "platform/RegularFile.h"
-#include "platform/TemporaryFiles.h"
 
 #include <climits>
-#include <cstdio>
-#include <fstream>
 
 namespace {
 
@@ -100,29 +98,7 @@ std::string CIniFile::Text() const
 
 bool CIniFile::Save(const std::string& path) const
 {
-    TemporaryFiles::RemoveStaleBeside(path);
-    const std::string temp = TemporaryFiles::NameBeside(path);
-    if (temp.empty()) {
-        return false;
-    }
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            return false;
-        }
-        out << Text();
-        out.flush();
-        if (!out) {
-            out.close();
-            std::remove(temp.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        std::remove(temp.c_str());
-        return false;
-    }
-    return true;
+    return AtomicFileWriter::Replace(path, Text());
 }
 
 long CIniFile::FindKey(const std::string& section, const std::string& key) const

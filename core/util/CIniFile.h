@@ -18,7 +18,7 @@ public:
     bool Load(const std::string& path);
     // Takes a file image already in memory.
     void Parse(const std::string& bytes);
-    // Writes the document through a temporary file and a rename; false when that fails.
+    // Replaces the file with the document (AtomicFileWriter); false when that fails.
     bool Save(const std::string& path) const;
     std::string Text() const;
 

@@ -3,13 +3,9 @@
 #include "core/util/HttpLineSplitter.h"
 #include "core/util/PathUtility.h"
 #include "core/util/UpdateListParser.h"
-#include "platform/TemporaryFiles.h"
+#include "platform/AtomicFileWriter.h"
 
-#include <cstdio>
-#include <fcntl.h>
 #include <new>
-#include <sys/stat.h>
-#include <unistd.h>
 
 HttpUtility::HttpUtility() = default;
 
@@ -167,11 +163,10 @@ BOOL HttpUtility::Download(const std::string& baseUrl, const ZarnFileRecord& rec
     HttpUrl target;
     if (!HttpUrl::Parse(url, &target)) return FALSE;
 
-    const std::string finalPath = JoinPath(folder, record.fileName, false);
-    TemporaryFiles::RemoveStale(folder, TemporaryFiles::IsHiddenMkstempName); // a killed download's
-    std::string temp = JoinPath(folder, "." + record.fileName + ".XXXXXX", false);
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return FALSE;
+    // Written piece by piece beside the file it replaces; a failed, cancelled or over-size transfer
+    // leaves the older file as it was and removes what was written.
+    AtomicFileWriter file(JoinPath(folder, record.fileName, false));
+    if (!file.Begin()) return FALSE;
 
     long long written = 0;
     bool writeFailed = false;
@@ -180,14 +175,9 @@ BOOL HttpUtility::Download(const std::string& baseUrl, const ZarnFileRecord& rec
         r = Request(
             url, "application/octet-stream",
             [&](const char* data, size_t size) {
-                size_t done = 0;
-                while (done < size) {
-                    const ssize_t n = ::write(fd, data + done, size - done);
-                    if (n < 0) {
-                        writeFailed = true;
-                        return false;
-                    }
-                    done += static_cast<size_t>(n);
+                if (!file.Write(data, size)) {
+                    writeFailed = true;
+                    return false;
                 }
                 written += static_cast<long long>(size);
                 return true;
@@ -196,12 +186,9 @@ BOOL HttpUtility::Download(const std::string& baseUrl, const ZarnFileRecord& rec
     } catch (const std::bad_alloc&) {
         writeFailed = true;
     }
-    ::fchmod(fd, 0644);
-    const bool closed = ::fsync(fd) == 0 && ::close(fd) == 0;
-    const bool complete = r.ok && !writeFailed && closed && written > 0 &&
-                          (r.contentLength < 0 || r.contentLength == written);
-    if (!complete || std::rename(temp.c_str(), finalPath.c_str()) != 0) {
-        ::unlink(temp.c_str());
+    const bool complete = r.ok && !writeFailed && written > 0 && (r.contentLength < 0 || r.contentLength == written);
+    if (!complete || !file.Commit()) {
+        file.Discard();
         return FALSE;
     }
     return TRUE;

@@ -1,6 +1,8 @@
-// Temporary files that a killed process left: each writer removes, from the folder it writes to, the
-// names that writers of ours make once they are a minute old, and nothing else (file times are set
-// back instead of waiting).
+// Temporary files that a killed process left: each writer removes, from the folder it writes to,
+// the files of the one temporary pattern whose status has not changed for a minute, and nothing
+// else: not the names that earlier versions of the writers used, which may now be a user's files.
+// The sweeps' clock is moved forward instead of waiting; file times are set a day back, which
+// changes nothing, as the sweep judges by the status-change time.
 #include "core/ShellFileUtility.h"
 #include "core/util/CIniFile.h"
 #include "core/util/HttpUtility.h"
@@ -9,6 +11,8 @@
 #include "platform/ShellFileOperations.h"
 #include "platform/TemporaryFiles.h"
 #include "profilelib/ZarnLibString.h"
+#include "profilelib/ZarnLib_Bitmap.h"
+#include "profilelib/ZarnLib_ImageCodec.h"
 #include "profilelib/ZarnLib_Profile.h"
 #include "profilelib/ZarnLib_ProfileFile.h"
 #include "tests/support/LoopbackHttpServer.h"
@@ -17,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <ctime>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -27,10 +32,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void Touch(const std::string& path, std::chrono::seconds age)
+void Touch(const std::string& path)
 {
     std::ofstream(path) << "left over";
-    fs::last_write_time(path, fs::file_time_type::clock::now() - age);
+    fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::hours(24));
 }
 
 std::set<std::string> Entries(const std::string& folder)
@@ -40,12 +45,20 @@ std::set<std::string> Entries(const std::string& folder)
     return names;
 }
 
+std::time_t TwoMinutesAhead()
+{
+    return std::time(nullptr) + 2 * TemporaryFiles::kStaleSeconds;
+}
+
+// A killed run's temporary files, of this target or of others in the folder: removed.
+const char* const kStale[] = {".other.kpf.4711.0.zarn-tmp", "..a.kpf.1.2.zarn-tmp.1.3.zarn-tmp", ".x.csv.7.0.zarn-tmp"};
+// Names of the earlier writers' schemes and other files: kept, however old.
+const char* const kKept[] = {".zarn-tmp-target.kpf", "registry.reg.Ab12Cd", ".fw.bin.Ab12Cd", "mine.kpf.4711.0.tmp",
+                             "KZARN_User.ini.4711.0.tmp", "notes.txt"};
+
 struct WriterCase {
     const char* name;
-    const char* target;              // the file the writer writes
-    std::vector<const char*> stale;  // a killed run's temporary files: removed
-    std::vector<const char*> kept;   // names of others, or temporary files of other kinds: kept
-    const char* fresh;               // a temporary file of ours changed seconds ago: a write in flight
+    const char* target; // the file the writer writes
     std::function<bool(const std::string& folder, const std::string& target)> write;
 };
 
@@ -56,22 +69,31 @@ void PrintTo(const WriterCase& c, std::ostream* os)
     *os << c.name;
 }
 
-TEST_P(StaleTemporaryFilesTest, AWriterRemovesOnlyItsOwnOldTemporaryFiles)
+TEST_P(StaleTemporaryFilesTest, AWriterRemovesOnlyOldFilesOfTheTemporaryPattern)
 {
     const WriterCase& c = GetParam();
     ScratchFolder scratch;
     const std::string folder = scratch.Path();
-    const auto old = std::chrono::seconds(2 * TemporaryFiles::kStaleSeconds);
-    for (const char* name : c.stale) Touch(folder + "/" + name, old);
-    for (const char* name : c.kept) Touch(folder + "/" + name, old);
-    Touch(folder + "/" + c.fresh, std::chrono::seconds(5));
+    for (const char* name : kStale) Touch(folder + "/" + name);
+    for (const char* name : kKept) Touch(folder + "/" + name);
 
-    ASSERT_TRUE(c.write(folder, folder + "/" + c.target));
+    TemporaryFiles::SetClock(&TwoMinutesAhead);
+    const bool written = c.write(folder, folder + "/" + c.target);
+    TemporaryFiles::SetClock(nullptr);
+    ASSERT_TRUE(written);
 
-    std::set<std::string> expected(c.kept.begin(), c.kept.end());
-    expected.insert(c.fresh);
+    std::set<std::string> expected(std::begin(kKept), std::end(kKept));
     expected.insert(c.target);
     if (std::string(c.name) == "Registry") expected.insert(std::string(c.target) + ".lock");
+    if (std::string(c.name) == "ShellCopy") expected.insert("source");
+    EXPECT_EQ(Entries(folder), expected);
+
+    // A temporary file that changed a moment ago is a write in flight, whatever its modification
+    // time says: kept.
+    const std::string fresh = ".in-flight.kpf.4711.9.zarn-tmp";
+    Touch(folder + "/" + fresh);
+    ASSERT_TRUE(c.write(folder, folder + "/" + c.target));
+    expected.insert(fresh);
     EXPECT_EQ(Entries(folder), expected);
 }
 
@@ -98,42 +120,47 @@ bool Download(const std::string& folder, const std::string&)
     return http.Connect(server.BaseUrl()) && http.Download(server.BaseUrl(), record, folder);
 }
 
+bool SaveAPicture(const std::string&, const std::string& target)
+{
+    const auto bitmap = ZarnLib_Bitmap::Create(4, 4, ZarnLib_Bitmap::kFormat24bppRGB);
+    return bitmap && ZarnLib_ImageCodec::Encode(*bitmap, "image/png", target);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Writers, StaleTemporaryFilesTest,
     ::testing::Values(
-        WriterCase{"ProfileSave", "mine.kpf", {"other.kpf.4711.0.tmp", "x.KPF.12.3.tmp", "a.kpf.1.2.tmp.1.3.tmp"},
-                   {"notes.txt.4711.0.tmp", "a.kpf.x.1.tmp", "a.kpf.part", ".tmp"}, "b.kpf.4711.1.tmp", SaveAProfile},
-        WriterCase{"ImportOrBackup", "backup.csv", {"backup.csv.4711.0.tmp", "old.csv.1.1.tmp"},
-                   {"mine.kpf.4711.0.tmp", "backup.csv.tmp"}, "backup.csv.4711.1.tmp",
+        WriterCase{"ProfileSave", "mine.kpf", SaveAProfile},
+        WriterCase{"ImportOrBackup", "backup.csv",
                    [](const std::string&, const std::string& target) {
                        return ReplaceFileThroughTemporary(target, [](const std::string& temporary) {
                                   std::ofstream(temporary) << "backup";
                                   return true;
                               }) != FALSE;
                    }},
-        WriterCase{"UserSettings", "KZARN_User.ini", {"KZARN_User.ini.4711.0.tmp"}, {"KZARN_User.ini.tmp4711"}, "KZARN_User.ini.4711.1.tmp",
+        WriterCase{"UserSettings", "KZARN_User.ini",
                    [](const std::string&, const std::string& target) {
                        CIniFile ini;
                        ini.Parse("[Settings]\r\nLocale=C\r\n");
                        return ini.Save(target);
                    }},
-        WriterCase{"Registry", "registry.reg", {"registry.reg.Ab12Cd", "registry.reg.000000"},
-                   {"registry.reg.backup1", "registry.reg.bak", "other.reg.Ab12Cd"}, "registry.reg.Zz99zz",
+        WriterCase{"Registry", "registry.reg",
                    [](const std::string&, const std::string& target) {
-                       // A real change: a write that changes nothing writes no file at all.
+                       // A real change each time: a write that changes nothing writes no file at all.
+                       static int change = 0;
+                       ++change;
                        return RegistryStore(target).Modify([](RegistryDocument& doc) {
                                   RegistryDocument::SetValue(doc.CreateKey("HKEY_CURRENT_USER\\Software"), "Stale",
-                                                             REG_DWORD, {1, 0, 0, 0});
+                                                             REG_DWORD, {static_cast<BYTE>(change), 0, 0, 0});
                                   return RegStatus::Ok;
                               }) == RegStatus::Ok;
                    }},
-        WriterCase{"Download", "fw.bin", {".fw.bin.Ab12Cd", ".other.dlf.x1y2z3"}, {".config", ".fw.bin.toolongname", "fw.bin.Ab12Cd"},
-                   ".fw.bin.Zz99zz", Download},
-        WriterCase{"ShellReplace", "target.kpf", {".zarn-tmp-target.kpf", ".zarn-tmp-other.csv"}, {"zarn-tmp-x"}, ".zarn-tmp-other.kpf",
+        WriterCase{"Download", "fw.bin", Download},
+        WriterCase{"ImageSave", "picture.png", SaveAPicture},
+        WriterCase{"ShellCopy", "target.kpf",
                    [](const std::string& folder, const std::string& target) {
                        std::ofstream(target) << "old";
                        std::ofstream(folder + "/source") << "new";
-                       return ShellFileOperations::Current().CopyOrMove(folder + "/source", target, false, false,
+                       return ShellFileOperations::Current().CopyOrMove(folder + "/source", target, true, false,
                                                                         nullptr);
                    }}),
     [](const ::testing::TestParamInfo<WriterCase>& param) { return std::string(param.param.name); });

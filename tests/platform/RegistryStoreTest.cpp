@@ -1,10 +1,14 @@
 #include "platform/RegistryStore.h"
+#include "tests/support/PeakMemoryGrowth.h"
+#include "tests/support/ProcessCounters.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
@@ -191,6 +195,72 @@ TEST_F(RegistryStoreTest, MalformedFileIsNeverRewritten)
         if (s == RegStatus::Ok) EXPECT_EQ(key.SetValue("w", REG_SZ, Sz("x")), RegStatus::BadStore) << text;
         else EXPECT_EQ(s, RegStatus::BadStore) << text;
         EXPECT_EQ(ReadFile(file), text);
+    }
+}
+
+// A damaged or replaced store file: a FIFO (whose open would wait for a writer for ever) and an 8 GiB
+// sparse file. Each is refused at once without being read, reads as an empty store, is said once
+// on the error stream with its path and the reason, and is never rewritten.
+TEST_F(RegistryStoreTest, AFifoOrAHugeFileIsRefusedUnreadSaidOnceAndNeverRewritten)
+{
+    struct Case {
+        const char* name; // also the file's
+        std::function<bool(const std::string&)> make;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"fifo", [](const std::string& path) { return ::mkfifo(path.c_str(), 0600) == 0; }, "not a regular file"},
+        {"sparse",
+         [](const std::string& path) {
+             WriteFile(path, "ZARN REGISTRY 1\n");
+             return ::truncate(path.c_str(), off_t{8} << 30) == 0;
+         },
+         "larger than 16 MiB"},
+    };
+    std::filesystem::create_directories(dir.File("cfg"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir.File(std::string("cfg/") + c.name + ".reg");
+        const RegistryStore refused(path);
+        ASSERT_TRUE(c.make(path));
+        struct stat before {};
+        ASSERT_EQ(::stat(path.c_str(), &before), 0);
+
+        const PeakMemoryGrowth growth = PeakMemoryGrowth::Of([&refused] {
+            const long long read = ProcessCounters::BytesRead();
+            RegistryDocument doc;
+            const RegStatus s = refused.Load(&doc);
+            return s == RegStatus::BadStore && !doc.KeyExists("HKEY_LOCAL_MACHINE\\SOFTWARE") &&
+                   ProcessCounters::BytesRead() - read < (1 << 20);
+        });
+        ASSERT_TRUE(growth.ran);
+        EXPECT_TRUE(growth.result);
+        EXPECT_LT(growth.bytes, std::int64_t{64} << 20);
+
+        ::testing::internal::CaptureStderr();
+        RegistryDocument doc;
+        EXPECT_EQ(refused.Load(&doc), RegStatus::BadStore);
+        RegistryKey key;
+        EXPECT_EQ(refused.OpenKey(HKEY_LOCAL_MACHINE, "SOFTWARE", RegAccess::Read, &key), RegStatus::NotFound);
+        EXPECT_EQ(refused.CreateKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\KESTRIN", &key), RegStatus::BadStore);
+        EXPECT_EQ(refused.Modify([](RegistryDocument&) { return RegStatus::Ok; }), RegStatus::BadStore);
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        const std::size_t at = said.find("\"" + path + "\"");
+        ASSERT_NE(at, std::string::npos) << said;
+        EXPECT_EQ(said.find(path, at + path.size() + 2), std::string::npos) << "said more than once:\n" << said;
+        EXPECT_NE(said.find(c.reason), std::string::npos) << said;
+        EXPECT_NE(said.find("empty settings"), std::string::npos) << said;
+
+        struct stat after {};
+        ASSERT_EQ(::stat(path.c_str(), &after), 0);
+        EXPECT_EQ(after.st_ino, before.st_ino);
+        EXPECT_EQ(after.st_mode, before.st_mode);
+        EXPECT_EQ(after.st_size, before.st_size);
+        // A later store at this path is read again as usual.
+        std::filesystem::remove(path);
+        RegistryKey created;
+        EXPECT_EQ(refused.CreateKey(HKEY_LOCAL_MACHINE, "SOFTWARE", &created), RegStatus::Ok);
+        EXPECT_EQ(refused.Load(&doc), RegStatus::Ok);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "core/CKZARN_Common.h"
 #include "core/ZarnAppSettings.h"
 #include "core/util/CLangTable.h"
+#include "platform/TemporaryFiles.h"
 #include "profilelib/ZarnLibString.h"
 #include "profilelib/ZarnLib_Profile.h"
 #include "profilelib/ZarnLib_ProfileFile.h"
@@ -33,7 +34,7 @@ namespace fs = std::filesystem;
 bool NoTemporaryFiles(const std::string& folder)
 {
     for (const auto& entry : fs::directory_iterator(folder)) {
-        if (entry.path().extension() == ".tmp") return false;
+        if (TemporaryFiles::IsTemporaryName(entry.path().filename().string())) return false;
     }
     return true;
 }
