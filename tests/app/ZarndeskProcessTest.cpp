@@ -298,7 +298,8 @@ TEST_F(ZarndeskProcessTest, MakesAProfileFromChartPhotographsAndListsIt)
 }
 
 // The wizard refuses photographs that cannot make a sound profile, says which rule refused and
-// which photographs, and marks them in the strip: a uniform grey in the middle of a series the
+// which photographs, and marks them in the strip (unchecked and selected, the others still
+// checked): a uniform grey in the middle of a series the
 // chart covers (EV steps of 4 on Gradus II), at greys the camera does not clip.
 TEST_F(ZarndeskProcessTest, TheWizardRefusesAUniformPictureInTheSeriesNamingItAndTheRule)
 {

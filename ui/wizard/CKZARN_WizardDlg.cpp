@@ -467,13 +467,21 @@ void CKZARN_WizardDlg::EnterPhotoStep()
     photoFolder_ = folder;
     WizardAppLink::Settings().ImgDir = folder;
     if (!fromReadings && page != nullptr) {
+        // Back from a refused run, the photographs chosen for it stay checked with the exposures
+        // they were measured with, and those to replace are marked: unchecked, the first selected.
+        const bool refusedRun = !refusedPaths_.empty();
         for (CKZARN_WizFileData* photo : data_.allPhotos) {
             GetPhotoRecord(photo->path, &photo->values);
             photo->values.brightnessAdjust = photo->savedBrightnessAdjust;
+            for (const CKZARN_WizFileData* chosen : data_.chosenPhotos) {
+                if (refusedRun && chosen->path == photo->path) {
+                    photo->values.AssignExposure(chosen->values);
+                    photo->values.checked = 1;
+                }
+            }
             page->UpdateRecord(photo->path, &photo->values, 0);
         }
-        // Back from a refused run: the photographs to replace are shown as such.
-        if (!refusedPaths_.empty())
+        if (refusedRun)
             page->MarkRefused(refusedPaths_);
     }
     refusedPaths_.clear();
