@@ -250,6 +250,38 @@ TEST(Calculation, AGrainyBlurredTurnedUnevenlyLitSeriesGivesAProfile)
     }
 }
 
+TEST(Calculation, AStreakOnOnePatchOutsideItsMeasuredSquareLeavesTheProfileAsItWas)
+{
+    // A light streak 8 pixels high across the centre patch of the middle photograph, inside the
+    // patch's middle (178 pixels high here) but outside its measured square.
+    CharacteristicPoints points[2];
+    for (int streaked = 0; streaked < 2; ++streaked) {
+        SCOPED_TRACE(streaked);
+        Series series(2, true);
+        if (streaked) {
+            const std::vector<double> exposures = Exposures(2);
+            ZarnTest_ChartSpec drawing = Drawing(2, exposures[1]);
+            drawing.streakSlot = 12;
+            drawing.streakOffset = 26;
+            ZarnTest_ChartPoint truth[4];
+            const auto bitmap = ZarnTest_ChartPhoto::Render(drawing, truth);
+            ASSERT_TRUE(bitmap);
+            ASSERT_TRUE(WriteWithExposure(*bitmap, series.data.chosenPhotos[1]->path, exposures[1], true));
+        }
+        ZarnLib_Profile profile;
+        int resultCode = -1;
+        WizardCalculation calculation(&series.data, &profile, kLevels, 3);
+        ASSERT_EQ(0, calculation.Run(nullptr, &resultCode));
+        EXPECT_TRUE(calculation.Refusals().empty());
+        ZarnLib_Buffer<ZarnLib_CnvPolyLine> curves, evaluation;
+        ASSERT_EQ(0, WizardCalculation::ReadResult(series.data, &profile, &curves, &evaluation, &points[streaked]));
+    }
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_NEAR(points[0].ev[i], points[1].ev[i], 0.1) << "point " << i;
+        EXPECT_EQ(points[0].level[i], points[1].level[i]) << "point " << i;
+    }
+}
+
 TEST(Calculation, ChartWithoutCornersFails)
 {
     Series series(2, true);
