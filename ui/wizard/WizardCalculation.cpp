@@ -110,7 +110,6 @@ int WizardCalculation::Run(const Progress& progress, int* resultCode)
         job.tableKey = key;
         jobs.push_back(std::move(job));
     }
-    int failed = -1;
     std::vector<ZarnLib_ChartSeriesCheck::Photo> measured;
     int error = PhotoMeasurePool::MeasureAll(
         jobs, threads_, profile_,
@@ -118,7 +117,7 @@ int WizardCalculation::Run(const Progress& progress, int* resultCode)
             if (progress)
                 progress(done, total);
         },
-        &failed, &measured);
+        nullptr, &measured);
     if (error != 0)
         return error;
     // The whole series is judged once, on what was measured; a refused run leaves nothing of
