@@ -1,17 +1,35 @@
 #include "profilelib/ZarnLib_ChartPatchFlatness.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
+
+namespace {
+
+// The median of the values (the mean of the middle two of an even count).
+double Median(std::vector<double> values)
+{
+    const std::size_t middle = values.size() / 2;
+    std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(middle), values.end());
+    const double upper = values[middle];
+    if (values.size() % 2 != 0)
+        return upper;
+    const double lower = *std::max_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(middle));
+    return (lower + upper) / 2;
+}
+
+} // namespace
 
 double ZarnLib_ChartPatchFlatness::InnerChange() const
 {
     if (patches_.empty())
         return 0.0;
-    double across = 0.0, down = 0.0;
+    std::vector<double> across, down;
     for (const Patch& p : patches_) {
-        across += p.across;
-        down += p.down;
+        across.push_back(p.across);
+        down.push_back(p.down);
     }
-    return (std::fabs(across) + std::fabs(down)) / static_cast<double>(patches_.size());
+    return std::fabs(Median(std::move(across))) + std::fabs(Median(std::move(down)));
 }
 
 double ZarnLib_ChartPatchFlatness::MeanStep() const

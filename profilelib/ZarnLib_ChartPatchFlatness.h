@@ -25,7 +25,7 @@ public:
     // half of a patch's middle to the other: light that falls off by half a stop over the chart
     // stays below half of it, a gradient (a fifth of the step or more) above it.
     static constexpr double kInnerShare = 0.12;
-    // Levels of grain and compression left in that change once it is averaged over the patches;
+    // Levels of grain and compression left in that change once it is taken over the patches;
     // a chart clipped flat shows no step, and its patches may change inside by this much.
     static constexpr double kGrainLevels = 0.5;
 
@@ -33,8 +33,10 @@ public:
     void Add(const Patch& patch) { patches_.push_back(patch); }
     const std::vector<Patch>& Patches() const { return patches_; }
 
-    // The mean change inside a patch: the changes of all patches summed with their signs
-    // (a gradient pushes every patch the same way, grain cancels), both directions, per patch.
+    // The change inside a patch: the median of the patches' signed changes in each direction, the
+    // two added as sizes. A gradient pushes every patch the same way, grain points every way, and
+    // a single patch disturbed where it is not measured (a streak of light, a marker reaching into
+    // a corner patch) moves the median no further than to its neighbour among the changes.
     double InnerChange() const;
     // The mean step between patches side by side in one row; 0 when no two are.
     double MeanStep() const;

@@ -440,6 +440,18 @@ int ZarnLib_KestrinPatchElement::GetBlockEvOffsetRaw(int block, double* out)
     return GetBlockEvOffset(block, 0.0, out);
 }
 
+double ZarnLib_KestrinPatchElement::ExposureSpanOfKind(int kind)
+{
+    if (kind == 4 || kind == 5)
+        kind = 3;
+    if (kind < 1 || kind > 6)
+        return 0.0;
+    double span = 0.0;
+    for (int k = 1; k < PointCountOfKind(kind); ++k)
+        span += StepOfKind(kind, k);
+    return span;
+}
+
 double ZarnLib_KestrinPatchElement::EntryEv(const ZarnLib_ProfileEntry& entry) const
 {
     return key.GetCineMode() == 1 ? entry.GetKey().GetCineEv() : entry.GetKey().GetEv();

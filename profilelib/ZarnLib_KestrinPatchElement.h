@@ -51,6 +51,9 @@ public:
     bool IsEqual(const ZarnLib_KestrinPatchElement& other) const;
 
     // Curve computations.
+    // The exposure (EV) between the densest and the lightest patch of a chart of the kind, as the
+    // output curves place its patches (kinds 4 and 5 carry kind 3's patches); 0 for another kind.
+    static double ExposureSpanOfKind(int kind);
     double GetMeteredEv(int block) const;
     double GetCineMeteredEv(int block);
     bool FindReferencePoint(int block, int* kind, int* entryIndex, int* pointIndex, double* referenceX) const;

@@ -7,6 +7,7 @@
 #include "profilelib/ZarnLib_Vector2.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/TestProfileFiles.h"
+#include "core/util/CLangTable.h"
 #include "tests/support/ZarnTest_ChartSeries.h"
 
 #include <QByteArray>
@@ -20,7 +21,9 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -58,6 +61,78 @@ protected:
             *seen += process.readAllStandardError();
         }
         return true;
+    }
+
+    // Writes a Gradus II photograph of the test series at exposure e (the Exif values of e), drawn
+    // as `drawing` makes it, or a picture of grey `uniform` all over when that is 0 or more.
+    static bool WriteShot(const std::string& path, double exposure, int width, int height, int uniform = -1,
+                          const std::function<void(ZarnTest_ChartSpec&)>& drawing = {})
+    {
+        ZarnTest_ChartSpec spec = chartseries::Drawing(2, exposure, width, height);
+        if (drawing)
+            drawing(spec);
+        ZarnTest_ChartPoint truth[4];
+        auto bitmap = ZarnTest_ChartPhoto::Render(spec, truth);
+        if (!bitmap)
+            return false;
+        if (uniform >= 0) {
+            const auto c = static_cast<std::uint32_t>(uniform);
+            for (std::uint32_t y = 0; y < bitmap->GetHeight(); ++y)
+                std::fill(bitmap->Row(y), bitmap->Row(y) + bitmap->GetWidth(), 0xFF000000u | (c << 16) | (c << 8) | c);
+        }
+        ZarnTest_ExifWriter writer(false);
+        writer.AddExposure(100, 100000, static_cast<std::uint32_t>(std::lround(100000 / std::pow(2.0, exposure - 4))), 56, 10);
+        return writer.WriteJpeg(*bitmap, path, 92);
+    }
+
+    // Runs the program's simulated wizard session on the photographs in `photos` until it says
+    // `line` (a refusal or the saved profile's listing) and the text after it up to the line's end.
+    QByteArray RunWizard(const QString& photos, const QString& name, const QByteArray& line)
+    {
+        QProcessEnvironment env = env_;
+        env.insert("ZARN_SIMULATED_METER", "T-520D");
+        env.insert("ZARN_SIMULATED_WIZARD", photos);
+        env.insert("ZARN_SIMULATED_WIZARD_NAME", name);
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.setReadChannel(QProcess::StandardError);
+        process.start(kProgram, {});
+        if (!process.waitForStarted(30000))
+            return "(not started)";
+        QByteArray said;
+        const bool seen = WaitForLine(process, &said, line);
+        while (seen && said.indexOf('\n', said.indexOf(line)) < 0 && process.waitForReadyRead(30000))
+            said += process.readAllStandardError();
+        process.kill();
+        process.waitForFinished(30000);
+        return said;
+    }
+
+    // The text of the session's line starting `start`, up to its end; empty when it never came.
+    static QByteArray LineAfter(const QByteArray& said, const QByteArray& start)
+    {
+        const int at = said.indexOf(start);
+        if (at < 0)
+            return {};
+        const int from = at + static_cast<int>(start.size());
+        return said.mid(from, said.indexOf('\n', from) - from);
+    }
+
+    // The five points of the saved profile `name`, in pass order CPM, DRM, DRP, CPP, CNT.
+    bool SavedPoints(const QString& name, _ZARNLIB_VECTOR2 five[5])
+    {
+        ZarnLib_Profile saved;
+        const ZarnLibString file(Path("data/Kestrin/Zarndesk/Profile/" + name + ".kpf").toStdString().c_str());
+        if (LoadProfile(&file, &saved) != 0 || saved.TableCount() != 1)
+            return false;
+        double extra = 0;
+        return saved.GetTablePoints(saved.GetTableAt(0)->Key(), 0, five, &extra) == 0;
+    }
+
+    static std::string Text(int id)
+    {
+        static const bool loaded = CLangTable::GetInstance()->Load(ZARN_SOURCE_DIR "/data/String.txt") == 1;
+        return loaded ? GetLangString(id) : std::string("(no texts)");
     }
 
     QTemporaryDir folder_;
@@ -219,6 +294,77 @@ TEST_F(ZarndeskProcessTest, MakesAProfileFromChartPhotographsAndListsIt)
         if (!found.isEmpty()) {
             EXPECT_GT(QFileInfo(shots + "/" + found[0]).size(), 1000) << shot;
         }
+    }
+}
+
+// The wizard refuses photographs that cannot make a sound profile, says which rule refused and
+// which photographs, and marks them in the strip (unchecked and selected, the others still
+// checked): a uniform grey in the middle of a series the
+// chart covers (EV steps of 4 on Gradus II), at greys the camera does not clip.
+TEST_F(ZarndeskProcessTest, TheWizardRefusesAUniformPictureInTheSeriesNamingItAndTheRule)
+{
+    const QByteArray refused = "zarndesk: wizard refused the photographs: ";
+    for (const int grey : {40, 128, 200}) {
+        SCOPED_TRACE(grey);
+        const QString photos = Path("uniform" + QString::number(grey));
+        ASSERT_TRUE(QDir().mkpath(photos));
+        const double exposures[3] = {-4, 0, 4};
+        for (int i = 0; i < 3; ++i)
+            ASSERT_TRUE(WriteShot((photos + "/p" + QString::number(i) + ".jpg").toStdString(), exposures[i], 840, 560,
+                                  i == 1 ? grey : -1));
+        const QByteArray said = RunWizard(photos, "Uniform", refused);
+        EXPECT_EQ("unchecked p1.jpg; selected p1.jpg", LineAfter(said, refused)) << said.constData();
+        EXPECT_TRUE(said.contains(QByteArray::fromStdString("zarndesk: prompt: p1.jpg\n" + Text(3068) + "\n")))
+            << said.constData();
+        EXPECT_FALSE(said.contains("pc list after the wizard")) << "no profile was made";
+    }
+}
+
+// Gradus II at EV steps of 8: the photographs' neighbours lie further apart than the chart's four
+// stops, so no photograph measures between them; the first such pair is named with its rule.
+TEST_F(ZarndeskProcessTest, TheWizardRefusesASeriesWiderThanTheChartNamingThePair)
+{
+    const QString photos = Path("wide");
+    ASSERT_TRUE(QDir().mkpath(photos));
+    const double exposures[3] = {-8, 0, 8};
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(WriteShot((photos + "/p" + QString::number(i) + ".jpg").toStdString(), exposures[i], 840, 560));
+    const QByteArray refused = "zarndesk: wizard refused the photographs: ";
+    const QByteArray said = RunWizard(photos, "Wide", refused);
+    EXPECT_EQ("unchecked p0.jpg,p1.jpg; selected p0.jpg", LineAfter(said, refused)) << said.constData();
+    EXPECT_TRUE(said.contains(QByteArray::fromStdString("zarndesk: prompt: p0.jpg, p1.jpg\n" + Text(3072) + "\n")))
+        << said.constData();
+}
+
+// A light streak 8 pixels high across the centre patch of one photograph, inside the patch's
+// middle but outside its measured square, neither refuses the photograph nor moves the profile.
+TEST_F(ZarndeskProcessTest, TheWizardMakesTheSameProfileWithAStreakOutsideTheMeasuredSquare)
+{
+    const QByteArray listed = "zarndesk: pc list after the wizard: ";
+    ASSERT_TRUE(QDir().mkpath(Path("data/Kestrin/Zarndesk/Profile")));
+    _ZARNLIB_VECTOR2 points[2][5];
+    for (int streaked = 0; streaked < 2; ++streaked) {
+        const QString photos = Path(streaked ? "streaked" : "plain");
+        const QString name = streaked ? "Streaked" : "Plain";
+        ASSERT_TRUE(QDir().mkpath(photos));
+        const double exposures[3] = {-2, -1, 0};
+        for (int i = 0; i < 3; ++i) {
+            ASSERT_TRUE(WriteShot((photos + "/p" + QString::number(i) + ".jpg").toStdString(), exposures[i],
+                                  chartseries::kPhotoW, chartseries::kPhotoH, -1, [&](ZarnTest_ChartSpec& spec) {
+                                      if (streaked && i == 1) {
+                                          // Slot 12 is the centre patch; it is 178 pixels high here.
+                                          spec.streakSlot = 12;
+                                          spec.streakOffset = 26;
+                                      }
+                                  }));
+        }
+        const QByteArray said = RunWizard(photos, name, listed);
+        ASSERT_TRUE(LineAfter(said, listed).split(',').contains(name.toUtf8())) << said.constData();
+        ASSERT_TRUE(SavedPoints(name, points[streaked]));
+    }
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_NEAR(points[0][i].x, points[1][i].x, 0.1) << "point " << i;
+        EXPECT_NEAR(points[0][i].y, points[1][i].y, 1.0) << "point " << i;
     }
 }
 

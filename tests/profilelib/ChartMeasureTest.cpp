@@ -248,7 +248,7 @@ TEST(ChartMath, DegreesAndAffine)
 // Writes the picture as a JPEG and measures it at the markers the corner search finds (else at
 // the drawn markers, as a user would place them).
 void Measure(const ZarnLib_Bitmap& bitmap, const ZarnTest_ChartPoint truth[4], int kind, bool search,
-             ZarnLib_ChartPatchFlatness* flatness)
+             ZarnLib_ChartPatchFlatness* flatness, ZarnLib_CnvPolyLine* curve = nullptr)
 {
     const std::string path = TempFile("flatness.jpg");
     ASSERT_TRUE(ZarnTest_ExifWriter(false).WriteJpeg(bitmap, path, 92));
@@ -273,6 +273,9 @@ void Measure(const ZarnLib_Bitmap& bitmap, const ZarnTest_ChartPoint truth[4], i
     ASSERT_EQ(0, MeasureChartPhoto(Wide(path), corners[0], corners[1], corners[2], corners[3], kind, TableKey(),
                                    PhotoKey(), &profile, flatness));
     ASSERT_FALSE(flatness->Patches().empty());
+    if (curve != nullptr) {
+        ASSERT_TRUE(MeasuredCurve(profile, curve));
+    }
 }
 
 class ChartPatchFlatnessOf : public ::testing::TestWithParam<int> {};
@@ -317,6 +320,49 @@ TEST_P(ChartPatchFlatnessOf, AGrainyBlurredTurnedUnevenlyLitChartIsFlatBetweenSt
         ZarnLib_ChartPatchFlatness flatness;
         Measure(*bitmap, truth, kind, false, &flatness);
         EXPECT_TRUE(flatness.FlatBetweenSteps()) << "inside " << flatness.InnerChange() << ", step " << flatness.MeanStep();
+    }
+}
+
+// One patch of a sound chart disturbed inside its middle half but outside its measured 40 x 40
+// square (a streak of light 8 pixels high, or a dark marker reaching into a corner patch): the
+// measured levels are those of the undisturbed chart, and one patch does not decide its flatness.
+TEST(ChartPatchFlatness, APatchDisturbedOutsideItsMeasuredSquareDoesNotSinkASoundChart)
+{
+    // Gradus II at 1260 x 840: a patch 178 pixels high, its middle half reaching 44 below and
+    // above its centre, the square 20.
+    const struct {
+        const char* what;
+        int slot;
+        double offset;
+        int level;
+    } cases[] = {
+        {"a light streak below the middle of the centre patch", 12, 26, 255},
+        {"a dark marker above the middle of the top-left corner patch", 0, -36, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ZarnTest_ChartSpec drawing = chartseries::Drawing(2, 0.0);
+        ZarnTest_ChartPoint truth[4];
+        const auto plain = ZarnTest_ChartPhoto::Render(drawing, truth);
+        drawing.streakSlot = c.slot;
+        drawing.streakOffset = c.offset;
+        drawing.streakLevel = c.level;
+        const auto disturbed = ZarnTest_ChartPhoto::Render(drawing, truth);
+        ASSERT_TRUE(plain && disturbed);
+        ZarnLib_ChartPatchFlatness plainFlatness, flatness;
+        ZarnLib_CnvPolyLine plainCurve, curve;
+        Measure(*plain, truth, 2, false, &plainFlatness, &plainCurve);
+        Measure(*disturbed, truth, 2, false, &flatness, &curve);
+        EXPECT_TRUE(curve.IsEqual(plainCurve)) << "the square does not see the disturbance";
+        // The disturbance lies inside the patch's middle half: that patch alone changes inside
+        // by far more than the whole chart may.
+        double largest = 0.0;
+        for (const ZarnLib_ChartPatchFlatness::Patch& p : flatness.Patches())
+            largest = std::max(largest, std::fabs(p.down));
+        EXPECT_GT(largest, 10 * (ZarnLib_ChartPatchFlatness::kInnerShare * flatness.MeanStep() +
+                                 ZarnLib_ChartPatchFlatness::kGrainLevels));
+        EXPECT_TRUE(flatness.FlatBetweenSteps()) << "inside " << flatness.InnerChange() << ", step " << flatness.MeanStep();
+        EXPECT_NEAR(plainFlatness.InnerChange(), flatness.InnerChange(), 0.5);
     }
 }
 

@@ -1,5 +1,6 @@
 // The rule that tells patches from a gradient: flat patches next to steps pass, a change inside
-// the patches like the steps between them does not, and neither does one without any steps.
+// the patches like the steps between them does not, and neither does one without any steps; a
+// single disturbed patch does not decide.
 // Measured photographs are in ChartMeasureTest.
 #include "profilelib/ZarnLib_ChartPatchFlatness.h"
 
@@ -36,6 +37,15 @@ TEST(ChartPatchFlatness, FlatPatchesBetweenStepsPassChangesLikeTheStepsDoNot)
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.flat, c.flatness.FlatBetweenSteps()) << c.what;
+
+    // One patch disturbed where it is not measured does not decide; most patches changing does.
+    ZarnLib_ChartPatchFlatness oneStreak = Row({20, 30, 40, 50, 60, 70, 80}, 0.0, 0.0);
+    oneStreak.Add(Patch{1, 0, 90, 0.0, 40.0});
+    EXPECT_TRUE(oneStreak.FlatBetweenSteps()) << oneStreak.InnerChange();
+    ZarnLib_ChartPatchFlatness mostChange = Row({20, 30, 40, 50, 60}, 2.0, 0.0);
+    mostChange.Add(Patch{1, 0, 90, 0.0, 0.0});
+    mostChange.Add(Patch{1, 1, 100, 0.0, 0.0});
+    EXPECT_FALSE(mostChange.FlatBetweenSteps()) << mostChange.InnerChange();
 
     // Grain points every way and cancels; steps count only between patches side by side in a row.
     ZarnLib_ChartPatchFlatness grain;

@@ -40,3 +40,23 @@ TEST(ChartPatchOrder, RisingTiedAndNoisyCurvesFollowTheChartAFallDoesNot)
 }
 
 } // namespace
+
+TEST(ChartPatchOrder, APictureWithoutStepsIsTheChartOnlyWhereTheCameraClips)
+{
+    struct Case {
+        const char* what;
+        std::vector<double> levels;
+        bool shows;
+    } cases[] = {
+        {"a chart", {12, 30, 61, 98, 140, 190, 231}, true},
+        {"uniform grey 40", {40, 40, 40, 40, 40, 40, 40}, false},
+        {"uniform grey 128, a level of compression", {128, 127, 128, 129, 128, 128}, false},
+        {"uniform grey 200", {200, 200, 200, 200, 200, 200}, false},
+        {"clipped black", {24, 24, 24, 23, 24, 24}, true},
+        {"clipped white", {232, 233, 232, 232, 232, 232}, true},
+        {"a step of four levels at the toe", {40, 40, 41, 42, 43, 44}, true},
+        {"no points", {}, true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.shows, ZarnLib_ChartPatchOrder::ShowsStepsOrClips(Curve(c.levels))) << c.what;
+}

@@ -147,8 +147,15 @@ std::unique_ptr<ZarnLib_Bitmap> ZarnTest_ChartPhoto::Render(const ZarnTest_Chart
     };
     // Light on the chart at x: full at the right edge, lightFalloffEv less at the left.
     auto lightAt = [&](int x) { return -drawing.lightFalloffEv * (1 - (x + 0.5) / drawing.width); };
-    auto patchColour = [&](int row, int column, int x) {
+    // The patch's centre line in chart units, for the streak.
+    auto patchCentreV = [&](int row) { return drawing.kind == 1 ? rowTop1 + g.ph / 2 : g.b + row * (g.ph + g.g) + g.ph / 2; };
+    auto patchColour = [&](int row, int column, int x, double v) {
         const int slot = SlotOf(drawing.kind, row, column);
+        if (slot >= 0 && slot == drawing.streakSlot) {
+            const double below = (v - patchCentreV(row)) * s;
+            if (below >= drawing.streakOffset && below < drawing.streakOffset + drawing.streakWidth)
+                return Grey(drawing.streakLevel);
+        }
         if (slot >= 0)
             return Grey(Level(drawing, slot, lightAt(x)));
         // Unused patches: colours different per patch, on the far side of the crosses' brightness
@@ -191,7 +198,7 @@ std::unique_ptr<ZarnLib_Bitmap> ZarnTest_ChartPhoto::Render(const ZarnTest_Chart
                 if (u >= -margin && u <= totalW + margin && v >= -margin && v <= totalH + margin)
                     colour = Grey(drawing.cardLevel);
                 if (patchAt(u, v, &row, &column))
-                    colour = patchColour(row, column, x);
+                    colour = patchColour(row, column, x, v);
                 for (int i = 0; i < 4; ++i) {
                     const double du = std::fabs(u - cornerU[i]), dv = std::fabs(v - cornerV[i]);
                     if ((du <= halfWidth && dv <= arm) || (dv <= halfWidth && du <= arm))
@@ -204,9 +211,9 @@ std::unique_ptr<ZarnLib_Bitmap> ZarnTest_ChartPhoto::Render(const ZarnTest_Chart
                     const double cw = g.a + g.pw, ch = g.b + g.ph;
                     const bool left = u < cw, right = u >= totalW - cw, top = v < ch, bottom = v >= totalH - ch;
                     if ((left || right) && (top || bottom))
-                        colour = patchColour(top ? 0 : 3, left ? 0 : 5, x);
+                        colour = patchColour(top ? 0 : 3, left ? 0 : 5, x, v);
                     else if (patchAt(u, v, &row, &column))
-                        colour = patchColour(row, column, x);
+                        colour = patchColour(row, column, x, v);
                     else {
                         // Frame and gaps striped too, so that only the corner blocks and patches are uniform.
                         colour = Rgb(phase < 0.5 ? 30 : 110, phase < 0.5 ? 30 : 110, phase < 0.5 ? 35 : 115);

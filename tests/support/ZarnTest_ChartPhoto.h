@@ -45,6 +45,13 @@ struct ZarnTest_ChartSpec {
     // Light that falls off across the photograph: patches at its left edge are exposed this many
     // EV less than at its right edge, evenly in between.
     double lightFalloffEv = 0.0;
+    // A band of one grey level across one used patch (measurement slot streakSlot, -1 for none),
+    // as a streak of light or a marker reaching into the patch: streakWidth pixels high, its top
+    // streakOffset pixels below the patch's centre (negative: above), in the chart's upright frame.
+    int streakSlot = -1;
+    double streakOffset = 0;
+    double streakWidth = 8;
+    int streakLevel = 255;
     // When set, a picture that is not the chart: a smooth ramp of grey from 0 to 255 over the whole
     // photograph, dark to light in this direction (degrees: 0 runs left to right, 90 top to
     // bottom). Kinds 1, 2, 3 and 6 keep their crosses, each light or dark against the ramp beneath

@@ -127,6 +127,29 @@ BOOL CKZARN_WizArea7PreviewForm::IsMarked(const std::string& path)
     return strip_->IsMarked(path) != 0 ? TRUE : FALSE;
 }
 
+void CKZARN_WizArea7PreviewForm::MarkRefused(const std::vector<std::string>& paths)
+{
+    int first = -1;
+    for (const std::string& path : paths) {
+        int index = -1;
+        ExifInputValues* record = strip_->FindRecordByPath(path, &index);
+        if (record == nullptr)
+            continue;
+        record->Lock();
+        const bool checked = record->checked != 0;
+        record->Unlock();
+        // Unchecked as the user unchecks it, so the page forgets what it would ask again.
+        if (checked)
+            strip_->ToggleCheck(index);
+        if (first < 0)
+            first = index;
+    }
+    // Scrolled into view and selected, so the photograph is shown as well.
+    if (first >= 0)
+        strip_->EnsureVisible(first);
+    strip_->update();
+}
+
 void CKZARN_WizArea7PreviewForm::ApplyBrightness(int level, int redraw)
 {
     if (view_->HasImageRect())

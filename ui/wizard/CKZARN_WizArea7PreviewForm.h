@@ -35,6 +35,7 @@ public:
     BOOL UpdateRecord(const std::string& path, ExifInputValues* record, int takeCorners) override;
     BOOL IsMarked(const std::string& path) override;
     void ApplyBrightness(int level, int redraw) override;
+    void MarkRefused(const std::vector<std::string>& paths) override;
 
     // Loads the photograph into the view; false when it cannot be decoded (the view is emptied).
     bool ShowImage(const std::string& path, const ExifInputValues& record);

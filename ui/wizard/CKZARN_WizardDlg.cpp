@@ -11,6 +11,7 @@
 #include "platform/qt/QtMessageSink.h"
 #include "profilelib/ZarnLibString.h"
 #include "profilelib/ZarnLib_ChartCorners.h"
+#include "profilelib/ZarnLib_ExposureSeries.h"
 #include "profilelib/ZarnLib_KestrinPatchElement.h"
 #include "profilelib/ZarnLib_ProfileFile.h"
 #include "ui/wizard/CKZARN_ProgressThreadDlg.h"
@@ -21,10 +22,10 @@
 #include "ui/wizard/WizardCalcThread.h"
 #include "ui/wizard/WizardCalculation.h"
 #include "ui/wizard/WizardCineCodes.h"
-#include "ui/wizard/WizardExposureSeries.h"
 #include "ui/wizard/WizardPageFactory.h"
 #include "ui/wizard/WizardPhotoDataPage.h"
 #include "ui/wizard/WizardPhotoPage.h"
+#include "ui/wizard/WizardRefusalText.h"
 #include "ui/wizard/WizardResultEditor.h"
 #include "ui/wizard/WizardResultGraphPage.h"
 #include "ui/wizard/WizardResultTablePage.h"
@@ -39,10 +40,6 @@
 #include <filesystem>
 
 namespace {
-
-// The checked photographs make no exposure series; a picture that is not the chart.
-constexpr int kTextNoSeries = 3065;
-constexpr int kTextNotTheChart = 3066;
 
 constexpr DialogLayoutItem kLayout[] = {
     {CKZARN_WizardDlg::kTemplateId, 0, 0, 0, 1025, 750},
@@ -275,15 +272,15 @@ bool CKZARN_WizardDlg::ChosenSeriesIsSound()
     for (const std::string& path : checked) {
         ExifInputValues record;
         GetPhotoRecord(path, &record);
-        exposures.push_back(WizardExposureSeries::ExposureOf(data_, record));
+        exposures.push_back(WizardCalculation::ExposureOf(data_, record));
     }
-    const std::vector<std::size_t> breaks = WizardExposureSeries::FindBreaks(exposures);
-    if (breaks.empty())
+    const std::vector<ZarnLib_SeriesRefusal> refusals =
+        ZarnLib_ExposureSeries::Judge(WizardCalculation::MeasurementChartKind(data_), exposures);
+    if (refusals.empty())
         return true;
-    std::string names;
-    for (const std::size_t i : breaks)
-        names += (names.empty() ? "" : ", ") + GetFileNameFromPath(checked[i]);
-    Ask(names + "\n" + GetLangString(kTextNoSeries), MB_OK | MB_ICONEXCLAMATION);
+    // The first rule that refused, and where; the photographs it names are marked in the strip.
+    Ask(WizardRefusalText::Message(refusals.front(), checked), MB_OK | MB_ICONEXCLAMATION);
+    page->MarkRefused(WizardRefusalText::Named(refusals.front(), checked));
     return false;
 }
 
@@ -470,12 +467,24 @@ void CKZARN_WizardDlg::EnterPhotoStep()
     photoFolder_ = folder;
     WizardAppLink::Settings().ImgDir = folder;
     if (!fromReadings && page != nullptr) {
+        // Back from a refused run, the photographs chosen for it stay checked with the exposures
+        // they were measured with, and those to replace are marked: unchecked, the first selected.
+        const bool refusedRun = !refusedPaths_.empty();
         for (CKZARN_WizFileData* photo : data_.allPhotos) {
             GetPhotoRecord(photo->path, &photo->values);
             photo->values.brightnessAdjust = photo->savedBrightnessAdjust;
+            for (const CKZARN_WizFileData* chosen : data_.chosenPhotos) {
+                if (refusedRun && chosen->path == photo->path) {
+                    photo->values.AssignExposure(chosen->values);
+                    photo->values.checked = 1;
+                }
+            }
             page->UpdateRecord(photo->path, &photo->values, 0);
         }
+        if (refusedRun)
+            page->MarkRefused(refusedPaths_);
     }
+    refusedPaths_.clear();
     next_->setEnabled(false);
 }
 
@@ -531,7 +540,7 @@ void CKZARN_WizardDlg::RunCalculation()
     const int threads = calculationThreads_ > 0 ? calculationThreads_
                                                 : PhotoMeasurePool::DefaultThreadCount(data_.chosenPhotos.size());
     CKZARN_ProgressThreadDlg progress(this);
-    CalcThreadParam param{&progress, &data_, &profile_, levels, threads};
+    CalcThreadParam param{&progress, &data_, &profile_, levels, threads, {}};
     WizardCalcThread thread([&param] { return CalcThreadProc(&param); });
     progress.SetThread(&thread);
     progress.DoModal();
@@ -550,13 +559,15 @@ void CKZARN_WizardDlg::RunCalculation()
             error = WizardCalculation::CheckReflectedBlock(data_, &profile_);
     }
     resultPending_ = 1;
-    const int notTheChart = param.notTheChart;
-    if (notTheChart >= 0 && static_cast<std::size_t>(notTheChart) < data_.chosenPhotos.size()) {
-        // A picture that is not the chart: the choice of photographs is to be mended, so the
-        // wizard goes back to it (the run's table is discarded on the way).
-        Ask(GetFileNameFromPath(data_.chosenPhotos[static_cast<std::size_t>(notTheChart)]->path) + "\n" +
-                GetLangString(kTextNotTheChart),
-            MB_OK | MB_ICONEXCLAMATION);
+    if (!param.refusals.empty()) {
+        // The series check refused: the choice of photographs is to be mended, so the wizard goes
+        // back to it (the run's table is discarded on the way), naming the first rule that refused
+        // and the photographs it refused.
+        std::vector<std::string> paths;
+        for (const CKZARN_WizFileData* photo : data_.chosenPhotos)
+            paths.push_back(photo->path);
+        Ask(WizardRefusalText::Message(param.refusals.front(), paths), MB_OK | MB_ICONEXCLAMATION);
+        refusedPaths_ = WizardRefusalText::Named(param.refusals.front(), paths);
         previousStep_ = step_;
         step_ = 3;
         ChangeStep();
@@ -591,7 +602,7 @@ int CKZARN_WizardDlg::CalcThreadProc(CalcThreadParam* param)
                                                   static_cast<LPARAM>(total));
         },
         &resultCode);
-    param->notTheChart = calculation.NotTheChart();
+    param->refusals = calculation.Refusals();
     QtMessageSink::Instance().PostMessage(dialog, WM_ZARN_COMMAND_DONE, 0, static_cast<LPARAM>(resultCode));
     return error;
 }

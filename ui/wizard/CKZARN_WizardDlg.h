@@ -84,8 +84,9 @@ public:
         ZarnLib_Profile* profile = nullptr;
         WizardUserLevels levels;
         int threads = 1;
-        // Written by the thread before it reports: the chosen photograph that is not the chart, or -1.
-        int notTheChart = -1;
+        // Written by the thread before it reports: why the series check refused the chosen
+        // photographs (by their index among them); empty when it did not.
+        std::vector<ZarnLib_SeriesRefusal> refusals;
     };
     // The calculation thread's body: measures the chosen photographs into the profile, places the
     // five points, posts progress and the result code (0, 1 or 2) to the dialog. Returns the error
@@ -141,7 +142,8 @@ private:
     BOOL FinishAndSave(const std::string& path);
     int Ask(int textId, UINT type);
     int Ask(const std::string& text, UINT type);
-    // Refuses (with a message naming them) checked photographs whose exposures are no series.
+    // Refuses checked photographs whose exposures make no sound series, naming the first rule that
+    // refused and the photographs it refused, which are marked in the strip.
     bool ChosenSeriesIsSound();
     WizardPhotoPage* PhotoPage() const;
     void EndWizard(int result);
@@ -163,6 +165,8 @@ private:
     int previousStep_ = -1;
     WizardData data_;
     std::string photoFolder_;
+    // The photographs a refused run named, marked in the strip when the photograph step is back.
+    std::vector<std::string> refusedPaths_;
     std::string resultFileName_;
     std::string currentImagePath_;
     ZarnLib_Profile profile_;

@@ -2,8 +2,6 @@
 
 #include "platform/UsableCores.h"
 #include "profilelib/ZarnLib_ChartMeasure.h"
-#include "profilelib/ZarnLib_ChartPatchFlatness.h"
-#include "profilelib/ZarnLib_ChartPatchOrder.h"
 #include "profilelib/ZarnLib_CnvPolyLine.h"
 #include "profilelib/ZarnLib_KestrinPatchElement.h"
 #include "profilelib/ZarnLib_Profile.h"
@@ -18,37 +16,31 @@
 
 namespace {
 
-// Measures one photograph into a scratch profile of its own (none: measured only) and refuses a
-// picture whose patches do not follow the chart's order or are not flat between their steps.
-int MeasureInto(const PhotoMeasurePool::Job& job, ZarnLib_Profile* scratch)
+// Measures one photograph into a scratch profile of its own (none: measured only), with the
+// halves of its patches' middles for the series check.
+int MeasureInto(const PhotoMeasurePool::Job& job, ZarnLib_Profile* scratch, ZarnLib_ChartPatchFlatness* flatness)
 {
-    ZarnLib_ChartPatchFlatness flatness;
-    const int result = MeasureChartPhoto(job.path, job.corners[0], job.corners[1], job.corners[2], job.corners[3],
-                                         job.chartKind, job.tableKey, job.entryKey, scratch,
-                                         scratch != nullptr ? &flatness : nullptr);
-    if (result != 0 || scratch == nullptr)
-        return result;
-    const ZarnLib_KestrinPatchElement* table = scratch->GetTableAt(0);
-    const ZarnLib_ProfileEntry* entry = table != nullptr ? table->GetEntry(0) : nullptr;
-    if (entry != nullptr && !ZarnLib_ChartPatchOrder::FollowsTheChart(entry->Curve()))
-        return PhotoMeasurePool::kNotTheChart;
-    if (!flatness.FlatBetweenSteps())
-        return PhotoMeasurePool::kNotTheChart;
-    return 0;
+    return MeasureChartPhoto(job.path, job.corners[0], job.corners[1], job.corners[2], job.corners[3], job.chartKind,
+                             job.tableKey, job.entryKey, scratch, scratch != nullptr ? flatness : nullptr);
 }
 
 // Moves the one entry a scratch profile holds into the target, through the same call that the
 // measurement itself makes, with the keys the measurement settled on (cine readings change them),
-// and keeps its curve when asked.
-int JoinScratch(const ZarnLib_Profile& scratch, ZarnLib_Profile* profile, std::vector<ZarnLib_CnvPolyLine>* curves)
+// and keeps its curve and patches when asked.
+int JoinScratch(const ZarnLib_Profile& scratch, ZarnLib_ChartPatchFlatness&& flatness, ZarnLib_Profile* profile,
+                std::vector<ZarnLib_ChartSeriesCheck::Photo>* measured)
 {
     const ZarnLib_KestrinPatchElement* table = scratch.GetTableAt(0);
     const ZarnLib_ProfileEntry* entry = table != nullptr ? table->GetEntry(0) : nullptr;
     if (entry == nullptr)
         return -1;
     const int result = profile->AddEntry(table->Key(), entry->GetKey(), entry->Curve());
-    if (result == 0 && curves != nullptr)
-        curves->push_back(entry->Curve());
+    if (result == 0 && measured != nullptr) {
+        ZarnLib_ChartSeriesCheck::Photo photo;
+        photo.curve = entry->Curve();
+        photo.flatness = std::move(flatness);
+        measured->push_back(std::move(photo));
+    }
     return result;
 }
 
@@ -61,20 +53,22 @@ int PhotoMeasurePool::DefaultThreadCount(std::size_t photographs)
 }
 
 int PhotoMeasurePool::MeasureAll(const std::vector<Job>& jobs, int threads, ZarnLib_Profile* profile,
-                                 const Progress& progress, int* failedJob, std::vector<ZarnLib_CnvPolyLine>* curves)
+                                 const Progress& progress, int* failedJob,
+                                 std::vector<ZarnLib_ChartSeriesCheck::Photo>* measured)
 {
     const std::size_t count = jobs.size();
     threads = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(std::max(threads, 1)), count));
     if (failedJob != nullptr)
         *failedJob = -1;
-    if (curves != nullptr)
-        curves->clear();
+    if (measured != nullptr)
+        measured->clear();
     if (threads <= 1) {
         for (std::size_t i = 0; i < count; ++i) {
             ZarnLib_Profile scratch;
-            int result = MeasureInto(jobs[i], profile != nullptr ? &scratch : nullptr);
+            ZarnLib_ChartPatchFlatness flatness;
+            int result = MeasureInto(jobs[i], profile != nullptr ? &scratch : nullptr, &flatness);
             if (result == 0 && profile != nullptr)
-                result = JoinScratch(scratch, profile, curves);
+                result = JoinScratch(scratch, std::move(flatness), profile, measured);
             if (result != 0) {
                 if (failedJob != nullptr)
                     *failedJob = static_cast<int>(i);
@@ -88,6 +82,7 @@ int PhotoMeasurePool::MeasureAll(const std::vector<Job>& jobs, int threads, Zarn
 
     struct Slot {
         std::unique_ptr<ZarnLib_Profile> scratch;
+        ZarnLib_ChartPatchFlatness flatness;
         int result = 0;
         bool done = false;
     };
@@ -104,9 +99,10 @@ int PhotoMeasurePool::MeasureAll(const std::vector<Job>& jobs, int threads, Zarn
             if (i >= count)
                 return;
             auto scratch = std::make_unique<ZarnLib_Profile>();
+            ZarnLib_ChartPatchFlatness flatness;
             int result = -1;
             if (i < firstFailure.load())
-                result = profile != nullptr ? MeasureInto(jobs[i], scratch.get()) : MeasureInto(jobs[i], nullptr);
+                result = MeasureInto(jobs[i], profile != nullptr ? scratch.get() : nullptr, &flatness);
             if (result != 0) {
                 std::size_t seen = firstFailure.load();
                 while (i < seen && !firstFailure.compare_exchange_weak(seen, i)) {
@@ -115,6 +111,7 @@ int PhotoMeasurePool::MeasureAll(const std::vector<Job>& jobs, int threads, Zarn
             {
                 const std::lock_guard<std::mutex> guard(mutex);
                 slots[i].scratch = std::move(scratch);
+                slots[i].flatness = std::move(flatness);
                 slots[i].result = result;
                 slots[i].done = true;
             }
@@ -131,15 +128,17 @@ int PhotoMeasurePool::MeasureAll(const std::vector<Job>& jobs, int threads, Zarn
     int outcome = 0;
     for (std::size_t i = 0; i < count && outcome == 0; ++i) {
         std::unique_ptr<ZarnLib_Profile> scratch;
+        ZarnLib_ChartPatchFlatness flatness;
         int result = 0;
         {
             std::unique_lock<std::mutex> lock(mutex);
             finished.wait(lock, [&] { return slots[i].done; });
             scratch = std::move(slots[i].scratch);
+            flatness = std::move(slots[i].flatness);
             result = slots[i].result;
         }
         if (result == 0 && profile != nullptr)
-            result = JoinScratch(*scratch, profile, curves);
+            result = JoinScratch(*scratch, std::move(flatness), profile, measured);
         if (result != 0) {
             outcome = result;
             if (failedJob != nullptr)

@@ -1,10 +1,13 @@
 // Measures several chart photographs at once into one profile. Each photograph is measured into a
 // scratch profile of its own on a small pool of threads; the measured entries then join the
 // target profile strictly in the given order, up to the first photograph that failed, so the
-// profile ends exactly as if the photographs had been measured one after another.
+// profile ends exactly as if the photographs had been measured one after another. It only
+// measures: whether the photographs make a sound series is judged afterwards, once, on what it
+// measured (ZarnLib_ChartSeriesCheck).
 #pragma once
 
 #include "platform/WinTypes.h"
+#include "profilelib/ZarnLib_ChartSeriesCheck.h"
 #include "profilelib/ZarnLib_EntryKey.h"
 #include "profilelib/ZarnLib_PatchKey.h"
 
@@ -12,7 +15,6 @@
 #include <string>
 #include <vector>
 
-class ZarnLib_CnvPolyLine;
 class ZarnLib_Profile;
 
 class PhotoMeasurePool {
@@ -24,12 +26,6 @@ public:
         ZarnLib_PatchKey tableKey;
         ZarnLib_EntryKey entryKey;
     };
-    // The result of a photograph whose measured patches do not follow the chart's order, or change
-    // inside as much as they do between them (a gradient): the picture is not the chart, and
-    // nothing of it joins the profile. The calculation gives it too for a photograph whose levels
-    // are out of step with the rest of the series.
-    static constexpr int kNotTheChart = -10620;
-
     // Called on the caller's thread after each photograph joined the profile: photographs done.
     using Progress = std::function<void(int done)>;
 
@@ -38,9 +34,10 @@ public:
 
     // Measures the jobs with up to `threads` threads (1: on the caller's thread alone). Returns 0,
     // or the non-zero result of the first photograph in order that failed (its index in
-    // *failedJob when given, else -1); photographs after it are not added. `curves`, when given,
-    // receives the measured curve of each photograph that joined, in order.
+    // *failedJob when given, else -1); photographs after it are not added. `measured`, when given,
+    // receives the measured curve and patches of each photograph that joined, in order (their
+    // exposures are left for the caller).
     static int MeasureAll(const std::vector<Job>& jobs, int threads, ZarnLib_Profile* profile,
                           const Progress& progress, int* failedJob = nullptr,
-                          std::vector<ZarnLib_CnvPolyLine>* curves = nullptr);
+                          std::vector<ZarnLib_ChartSeriesCheck::Photo>* measured = nullptr);
 };

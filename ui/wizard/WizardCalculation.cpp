@@ -2,6 +2,7 @@
 
 #include "core/util/DecimalText.h"
 #include "profilelib/ZarnExif_File.h"
+#include "profilelib/ZarnLib_ChartSeriesCheck.h"
 #include "profilelib/ZarnLib_CurveTools.h"
 #include "profilelib/ZarnLib_Profile.h"
 #include "profilelib/ZarnLib_Vector2.h"
@@ -9,8 +10,6 @@
 #include "ui/wizard/PhotoMeasurePool.h"
 #include "ui/wizard/WizardCineCodes.h"
 #include "ui/wizard/WizardData.h"
-#include "ui/wizard/WizardExposureSeries.h"
-#include "ui/wizard/WizardSeriesLevels.h"
 
 #include <cmath>
 #include <cstdio>
@@ -86,6 +85,12 @@ ZarnLib_EntryKey WizardCalculation::EntryKeyOf(const WizardData& data, const Exi
     return entry;
 }
 
+double WizardCalculation::ExposureOf(const WizardData& data, const ExifInputValues& record)
+{
+    const ZarnLib_EntryKey key = EntryKeyOf(data, record);
+    return data.cineMode == 1 ? key.GetCineEv() : key.GetEv();
+}
+
 int WizardCalculation::Run(const Progress& progress, int* resultCode)
 {
     *resultCode = kResultFailed;
@@ -106,34 +111,24 @@ int WizardCalculation::Run(const Progress& progress, int* resultCode)
         job.tableKey = key;
         jobs.push_back(std::move(job));
     }
-    int failed = -1;
-    std::vector<ZarnLib_CnvPolyLine> curves;
+    std::vector<ZarnLib_ChartSeriesCheck::Photo> measured;
     int error = PhotoMeasurePool::MeasureAll(
         jobs, threads_, profile_,
         [&](int done) {
             if (progress)
                 progress(done, total);
         },
-        &failed, &curves);
-    if (error != 0) {
-        notTheChart_ = error == PhotoMeasurePool::kNotTheChart ? failed : -1;
+        nullptr, &measured);
+    if (error != 0)
         return error;
-    }
-    // A picture without steps passes every test of its own patches; its neighbours in the series
-    // give it away.
-    std::vector<double> exposures;
-    std::vector<std::vector<double>> levels;
-    for (std::size_t i = 0; i < photos.size() && i < curves.size(); ++i) {
-        exposures.push_back(WizardExposureSeries::ExposureOf(*data_, photos[i]->values));
-        const _ZARNLIB_VECTOR2* points = curves[i].GetPoints();
-        levels.emplace_back();
-        for (int k = 0; k < curves[i].GetCount(); ++k)
-            levels.back().push_back(points[k].y);
-    }
-    const int outOfStep = WizardSeriesLevels::FindOutOfStep(exposures, levels);
-    if (outOfStep >= 0) {
-        notTheChart_ = outOfStep;
-        return PhotoMeasurePool::kNotTheChart;
+    // The whole series is judged once, on what was measured; a refused run leaves nothing of
+    // itself in the profile.
+    for (std::size_t i = 0; i < photos.size() && i < measured.size(); ++i)
+        measured[i].exposure = ExposureOf(*data_, photos[i]->values);
+    refusals_ = ZarnLib_ChartSeriesCheck::Judge(chartKind, measured);
+    if (!refusals_.empty()) {
+        profile_->RemoveTable(key);
+        return kRefused;
     }
 
     bool limited = false;

@@ -9,6 +9,7 @@
 #include "profilelib/ZarnLib_CnvPolyLine.h"
 #include "profilelib/ZarnLib_EntryKey.h"
 #include "profilelib/ZarnLib_PatchKey.h"
+#include "profilelib/ZarnLib_SeriesRefusal.h"
 #include "ui/views/CharacteristicPoints.h"
 
 #include <ctime>
@@ -38,6 +39,9 @@ public:
     static constexpr int kResultLimited = 2;
     // The error code of a run that failed, as the wizard reports it.
     static constexpr int kRunFailedError = -10001;
+    // The error of a run whose photographs do not make a sound series (Refusals says why):
+    // nothing of the run stays in the profile.
+    static constexpr int kRefused = -10620;
 
     // Called after each photograph: (photographs done, photographs chosen).
     using Progress = std::function<void(int done, int total)>;
@@ -48,9 +52,9 @@ public:
     // The thread's work. Returns the error code of the first failing library call (0 on success);
     // *resultCode receives 0, 1 or 2.
     int Run(const Progress& progress, int* resultCode);
-    // After a run that failed because a picture is not the chart: its index among the chosen
-    // photographs; -1 otherwise.
-    int NotTheChart() const { return notTheChart_; }
+    // After a run refused by the series check (kRefused): why, naming the photographs by their
+    // index among the chosen ones, the first rule that refused first; empty otherwise.
+    const std::vector<ZarnLib_SeriesRefusal>& Refusals() const { return refusals_; }
 
     // The table key of the run: chart kind target + 1, ISO, light source and both readings, and
     // in cine mode the frame rates and shutter angles.
@@ -58,6 +62,9 @@ public:
     // The chart kind the photographs are measured as (the ColorChecker variants differ).
     static int MeasurementChartKind(const WizardData& data);
     static ZarnLib_EntryKey EntryKeyOf(const WizardData& data, const ExifInputValues& record);
+    // The exposure (EV) of a photograph as the calculation joins it: shutter and aperture (or the
+    // cine values) less the brightness adjustment.
+    static double ExposureOf(const WizardData& data, const ExifInputValues& record);
 
     // After the run: the curves and the five points of block 0 of the (ISO, light source) table.
     // Returns 0 or the failing call's code; the points are set only on success.
@@ -77,5 +84,5 @@ private:
     ZarnLib_Profile* profile_;
     WizardUserLevels levels_;
     int threads_;
-    int notTheChart_ = -1;
+    std::vector<ZarnLib_SeriesRefusal> refusals_;
 };

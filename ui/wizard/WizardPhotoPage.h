@@ -25,4 +25,6 @@ public:
     // TRUE when the photograph's corners are confirmed.
     virtual BOOL IsMarked(const std::string& path) = 0;
     virtual void ApplyBrightness(int level, int redraw) = 0;
+    // Marks refused photographs as the ones to replace: unchecked, the first of them selected.
+    virtual void MarkRefused(const std::vector<std::string>& paths) = 0;
 };

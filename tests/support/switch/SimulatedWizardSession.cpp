@@ -12,6 +12,7 @@
 #include "ui/wizard/ExifInputValues.h"
 #include "ui/wizard/WizardAppLink.h"
 #include "ui/wizard/WizardPageFactory.h"
+#include "core/ShellPathUtility.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -197,12 +198,32 @@ void SimulatedWizardSession::StepWizard(QWidget* window)
 {
     auto* wizard = static_cast<CKZARN_WizardDlg*>(window);
     const int step = wizard->GetStep();
+    auto* photos = dynamic_cast<CKZARN_WizArea7PreviewForm*>(wizard->Page(WizardPageFactory::kPhotos));
+    // A refusal leaves the photograph step showing the photographs to replace, unchecked.
+    if (step == 3 && photographsChosen_ && photos != nullptr && AllLoaded(photos->Strip())) {
+        CKZARN_ThumbnailWnd* strip = photos->Strip();
+        std::string unchecked;
+        for (int i = 0; i < strip->GetCount(); ++i) {
+            ExifInputValues copy;
+            strip->GetRecordByPath(strip->GetRecordAt(i)->path, &copy);
+            if (!copy.checked)
+                unchecked += (unchecked.empty() ? "" : ",") + GetFileNameFromPath(copy.path);
+        }
+        if (!unchecked.empty()) {
+            const ExifInputValues* selected = strip->GetRecordAt(strip->GetSelectedIndex());
+            Keep(wizard, "wizard-refused");
+            Say("wizard refused the photographs: unchecked " + unchecked + "; selected " +
+                (selected != nullptr ? GetFileNameFromPath(selected->path) : std::string()));
+            timer_->stop();
+            stage_ = Stage::Done;
+            return;
+        }
+    }
     if (step == actedOnStep_)
         return;
     QWidget* next = wizard->FindControl(CKZARN_WizardDlg::kNextId);
     if (next == nullptr || !next->isVisible())
         return;
-    auto* photos = dynamic_cast<CKZARN_WizArea7PreviewForm*>(wizard->Page(WizardPageFactory::kPhotos));
     switch (step) {
     case 0:
         // The chart: Gradus II, as the photographs show it.
@@ -259,6 +280,8 @@ void SimulatedWizardSession::StepWizard(QWidget* window)
         return;
     Keep(wizard, "wizard-step" + std::to_string(step));
     actedOnStep_ = step;
+    if (step == 3)
+        photographsChosen_ = true;
     if (step == 5)
         stage_ = Stage::Chooser;
     Press(next);

@@ -5,6 +5,10 @@
 // calculation, the result) and saves the result under the given name through the profile chooser.
 // Each step's window is kept as a PNG in the screenshot folder; at the end the PC list is written
 // to the error stream ("zarndesk: pc list after the wizard: a,b") and the main window is closed.
+// When the wizard refuses the photographs and stays at (or comes back to) the photograph step, the
+// session writes which photographs the strip shows unchecked and which one is selected
+// ("zarndesk: wizard refused the photographs: unchecked a.jpg,b.jpg; selected a.jpg") and stops
+// there, as a user would to replace them.
 #pragma once
 
 #include <memory>
@@ -42,5 +46,7 @@ private:
     Stage stage_ = Stage::ProfilePage;
     // The wizard step the last action was taken on: the next one waits for the step to change.
     int actedOnStep_ = -1;
+    // Next was pressed on the photograph step: a photograph unchecked there since is a refusal.
+    bool photographsChosen_ = false;
     int shots_ = 0;
 };

@@ -97,21 +97,30 @@ TEST(WizardRun, APictureThatIsNotTheChartIsNamedAndTheChoiceComesBack)
     // The middle photograph is not the chart: a gradient light at the top, as the chart's rows
     // grow lighter, so only the patches' flatness gives it away; or a uniform grey, which only its
     // neighbours in the series give away (the whole series has joined the run's table by then).
-    const std::function<bool(const std::string&)> pictures[] = {
-        [](const std::string& path) { return WriteGradient(path, 2, -1, true, 270); },
-        [](const std::string& path) { return WriteUniform(path, 80, -1, true); },
+    const struct {
+        std::function<bool(const std::string&)> write;
+        int text; // the rule that refuses it
+    } pictures[] = {
+        {[](const std::string& path) { return WriteGradient(path, 2, -1, true, 270); }, 3067},
+        {[](const std::string& path) { return WriteUniform(path, 80, -1, true); }, 3068},
     };
-    for (const auto& writePicture : pictures) {
+    for (const auto& picture : pictures) {
         WizardRig rig;
         CKZARN_WizardDlg& w = rig.Open(1);
         ZarnLib_Profile before;
         ASSERT_EQ(0, WizardProfileSnapshot::CopyProfile(w.Profile(), &before));
         WalkToCorners(rig);
-        ASSERT_TRUE(writePicture(w.Data().chosenPhotos[1]->path));
+        const std::string refused = w.Data().chosenPhotos[1]->path;
+        ASSERT_TRUE(picture.write(refused));
         w.OnNext();
         EXPECT_EQ(3, w.GetStep()) << "back at the photographs, where the choice can be mended";
         ASSERT_EQ(1u, rig.prompts.Prompts().size());
-        EXPECT_EQ("p1.jpg\n" + T(3066), rig.prompts.Prompts()[0].text);
+        EXPECT_EQ("p1.jpg\n" + T(picture.text), rig.prompts.Prompts()[0].text);
+        // The picture to replace is marked in the strip; the others stay checked.
+        EXPECT_EQ((std::vector<std::vector<std::string>>{{refused}}), rig.photos->refusedMarks);
+        std::vector<std::string> checked;
+        rig.photos->GetCheckedPaths(&checked, 1);
+        EXPECT_EQ((std::vector<std::string>{w.Data().allPhotos[0]->path, w.Data().allPhotos[2]->path}), checked);
         EXPECT_TRUE(w.Profile().IsEqual(&before)) << "no profile was made";
         EXPECT_EQ(rig.photoFolder.Path(), rig.photos->loadedFolders.back()) << "the same folder, without a chooser";
     }

@@ -5,7 +5,6 @@
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/ZarnTest_PhotoFlaws.h"
 #include "tests/ui/wizard/WizardPhotoSeries.h"
-#include "ui/wizard/PhotoMeasurePool.h"
 #include "ui/wizard/WizardCalculation.h"
 #include "ui/wizard/WizardData.h"
 #include "ui/wizard/WizardProfileSnapshot.h"
@@ -163,11 +162,14 @@ TEST(Calculation, APictureThatIsNotTheChartIsRefusedAndNamed)
                 ZarnLib_Profile profile;
                 int resultCode = -1;
                 WizardCalculation calculation(&series.data, &profile, kLevels, threads);
-                EXPECT_EQ(PhotoMeasurePool::kNotTheChart, calculation.Run(nullptr, &resultCode)) << threads;
+                EXPECT_EQ(WizardCalculation::kRefused, calculation.Run(nullptr, &resultCode)) << threads;
                 EXPECT_EQ(WizardCalculation::kResultFailed, resultCode);
-                EXPECT_EQ(1, calculation.NotTheChart());
-                const ZarnLib_KestrinPatchElement* table = profile.FindTable(ConditionKey(series.data));
-                EXPECT_TRUE(table == nullptr || table->GetEntryCount() == 1) << "nothing of the gradient joined";
+                ASSERT_FALSE(calculation.Refusals().empty());
+                const ZarnLib_SeriesRefusal first = calculation.Refusals().front();
+                EXPECT_EQ(1u, first.photo);
+                EXPECT_TRUE(first.reason == ZarnLib_SeriesReason::OutOfChartOrder || first.reason == ZarnLib_SeriesReason::NotFlat)
+                    << static_cast<int>(first.reason);
+                EXPECT_EQ(nullptr, profile.FindTable(ConditionKey(series.data))) << "nothing of the run stays";
             }
         }
     }
@@ -175,17 +177,22 @@ TEST(Calculation, APictureThatIsNotTheChartIsRefusedAndNamed)
 
 TEST(Calculation, AUniformPictureAmongTheSeriesIsRefusedAndNamed)
 {
-    // Black, white and the grey of a middle patch, in the middle of the series and at its ends;
-    // beyond the series' own ends (as the chart beyond the camera's range) a uniform picture
-    // cannot be told from the chart and passes.
+    // Black, white and greys, in the middle of the series and at its ends: a grey the camera does
+    // not clip shows no steps and is no chart; black or white inside the series is out of step
+    // with its neighbours; beyond the series' own ends (as the chart beyond the camera's range)
+    // black or white cannot be told from the chart and passes.
+    using Reason = ZarnLib_SeriesReason;
     const struct {
         int kind;
         int level;
         std::size_t photo;
         bool refused;
+        Reason reason;
     } cases[] = {
-        {1, 80, 1, true},   {1, 15, 2, true},  {1, 255, 1, true}, {2, 80, 1, true},  {3, 200, 0, true},
-        {6, 30, 2, true},   {4, 80, 1, true},  {5, 80, 1, true},  {1, 15, 0, false}, {3, 255, 2, false},
+        {2, 40, 1, true, Reason::NoSteps},      {2, 128, 1, true, Reason::NoSteps}, {2, 200, 1, true, Reason::NoSteps},
+        {1, 80, 1, true, Reason::NoSteps},      {1, 15, 2, true, Reason::OutOfStep}, {1, 255, 1, true, Reason::OutOfStep},
+        {3, 200, 0, true, Reason::NoSteps},     {6, 30, 2, true, Reason::NoSteps},  {4, 80, 1, true, Reason::NoSteps},
+        {5, 80, 1, true, Reason::NoSteps},      {1, 15, 0, false, Reason::NoSteps}, {3, 255, 2, false, Reason::NoSteps},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE("kind " + std::to_string(c.kind) + ", level " + std::to_string(c.level) + ", photograph " +
@@ -199,12 +206,14 @@ TEST(Calculation, AUniformPictureAmongTheSeriesIsRefusedAndNamed)
             WizardCalculation calculation(&series.data, &profile, kLevels, threads);
             const int error = calculation.Run(nullptr, &resultCode);
             if (c.refused) {
-                EXPECT_EQ(PhotoMeasurePool::kNotTheChart, error) << threads;
+                EXPECT_EQ(WizardCalculation::kRefused, error) << threads;
                 EXPECT_EQ(WizardCalculation::kResultFailed, resultCode);
-                EXPECT_EQ(static_cast<int>(c.photo), calculation.NotTheChart());
+                ASSERT_FALSE(calculation.Refusals().empty());
+                EXPECT_EQ(c.photo, calculation.Refusals().front().photo);
+                EXPECT_EQ(c.reason, calculation.Refusals().front().reason);
             } else {
                 EXPECT_EQ(0, error) << threads;
-                EXPECT_EQ(-1, calculation.NotTheChart());
+                EXPECT_TRUE(calculation.Refusals().empty());
             }
         }
     }
@@ -237,7 +246,39 @@ TEST(Calculation, AGrainyBlurredTurnedUnevenlyLitSeriesGivesAProfile)
         WizardCalculation calculation(&series.data, &profile, kLevels, 3);
         EXPECT_EQ(0, calculation.Run(nullptr, &resultCode));
         EXPECT_NE(WizardCalculation::kResultFailed, resultCode);
-        EXPECT_EQ(-1, calculation.NotTheChart());
+        EXPECT_TRUE(calculation.Refusals().empty());
+    }
+}
+
+TEST(Calculation, AStreakOnOnePatchOutsideItsMeasuredSquareLeavesTheProfileAsItWas)
+{
+    // A light streak 8 pixels high across the centre patch of the middle photograph, inside the
+    // patch's middle (178 pixels high here) but outside its measured square.
+    CharacteristicPoints points[2];
+    for (int streaked = 0; streaked < 2; ++streaked) {
+        SCOPED_TRACE(streaked);
+        Series series(2, true);
+        if (streaked) {
+            const std::vector<double> exposures = Exposures(2);
+            ZarnTest_ChartSpec drawing = Drawing(2, exposures[1]);
+            drawing.streakSlot = 12;
+            drawing.streakOffset = 26;
+            ZarnTest_ChartPoint truth[4];
+            const auto bitmap = ZarnTest_ChartPhoto::Render(drawing, truth);
+            ASSERT_TRUE(bitmap);
+            ASSERT_TRUE(WriteWithExposure(*bitmap, series.data.chosenPhotos[1]->path, exposures[1], true));
+        }
+        ZarnLib_Profile profile;
+        int resultCode = -1;
+        WizardCalculation calculation(&series.data, &profile, kLevels, 3);
+        ASSERT_EQ(0, calculation.Run(nullptr, &resultCode));
+        EXPECT_TRUE(calculation.Refusals().empty());
+        ZarnLib_Buffer<ZarnLib_CnvPolyLine> curves, evaluation;
+        ASSERT_EQ(0, WizardCalculation::ReadResult(series.data, &profile, &curves, &evaluation, &points[streaked]));
+    }
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_NEAR(points[0].ev[i], points[1].ev[i], 0.1) << "point " << i;
+        EXPECT_EQ(points[0].level[i], points[1].level[i]) << "point " << i;
     }
 }
 

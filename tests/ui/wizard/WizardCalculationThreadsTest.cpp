@@ -3,7 +3,9 @@
 #include "profilelib/ZarnLibString.h"
 #include "profilelib/ZarnLib_ProfileFile.h"
 #include "tests/support/ScratchFolder.h"
+#include "profilelib/ZarnExif_File.h"
 #include "tests/ui/wizard/WizardPhotoSeries.h"
+#include "ui/wizard/PhotoMeasurePool.h"
 #include "ui/wizard/WizardCalculation.h"
 #include "ui/wizard/WizardData.h"
 
@@ -57,8 +59,8 @@ TEST(CalculationThreads, ParallelRunSavesTheBytesOfASequentialRun)
     ScratchFolder folder;
     WizardData data;
     data.target = 0;
-    // Mixed formats and a repeated exposure (entries of equal EV keep their order of arrival).
-    const double exposures[] = {1, -2, 0, 2, -1, 0, 1};
+    // Mixed formats.
+    const double exposures[] = {-3, -2, -1, 0, 1, 2, 3};
     for (int i = 0; i < 7; ++i) {
         const std::string path = folder.File("p" + std::to_string(i) + (i % 2 ? ".tif" : ".jpg"));
         data.chosenPhotos.push_back(WritePhoto(path, 1, exposures[i], i % 2 == 0).release());
@@ -73,6 +75,52 @@ TEST(CalculationThreads, ParallelRunSavesTheBytesOfASequentialRun)
         EXPECT_EQ(one.result, many.result) << threads;
         EXPECT_EQ(one.progress, many.progress) << threads;
         EXPECT_TRUE(one.bytes == many.bytes) << threads << " threads changed the saved profile";
+    }
+}
+
+// The pool on its own (the calculation refuses such a series after measuring it): photographs out
+// of order and a repeated exposure join the profile as measured one after another (entries of
+// equal EV keep their order of arrival), with the same curves and patches.
+TEST(CalculationThreads, ParallelMeasurementJoinsAsASequentialOne)
+{
+    ScratchFolder folder;
+    WizardData data;
+    data.target = 0;
+    const double exposures[] = {1, -2, 0, 2, -1, 0, 1};
+    std::vector<PhotoMeasurePool::Job> jobs;
+    for (int i = 0; i < 7; ++i) {
+        const std::string path = folder.File("p" + std::to_string(i) + (i % 2 ? ".tif" : ".jpg"));
+        data.chosenPhotos.push_back(WritePhoto(path, 1, exposures[i], i % 2 == 0).release());
+        ASSERT_NE(nullptr, data.chosenPhotos.back());
+        PhotoMeasurePool::Job job;
+        job.entryKey = WizardCalculation::EntryKeyOf(data, data.chosenPhotos.back()->values);
+        data.chosenPhotos.back()->values.GetCornerPoints(job.corners);
+        job.path = ZarnExif_File::NativeToWide(path);
+        job.chartKind = 1;
+        job.tableKey = WizardCalculation::TableKey(data);
+        jobs.push_back(std::move(job));
+    }
+    const auto measure = [&](int threads, const std::string& file, std::vector<ZarnLib_ChartSeriesCheck::Photo>* measured) {
+        ZarnLib_Profile profile;
+        profile.SetVersion(3);
+        profile.SetSubVersion(0);
+        EXPECT_EQ(0, PhotoMeasurePool::MeasureAll(jobs, threads, &profile, nullptr, nullptr, measured));
+        const ZarnLibString path(file.c_str());
+        return SaveProfile(&path, &profile) == 0 ? ReadAll(file) : std::string();
+    };
+    std::vector<ZarnLib_ChartSeriesCheck::Photo> oneMeasured;
+    const std::string one = measure(1, folder.File("one.kpf"), &oneMeasured);
+    ASSERT_FALSE(one.empty());
+    ASSERT_EQ(7u, oneMeasured.size());
+    for (int threads : {2, 4, 7}) {
+        std::vector<ZarnLib_ChartSeriesCheck::Photo> manyMeasured;
+        EXPECT_TRUE(one == measure(threads, folder.File("many" + std::to_string(threads) + ".kpf"), &manyMeasured))
+            << threads << " threads changed the measured profile";
+        ASSERT_EQ(oneMeasured.size(), manyMeasured.size());
+        for (std::size_t i = 0; i < oneMeasured.size(); ++i) {
+            EXPECT_TRUE(oneMeasured[i].curve.IsEqual(manyMeasured[i].curve)) << i;
+            EXPECT_EQ(oneMeasured[i].flatness.InnerChange(), manyMeasured[i].flatness.InnerChange()) << i;
+        }
     }
 }
 

@@ -1,9 +1,10 @@
-// The exposure series of the chosen photographs: a gap, a repeat or a photograph out of place is
-// refused at the photograph step, naming the photographs, before any calculation; a sound series
-// (either way round, with the odd third of a stop) goes on to the corners.
+// The exposure series of the chosen photographs: a gap, a repeat, a photograph out of place or
+// neighbours further apart than the chart covers are refused at the photograph step before any
+// calculation, with the first rule that broke and the pair where it broke, whose photographs are
+// marked in the strip; a sound series (either way round) goes on to the corners.
+#include "core/ShellPathUtility.h"
 #include "core/util/CLangTable.h"
 #include "tests/ui/wizard/WizardRig.h"
-#include "ui/wizard/WizardExposureSeries.h"
 
 #include <gtest/gtest.h>
 
@@ -12,28 +13,6 @@
 using namespace wizardtest;
 
 namespace {
-
-TEST(ExposureSeries, BreaksNameThePhotographsOnEitherSide)
-{
-    struct Case {
-        const char* what;
-        std::vector<double> exposures;
-        std::vector<std::size_t> breaks;
-    } cases[] = {
-        {"even steps of 1 EV", {-5, -4, -3, -2, -1, 0, 1, 2, 3, 4, 5}, {}},
-        {"downwards", {2, 1, 0, -1}, {}},
-        {"a third of a stop off", {-2, -1, 1.0 / 3, 1}, {}},
-        {"steps of a third", {0, 1.0 / 3, 2.0 / 3, 1}, {}},
-        {"a single photograph", {3}, {}},
-        {"a gap", {-3, -2, -1, 1, 2, 3}, {2, 3}},
-        {"a repeat", {-3, -2, -1, -1, 1, 2}, {2, 3, 4}},
-        {"out of order", {-2, -1, 1, 0, 2}, {1, 2, 3, 4}},
-        {"all alike", {0, 0, 0}, {0, 1, 2}},
-        {"two thirds off", {0, 1, 2 + 2.0 / 3, 3}, {1, 2, 3}},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(c.breaks, WizardExposureSeries::FindBreaks(c.exposures)) << c.what;
-}
 
 // Eleven Gradus I photographs at the given exposures, checked in the strip at the photograph step.
 struct SeriesRig {
@@ -65,16 +44,18 @@ struct SeriesRig {
     WizardRig rig;
 };
 
-TEST(ExposureSeries, ABrokenSeriesStaysAtThePhotographStepNamingThePhotographs)
+TEST(ExposureSeries, ABrokenSeriesStaysAtThePhotographStepNamingTheRuleAndThePair)
 {
     struct Case {
         const char* what;
         std::vector<double> exposures;
-        const char* named;
+        std::size_t first, second; // the pair named
+        int text;
     } cases[] = {
-        {"the 0 EV shot replaced by its neighbour", {-5, -4, -3, -2, -1, -1, 1, 2, 3, 4, 5}, "shot_04.jpg, shot_05.jpg, shot_06.jpg"},
-        {"0 EV left out and +6 added", {-5, -4, -3, -2, -1, 1, 2, 3, 4, 5, 6}, "shot_04.jpg, shot_05.jpg"},
-        {"two swapped", {-5, -4, -3, -1, -2, 0, 1, 2, 3, 4, 5}, "shot_02.jpg, shot_03.jpg, shot_04.jpg, shot_05.jpg"},
+        {"the 0 EV shot's Exif copied from its neighbour", {-5, -4, -3, -2, -1, -1, 1, 2, 3, 4, 5}, 4, 5, 3070},
+        {"0 EV left out and +6 added", {-5, -4, -3, -2, -1, 1, 2, 3, 4, 5, 6}, 4, 5, 3071},
+        {"two swapped", {-5, -4, -3, -1, -2, 0, 1, 2, 3, 4, 5}, 2, 3, 3071},
+        {"even steps of 2 EV on a chart that covers 1", {-10, -8, -6, -4, -2, 0, 2, 4, 6, 8, 10}, 0, 1, 3072},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -83,7 +64,15 @@ TEST(ExposureSeries, ABrokenSeriesStaysAtThePhotographStepNamingThePhotographs)
         EXPECT_EQ(3, s.rig.wizard->GetStep());
         EXPECT_TRUE(s.rig.wizard->Data().chosenPhotos.empty()) << "nothing was taken on";
         ASSERT_EQ(1u, s.rig.prompts.Prompts().size());
-        EXPECT_EQ(std::string(c.named) + "\n" + GetLangString(3065), s.rig.prompts.Prompts()[0].text);
+        const std::string first = s.rig.photos->order[c.first], second = s.rig.photos->order[c.second];
+        EXPECT_EQ(GetFileNameFromPath(first) + ", " + GetFileNameFromPath(second) + "\n" + GetLangString(c.text),
+                  s.rig.prompts.Prompts()[0].text);
+        // The pair to mend is marked in the strip, the rest stays checked.
+        ASSERT_EQ(1u, s.rig.photos->refusedMarks.size());
+        EXPECT_EQ((std::vector<std::string>{first, second}), s.rig.photos->refusedMarks[0]);
+        std::vector<std::string> checked;
+        s.rig.photos->GetCheckedPaths(&checked, 1);
+        EXPECT_EQ(c.exposures.size() - 2, checked.size());
     }
 }
 

@@ -87,6 +87,13 @@ public:
     }
     BOOL IsMarked(const std::string& path) override { return records.count(path) && records[path]->cornersConfirmed; }
     void ApplyBrightness(int level, int) override { brightness = level; }
+    void MarkRefused(const std::vector<std::string>& paths) override
+    {
+        for (const std::string& path : paths)
+            if (records.count(path))
+                records[path]->checked = 0;
+        refusedMarks.push_back(paths);
+    }
 
     // Puts a record in the strip (as the loader would have filled it).
     void Put(const ExifInputValues& record)
@@ -101,6 +108,8 @@ public:
     POINT viewCorners[4] = {};
     int clears = 0;
     int brightness = 0;
+    // The paths of every MarkRefused call.
+    std::vector<std::vector<std::string>> refusedMarks;
 };
 
 class FakePhotoDataPage : public CKZARN_WizAreaBaseForm, public WizardPhotoDataPage {

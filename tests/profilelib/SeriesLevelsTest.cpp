@@ -1,6 +1,6 @@
 // Levels along the exposure series: each point reads lighter the more a photograph is exposed, or
 // ties where the camera clips; a photograph out of step is named, the flat one of a pair first.
-#include "ui/wizard/WizardSeriesLevels.h"
+#include "profilelib/ZarnLib_SeriesLevels.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST(WizardSeriesLevels, PhotographsOutOfStepAreNamedTheFlatOneFirst)
+TEST(SeriesLevels, PhotographsOutOfStepAreNamedTheFlatOneFirst)
 {
     const struct {
         const char* what;
@@ -26,7 +26,7 @@ TEST(WizardSeriesLevels, PhotographsOutOfStepAreNamedTheFlatOneFirst)
         {"one photograph", {11}, {{80, 80, 80}}, -1},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(c.outOfStep, WizardSeriesLevels::FindOutOfStep(c.exposures, c.levels)) << c.what;
+        EXPECT_EQ(c.outOfStep, ZarnLib_SeriesLevels::FindOutOfStep(c.exposures, c.levels)) << c.what;
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "ui/wizard/WizardSeriesLevels.h"
+#include "profilelib/ZarnLib_SeriesLevels.h"
 
 #include "profilelib/ZarnLib_ChartPatchOrder.h"
 
@@ -17,7 +17,7 @@ double Spread(const std::vector<double>& levels)
 
 } // namespace
 
-int WizardSeriesLevels::FindOutOfStep(const std::vector<double>& exposures, const std::vector<std::vector<double>>& levels)
+int ZarnLib_SeriesLevels::FindOutOfStep(const std::vector<double>& exposures, const std::vector<std::vector<double>>& levels)
 {
     const std::size_t count = std::min(exposures.size(), levels.size());
     std::vector<std::size_t> order(count);
