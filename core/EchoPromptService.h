@@ -15,6 +15,6 @@ public:
 
     // Whether the variable is set.
     static bool Requested();
-    // Writes "zarndesk: <what>" as one line when the variable is set.
+    // Writes "<program>: <what>" as one line when the variable is set.
     static void Notice(const std::string& what);
 };

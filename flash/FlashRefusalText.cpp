@@ -2,25 +2,6 @@
 
 #include "core/util/CLangTable.h"
 
-std::string FormatFlashText(int id, const std::vector<std::string>& args)
-{
-    const std::string format = GetLangString(id);
-    std::string out;
-    std::size_t next = 0;
-    for (std::size_t i = 0; i < format.size(); ++i) {
-        if (format[i] == '%' && i + 1 < format.size() && format[i + 1] == 's') {
-            if (next < args.size()) out += args[next++];
-            ++i;
-        } else if (format[i] == '%' && i + 1 < format.size() && format[i + 1] == '%') {
-            out += '%';
-            ++i;
-        } else {
-            out += format[i];
-        }
-    }
-    return out;
-}
-
 int FlashRefusalTextId(const FlashImageProblem& problem)
 {
     switch (problem.kind) {
@@ -56,5 +37,5 @@ std::string FlashRefusalText(const FlashImageProblem& problem)
 {
     const int id = FlashRefusalTextId(problem);
     if (id == 0) return {};
-    return FormatFlashText(id, {problem.name, std::to_string(problem.script.line + 1)});
+    return FormatLangString(id, {problem.name, std::to_string(problem.script.line + 1)});
 }

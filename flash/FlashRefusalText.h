@@ -24,10 +24,6 @@ enum FlashRefusalTextId : int {
     kTextScriptCutOff = 50142,
 };
 
-// A UI text used as a printf format whose conversions are all "%s": each takes the next argument
-// (none left: nothing), "%%" gives "%".
-std::string FormatFlashText(int id, const std::vector<std::string>& args);
-
 // The id that says why the image was refused; 0 for a problem of kind None.
 int FlashRefusalTextId(const FlashImageProblem& problem);
 

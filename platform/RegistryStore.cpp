@@ -59,20 +59,43 @@ std::string FolderOf(const std::string& path)
     return parent.empty() ? std::string(".") : parent.string();
 }
 
-// Says once per process and file that a store file was not read: the programs then start with
-// empty settings, and the user learns why their settings are gone.
-void ReportRefusal(const std::string& path, const std::string& reason)
+std::mutex g_refusalMutex;
+std::set<std::string> g_reported;        // files already said on the error stream
+bool g_refusalKept = false;              // the first refusal was recorded
+bool g_refusalTaken = false;             // and handed to the program
+std::string g_refusedPath;
+RegistryRefusal g_refusal = RegistryRefusal::None;
+
+const char* ReasonText(RegistryRefusal why)
 {
-    static std::mutex mutex;
-    static std::set<std::string> reported;
+    switch (why) {
+    case RegistryRefusal::NotRegularFile: return "it is not a regular file";
+    case RegistryRefusal::TooLarge: return "it is larger than 16 MiB";
+    case RegistryRefusal::Malformed: return "its content is malformed";
+    case RegistryRefusal::None: break;
+    }
+    return "";
+}
+static_assert(RegistryStore::kMaxStoreBytes == std::size_t{16} << 20, "the refusal text names the ceiling");
+
+// Says once per process and file that a store file was not read: the programs then start with
+// empty settings, and the user learns why their settings are gone. The first refusal is also kept
+// for the program's window to show.
+void ReportRefusal(const std::string& path, RegistryRefusal why)
+{
     {
-        const std::lock_guard<std::mutex> lock(mutex);
-        if (!reported.insert(path).second) return;
+        const std::lock_guard<std::mutex> lock(g_refusalMutex);
+        if (!g_reported.insert(path).second) return;
+        if (!g_refusalKept) {
+            g_refusalKept = true;
+            g_refusedPath = path;
+            g_refusal = why;
+        }
     }
     std::fprintf(stderr,
                  "%s: the settings file \"%s\" was not read: %s. The program starts with empty settings and "
                  "leaves the file as it is.\n",
-                 program_invocation_short_name, path.c_str(), reason.c_str());
+                 program_invocation_short_name, path.c_str(), ReasonText(why));
     std::fflush(stderr);
 }
 
@@ -138,13 +161,22 @@ bool RegistryStore::IsWritable() const
     return ::access(folder.empty() ? "." : folder.c_str(), W_OK) == 0;
 }
 
+RegistryRefusal RegistryStore::TakeRefusal(std::string* path)
+{
+    const std::lock_guard<std::mutex> lock(g_refusalMutex);
+    if (!g_refusalKept || g_refusalTaken) return RegistryRefusal::None;
+    g_refusalTaken = true;
+    if (path != nullptr) *path = g_refusedPath;
+    return g_refusal;
+}
+
 RegStatus RegistryStore::Load(RegistryDocument* doc) const
 {
     std::string text;
     const RegularFile::ReadResult read = RegularFile::ReadAll(path_, kMaxStoreBytes, text);
     if (read == RegularFile::ReadResult::Ok) {
         if (doc->Parse(text)) return RegStatus::Ok;
-        ReportRefusal(path_, "its content is malformed");
+        ReportRefusal(path_, RegistryRefusal::Malformed);
         return RegStatus::BadStore;
     }
     doc->Parse({});
@@ -157,11 +189,11 @@ RegStatus RegistryStore::Load(RegistryDocument* doc) const
     // store is a damaged one: neither is read, and neither is ever replaced (BadStore), so
     // nothing the user had there is lost.
     if (read == RegularFile::ReadResult::TooLarge) {
-        ReportRefusal(path_, "it is larger than " + std::to_string(kMaxStoreBytes >> 20) + " MiB");
+        ReportRefusal(path_, RegistryRefusal::TooLarge);
         return RegStatus::BadStore;
     }
     if (!S_ISREG(st.st_mode)) {
-        ReportRefusal(path_, "it is not a regular file");
+        ReportRefusal(path_, RegistryRefusal::NotRegularFile);
         return RegStatus::BadStore;
     }
     return RegStatus::AccessDenied;

@@ -3,7 +3,8 @@
 // re-read the file, change it and replace it through AtomicFileWriter, so a reader always sees
 // either the old or the new file, and writers in other processes lose nothing. A store file that
 // cannot be read as one (not a regular file, larger than any store, malformed) reads as an empty
-// store and is never rewritten; the process says so once on its error stream.
+// store and is never rewritten; the process says so once on its error stream, and keeps the first
+// such refusal for the programs to tell the user (TakeRefusal).
 #pragma once
 
 #include "platform/RegistryDocument.h"
@@ -13,6 +14,9 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+
+// Why a store file was not read.
+enum class RegistryRefusal { None, NotRegularFile, TooLarge, Malformed };
 
 class RegistryStore {
 public:
@@ -26,6 +30,9 @@ public:
     static std::string DefaultPath();
     // The name under which a root is written in the file ("HKEY_LOCAL_MACHINE"), empty if unknown.
     static std::string RootName(HKEY root);
+    // The first store file of this process that was refused, and why; once only: later calls give
+    // None. The programs show it to the user when their window is up.
+    static RegistryRefusal TakeRefusal(std::string* path);
 
     const std::string& FilePath() const { return path_; }
 

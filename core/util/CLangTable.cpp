@@ -93,3 +93,22 @@ std::string GetLangString(int id)
 {
     return CLangTable::GetInstance()->Lookup(id);
 }
+
+std::string FormatLangString(int id, const std::vector<std::string>& args)
+{
+    const std::string format = GetLangString(id);
+    std::string out;
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == '%' && i + 1 < format.size() && format[i + 1] == 's') {
+            if (next < args.size()) out += args[next++];
+            ++i;
+        } else if (format[i] == '%' && i + 1 < format.size() && format[i + 1] == '%') {
+            out += '%';
+            ++i;
+        } else {
+            out += format[i];
+        }
+    }
+    return out;
+}

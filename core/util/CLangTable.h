@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <map>
 #include <string>
+#include <vector>
 
 class CLangTable {
 public:
@@ -36,3 +37,6 @@ private:
 
 // The text of the id from the table (created when absent); "" for a missing id.
 std::string GetLangString(int id);
+// The text of the id used as a format whose conversions are all "%s": each takes the next argument
+// (none left: nothing), "%%" gives "%". No printf: a text file's conversions never reach varargs.
+std::string FormatLangString(int id, const std::vector<std::string>& args);

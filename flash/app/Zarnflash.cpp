@@ -1,4 +1,6 @@
-// Zarnflash: sets up Qt and the prompt service, then hands the process to the application object.
+// Zarnflash: sets up Qt and the prompt service (questions on the error stream with ZARN_PROMPT_ECHO),
+// then hands the process to the application object.
+#include "core/EchoPromptService.h"
 #include "flash/ui/CZarnflashApp.h"
 #include "ui/controls/QtPromptService.h"
 
@@ -25,7 +27,8 @@ int main(int argc, char** argv)
     }
     QApplication qtApp(argc, argv);
     QtPromptService dialogs;
-    PromptService::Install(&dialogs);
+    EchoPromptService echo;
+    PromptService::Install(EchoPromptService::Requested() ? static_cast<PromptService*>(&echo) : &dialogs);
     CZarnflashApp app;
 #ifdef ZARN_WITH_SIMULATED_METER
     // Test builds only: a simulated meter in place of the real devices when the variable asks for it.

@@ -2,6 +2,7 @@
 
 #include "core/util/CLangTable.h"
 #include "core/util/CRegistryHelper.h"
+#include "core/util/RegistryRefusalNotice.h"
 #include "core/util/CThemeApi.h"
 #include "core/util/PathUtility.h"
 #include "core/util/ProgramMessageStream.h"
@@ -277,6 +278,13 @@ BOOL CZarnflashDlg::OnInitDialog()
         if (QScreen* screen = QGuiApplication::primaryScreen()) area = screen->geometry();
         move(area.left() + area.width() / 2 - size.width() / 2, area.top() + area.height() / 2 - size.height() / 2);
         setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    }
+    // A settings file that could not be read was taken as empty: the user is told which and why.
+    const std::string refusedSettings = RegistryRefusalNotice::Take();
+    if (!refusedSettings.empty()) {
+        if (PromptService* prompts = PromptService::Installed()) {
+            prompts->MessageBox(HWND{}, refusedSettings, "", MB_OK | MB_ICONEXCLAMATION);
+        }
     }
     return TRUE;
 }
@@ -903,13 +911,13 @@ void CZarnflashDlg::UpdateIcons()
 void CZarnflashDlg::UpdateTitle()
 {
     const bool noMeter = standAlone_ && !meterPresent_;
-    setWindowTitle(Q(FormatFlashText(50000, {noMeter ? "*" : modelName_})));
+    setWindowTitle(Q(FormatLangString(50000, {noMeter ? "*" : modelName_})));
 }
 
 std::string CZarnflashDlg::StatusFor(int code) const
 {
     switch (code) {
-    case 0: return FormatFlashText(50015, {standAlone_ && !meterPresent_ ? "*" : modelName_});
+    case 0: return FormatLangString(50015, {standAlone_ && !meterPresent_ ? "*" : modelName_});
     case kFlashT310Open: return Text(50105);
     case kFlashT310Setup: return Text(50106);
     case kFlashT310Protocol: return Text(50107);
@@ -963,8 +971,8 @@ std::string CZarnflashDlg::VersionLine() const
         const FlashImageProblem ready = ReadyRefusal();
         if (!ready.Ok()) return FlashRefusalText(ready);
     }
-    if (uiState_ == kUiFinished) return FormatFlashText(50017, {offered, date});
-    return FormatFlashText(50016, {meter, offered, date});
+    if (uiState_ == kUiFinished) return FormatLangString(50017, {offered, date});
+    return FormatLangString(50016, {meter, offered, date});
 }
 
 void CZarnflashDlg::UpdateStatusText()

@@ -256,7 +256,7 @@ TEST_F(FlashDialogs, SettingsSaysAtOnceWhenAnImageDoesNotFitTheMeter)
     });
     chosen = "QP520210.dlf";
     dialog.OnSettings();
-    const std::string named = FormatFlashText(50133, {"QP520210.dlf"});
+    const std::string named = FormatLangString(50133, {"QP520210.dlf"});
     ASSERT_EQ(1u, prompts.Prompts().size());
     EXPECT_EQ(named, prompts.Prompts()[0].text);
     EXPECT_EQ(QString::fromStdString(named), dialog.VersionLabel()->text());
@@ -267,7 +267,7 @@ TEST_F(FlashDialogs, SettingsSaysAtOnceWhenAnImageDoesNotFitTheMeter)
     chosen = "QM630180.dlf";
     dialog.OnSettings();
     EXPECT_EQ(1u, prompts.Prompts().size());
-    EXPECT_EQ(QString::fromStdString(FormatFlashText(50016, {"17", "18", "2024/01/02"})),
+    EXPECT_EQ(QString::fromStdString(FormatLangString(50016, {"17", "18", "2024/01/02"})),
               dialog.VersionLabel()->text());
     EXPECT_TRUE(dialog.StartButton()->isEnabled());
     dialog.OnExit();

@@ -380,7 +380,7 @@ TEST_F(FlashStandAlone, RefusedImagesAreNamed)
             registry.PushKey("SOFTWARE\\KESTRIN\\Zarndesk");
             registry.SetString("Last Update Firmware File", scratch.File(c.file));
         }
-        const QString named = QString::fromStdString(FormatFlashText(c.textId, {c.file}));
+        const QString named = QString::fromStdString(FormatLangString(c.textId, {c.file}));
         auto dialog = Launch({"Zarnflash"});
         ASSERT_EQ("T-140D", dialog->ModelName());
         if (c.result == kFlashNothingToDo) {
@@ -436,7 +436,7 @@ TEST_F(FlashStandAlone, AChainNamesTheImageItRefuses)
     dialog->OnStart();
     RunToEnd(*dialog);
     EXPECT_EQ(kFlashBadScript, dialog->ResultCode());
-    EXPECT_EQ(QString::fromStdString(FormatFlashText(50142, {"QM630106L.dlf"})), dialog->VersionLabel()->text());
+    EXPECT_EQ(QString::fromStdString(FormatLangString(50142, {"QM630106L.dlf"})), dialog->VersionLabel()->text());
     EXPECT_TRUE(sim.meter->Log().empty());
     EXPECT_EQ(0, sim.mode->Commits());
     dialog->OnExit();
@@ -473,7 +473,7 @@ TEST_F(FlashEndToEnd, LaunchedTruncatedDownloadIsNamed)
     RunToEnd(*dialog);
     EXPECT_EQ(kFlashBadScript, dialog->ResultCode());
     EXPECT_TRUE(sim.meter->Log().empty());
-    EXPECT_EQ(QString::fromStdString(FormatFlashText(50142, {"QM630180.dlf"})), dialog->VersionLabel()->text());
+    EXPECT_EQ(QString::fromStdString(FormatLangString(50142, {"QM630180.dlf"})), dialog->VersionLabel()->text());
     dialog->OnCancelButton();
 }
 
@@ -551,7 +551,7 @@ TEST_F(FlashStandAlone, AMeterReadLaterIsCheckedAgainstTheChoice)
     while (dialog->ModelName().empty()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     EXPECT_EQ("T-140D", dialog->ModelName());
     EXPECT_FALSE(dialog->StartButton()->isEnabled());
-    EXPECT_EQ(QString::fromStdString(FormatFlashText(50133, {"QP520210.dlf"})), dialog->VersionLabel()->text());
+    EXPECT_EQ(QString::fromStdString(FormatLangString(50133, {"QP520210.dlf"})), dialog->VersionLabel()->text());
     dialog->OnExit();
 }
 

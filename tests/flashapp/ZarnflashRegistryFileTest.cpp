@@ -9,6 +9,7 @@ TEST(ZarnflashRegistryFile, AFifoOrAHugeRegistryFileNeitherHoldsNorBloatsTheStar
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("ZARN_SIMULATED_METER", "none");
     env.insert("ZARN_SIMULATED_START", "1");
+    env.insert("ZARN_PROMPT_ECHO", "1");
     ExpectDamagedRegistryFilesNeitherHoldNorBloatTheStart(QStringLiteral(ZARN_BINARY_DIR "/bin/Zarnflash"), env,
                                                           "zarnflash: ready: ", "Zarnflash");
 }

@@ -6,6 +6,7 @@
 #include "core/DialogLayoutItem.h"
 #include "core/util/CLangTable.h"
 #include "core/util/CRegistryHelper.h"
+#include "core/util/RegistryRefusalNotice.h"
 #include "core/util/ZarnProgramMessages.h"
 #include "meter/ZarnMeterMessages.h"
 #include "meter/CKZARN_LMCtrl.h"
@@ -164,6 +165,11 @@ BOOL CKZARN_MainDlg::OnInitDialog()
     StartupTrace::Mark("splash shown");
     CZarnManager::GetInstance()->Initialize(this);
     StartupTrace::Mark("update check done");
+    // A settings file that could not be read was taken as empty: the user is told which and why.
+    const std::string refusedSettings = RegistryRefusalNotice::Take();
+    if (!refusedSettings.empty()) {
+        QtPromptService::Current().MessageBox(handle_, refusedSettings, GetLangString(1000), MB_OK | MB_ICONEXCLAMATION);
+    }
     if (profileForm_ != nullptr) {
         profileForm_->RefreshMeterList();
     }

@@ -1,6 +1,7 @@
 // A program started (offscreen) with a damaged registry file in place, a FIFO or an 8 GiB sparse
 // file: it is up within a second as with a sound file (on a machine where even a sound start takes
-// longer, within a second of it), it says once which file it did not read and why, its peak memory
+// longer, within a second of it), it says once which file it did not read and why (on its error
+// stream, and to the user in a message through the prompt service), its peak memory
 // stays within 64 MiB of a sound start, and the file is left as it was. Shared by the process tests
 // of both programs.
 #pragma once
@@ -54,13 +55,16 @@ inline void ExpectDamagedRegistryFilesNeitherHoldNorBloatTheStart(const QString&
         struct stat before {};
         ASSERT_EQ(::stat(c.file.c_str(), &before), 0);
         env.insert("ZARN_REGISTRY_FILE", QString::fromStdString(c.file));
-        const ProgramStartProbe start = ProgramStartProbe::Run(program, env, up);
+        const QByteArray told = name.toLower() + ": prompt: The settings file " + QByteArray::fromStdString(c.file) +
+                                " was not read: ";
+        const ProgramStartProbe start = ProgramStartProbe::Run(program, env, QList<QByteArray>{up, told});
         ASSERT_TRUE(start.up) << start.said.constData();
         EXPECT_LT(start.tookMs, std::max<qint64>(1000, sound.tookMs + 1000)) << "a sound start took " << sound.tookMs;
         EXPECT_LT(start.peakKb - sound.peakKb, 64 * 1024) << start.peakKb << " KiB against " << sound.peakKb;
         const QByteArray notice = name + ": the settings file \"" + QByteArray::fromStdString(c.file) + "\" was not read: ";
         EXPECT_EQ(start.said.count(notice), 1) << start.said.constData();
         EXPECT_TRUE(start.said.contains(c.reason)) << start.said.constData();
+        EXPECT_EQ(start.said.count(told), 1) << start.said.constData();
         struct stat after {};
         ASSERT_EQ(::stat(c.file.c_str(), &after), 0);
         EXPECT_EQ(after.st_ino, before.st_ino);

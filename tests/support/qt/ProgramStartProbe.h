@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QList>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
@@ -19,6 +20,18 @@ struct ProgramStartProbe {
     static ProgramStartProbe Run(const QString& program, const QProcessEnvironment& env, const QByteArray& line,
                                  int boundMs = 30000)
     {
+        return Run(program, env, QList<QByteArray>{line}, boundMs);
+    }
+
+    // Up once every one of the lines has come, in any order.
+    static ProgramStartProbe Run(const QString& program, const QProcessEnvironment& env,
+                                 const QList<QByteArray>& lines, int boundMs = 30000)
+    {
+        const auto allSaid = [&lines](const QByteArray& said) {
+            for (const QByteArray& line : lines)
+                if (!said.contains(line)) return false;
+            return true;
+        };
         ProgramStartProbe probe;
         QProcess process;
         process.setProcessEnvironment(env);
@@ -27,11 +40,11 @@ struct ProgramStartProbe {
         clock.start();
         process.start(program, {});
         if (!process.waitForStarted(boundMs)) return probe;
-        while (!probe.said.contains(line) && clock.elapsed() < boundMs) {
+        while (!allSaid(probe.said) && clock.elapsed() < boundMs) {
             if (!process.waitForReadyRead(static_cast<int>(boundMs - clock.elapsed()))) break;
             probe.said += process.readAllStandardError();
         }
-        probe.up = probe.said.contains(line);
+        probe.up = allSaid(probe.said);
         probe.tookMs = clock.elapsed();
         probe.peakKb = PeakKb(process.processId());
         process.kill();
