@@ -2,7 +2,8 @@
 // been measured and before the profile is calculated from them: which photographs cannot make a
 // sound profile, and why. The exposures must make a series that covers the chart's range without
 // gaps (ZarnLib_ExposureSeries); each picture must be the chart (its patches in the chart's order,
-// flat between their steps, and with steps unless the camera clips them); and its levels must be
+// flat between their steps, and with steps unless the camera clips them: black or white, or at the
+// series' own extreme on a camera whose black or white lies inside the range); and its levels must be
 // in step with its neighbours' (ZarnLib_SeriesLevels).
 #pragma once
 

@@ -46,8 +46,17 @@ TEST(ChartSeriesCheck, NamesEveryRefusedPhotographWithItsRule)
          {{1, Reason::NoSteps}, {1, Reason::OutOfStep}}},
         {"uniform grey 128 in the middle", {Shot(13, kDark), Shot(12, std::vector<double>(7, 128)), Shot(11, kLight)},
          {{1, Reason::NoSteps}, {1, Reason::OutOfStep}}},
-        {"uniform grey 200 at the end", {Shot(13, kDark), Shot(12, kMiddle), Shot(11, std::vector<double>(7, 200))},
+        {"uniform grey 150 at the end", {Shot(13, kDark), Shot(12, kMiddle), Shot(11, std::vector<double>(7, 150))},
          {{2, Reason::NoSteps}}},
+        // A video or log curve clips inside the 8-bit range: its black and white pass at the
+        // series' ends, where no other photograph reads beyond them.
+        {"a lifted black and a lowered white at its ends",
+         {Shot(15, std::vector<double>(7, 30)), Shot(14, {31, 33, 36, 40, 45, 50, 56}), Shot(13, kMiddle),
+          Shot(12, {112, 126, 140, 155, 170, 186, 200}), Shot(11, std::vector<double>(7, 206))},
+         {}},
+        {"grey 40 at the dark end, a photograph darker than it",
+         {Shot(13, std::vector<double>(7, 40)), Shot(12, kDark), Shot(11, kLight)},
+         {{0, Reason::NoSteps}, {0, Reason::OutOfStep}}},
         {"a gradient the chart's way", {Shot(13, kDark), Shot(12, kMiddle, 3.0), Shot(11, kLight)}, {{1, Reason::NotFlat}}},
         {"against the chart's order", {Shot(13, kDark), Shot(12, {110, 99, 88, 78, 69, 60, 52}), Shot(11, kLight)},
          {{1, Reason::OutOfChartOrder}}},
