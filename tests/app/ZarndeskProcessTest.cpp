@@ -68,11 +68,11 @@ protected:
     static bool WriteShot(const std::string& path, double exposure, int width, int height, int uniform = -1,
                           const std::function<void(ZarnTest_ChartSpec&)>& drawing = {})
     {
-        ZarnTest_ChartSpec spec = chartseries::Drawing(2, exposure, width, height);
+        ZarnTest_ChartSpec chart = chartseries::Drawing(2, exposure, width, height);
         if (drawing)
-            drawing(spec);
+            drawing(chart);
         ZarnTest_ChartPoint truth[4];
-        auto bitmap = ZarnTest_ChartPhoto::Render(spec, truth);
+        auto bitmap = ZarnTest_ChartPhoto::Render(chart, truth);
         if (!bitmap)
             return false;
         if (uniform >= 0) {
@@ -350,11 +350,11 @@ TEST_F(ZarndeskProcessTest, TheWizardMakesTheSameProfileWithAStreakOutsideTheMea
         const double exposures[3] = {-2, -1, 0};
         for (int i = 0; i < 3; ++i) {
             ASSERT_TRUE(WriteShot((photos + "/p" + QString::number(i) + ".jpg").toStdString(), exposures[i],
-                                  chartseries::kPhotoW, chartseries::kPhotoH, -1, [&](ZarnTest_ChartSpec& spec) {
+                                  chartseries::kPhotoW, chartseries::kPhotoH, -1, [&](ZarnTest_ChartSpec& chart) {
                                       if (streaked && i == 1) {
                                           // Slot 12 is the centre patch; it is 178 pixels high here.
-                                          spec.streakSlot = 12;
-                                          spec.streakOffset = 26;
+                                          chart.streakSlot = 12;
+                                          chart.streakOffset = 26;
                                       }
                                   }));
         }
