@@ -4,6 +4,7 @@
 #include "platform/TemporaryFiles.h"
 
 #include "tests/support/ScratchFolder.h"
+#include "tests/support/FileText.h"
 
 #include <gtest/gtest.h>
 
@@ -18,19 +19,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteFile(const std::string& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 std::set<std::string> Entries(const std::string& folder)
 {

@@ -2,6 +2,7 @@
 #include "tests/support/PeakMemoryGrowth.h"
 #include "tests/support/ProcessCounters.h"
 #include "tests/support/ScratchFolder.h"
+#include "tests/support/FileText.h"
 
 #include <gtest/gtest.h>
 
@@ -22,19 +23,6 @@ std::vector<BYTE> Sz(const std::string& s)
     std::vector<BYTE> d(s.begin(), s.end());
     d.push_back(0);
     return d;
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-void WriteFile(const std::string& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
 }
 
 class RegistryStoreTest : public ::testing::Test {

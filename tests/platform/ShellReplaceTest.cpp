@@ -6,6 +6,7 @@
 #include "platform/TemporaryFiles.h"
 
 #include "tests/support/ScratchFolder.h"
+#include "tests/support/FileText.h"
 
 #include <gtest/gtest.h>
 
@@ -26,19 +27,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::time_t kDay = 24 * 3600;
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteFile(const std::string& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 // The content that tells an entry apart: a file's text, or a folder's "photo.jpg".
 std::string ContentOf(const std::string& path)

@@ -2,6 +2,7 @@
 #include "core/util/ScrambleText.h"
 #include "platform/RegistryStore.h"
 #include "tests/support/ScratchFolder.h"
+#include "tests/support/FileText.h"
 
 #include <gtest/gtest.h>
 
@@ -16,14 +17,6 @@
 namespace {
 
 const char kBase[] = "SOFTWARE\\KESTRIN\\Zarndesk";
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 // Each test gets its own store file through the environment, as both programs find theirs.
 class CRegistryHelperTest : public ::testing::Test {

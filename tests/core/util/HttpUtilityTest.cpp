@@ -3,6 +3,7 @@
 #include "core/util/HttpUtility.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/ScratchFolder.h"
+#include "tests/support/FileText.h"
 
 #include <gtest/gtest.h>
 
@@ -41,14 +42,6 @@ bool ResetPeakMemory()
 }
 
 constexpr long kMemoryBoundKb = 64 * 1024;
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 LoopbackHttpServer::Route Body(const std::string& body, bool chunked = false)
 {
